@@ -1,0 +1,18 @@
+// An engine root without a render system or window, for tests of meshes, materials,
+// images and scene graphs. One per test binary; later calls return the same one.
+#pragma once
+
+namespace Ogre
+{
+class Root;
+class SceneManager;
+}
+
+class HeadlessOgre
+{
+public:
+    // Creates the root, a software hardware-buffer manager and the material manager.
+    static Ogre::Root& root();
+    // A fresh generic scene manager; destroy it with Ogre::Root::destroySceneManager.
+    static Ogre::SceneManager* createSceneManager();
+};
