@@ -25,6 +25,18 @@ const char* const kStartupError =
     "CEGUI startup error!!\nPlease report this error in the Quillmor forum.\n(https://quillmor.invalid/forum)";
 }
 
+// Draws the GUI at the start of the overlay queue of this scene, so the engine's overlays
+// (the statistics panel) come on top of the menus.
+class GuiScene::GuiRenderQueueListener : public Ogre::RenderQueueListener
+{
+public:
+    void renderQueueStarted(Ogre::uint8 queueGroupId, const Ogre::String&, bool&) override
+    {
+        if (queueGroupId == Ogre::RENDER_QUEUE_OVERLAY && CEGUI::System::getSingletonPtr())
+            CEGUI::System::getSingleton().renderAllGUIContexts();
+    }
+};
+
 GuiScene::GuiScene()
 {
     create();
@@ -42,6 +54,8 @@ void GuiScene::create()
         root = Ogre::Root::getSingletonPtr();
         logMessage("\n\nCreating [GuiScene]...");
         sceneManager = root->createSceneManager();
+        guiDrawing = std::make_unique<GuiRenderQueueListener>();
+        sceneManager->addRenderQueueListener(guiDrawing.get());
         if (Ogre::OverlaySystem* overlays = GameManager::getInstance()->getOverlaySystem())
             sceneManager->addRenderQueueListener(overlays);
         createCamera();
@@ -52,6 +66,7 @@ void GuiScene::create()
         logMessage("creating CEGUI renderer");
         Ogre::RenderWindow* window = GameManager::getInstance()->getRenderWindow();
         guiRenderer = &CEGUI::OgreRenderer::create(*window);
+        guiRenderer->setFrameControlExecutionEnabled(false);
         resourceProvider = &CEGUI::OgreRenderer::createOgreResourceProvider();
         imageCodec = &CEGUI::OgreRenderer::createOgreImageCodec();
 
@@ -175,6 +190,7 @@ void GuiScene::destroy()
     staticGeometry = nullptr;
     root->destroySceneManager(sceneManager);
     sceneManager = nullptr;
+    guiDrawing.reset();
     enabled = false;
 }
 

@@ -4,6 +4,7 @@
 
 #include "Scene.h"
 
+#include <memory>
 #include <string>
 
 namespace Ogre
@@ -45,6 +46,8 @@ public:
     bool isEnabled() const { return enabled; }
 
 private:
+    class GuiRenderQueueListener;
+
     void createCamera();
     void createGuiSystem(const std::string& logFile);
     void loadImagesets();
@@ -59,4 +62,5 @@ private:
     CEGUI::WindowManager* windowManager = nullptr;
     Ogre::SceneManager* sceneManager = nullptr;
     bool enabled = false;
+    std::unique_ptr<GuiRenderQueueListener> guiDrawing;
 };

@@ -14,31 +14,6 @@ void logMessage(const std::string& message)
     if (Ogre::LogManager::getSingletonPtr())
         Ogre::LogManager::getSingleton().logMessage(message);
 }
-
-template <typename Listener>
-void removeFirstHolding(std::map<std::string, Listener*>& registry, Listener* listener)
-{
-    for (auto entry = registry.begin(); entry != registry.end(); ++entry)
-    {
-        if (entry->second == listener)
-        {
-            registry.erase(entry);
-            return;
-        }
-    }
-}
-
-// Calls every listener in name order until one of them returns false.
-template <typename Listener, typename Call>
-bool fanOut(const std::map<std::string, Listener*>& registry, Call call)
-{
-    for (const auto& entry : registry)
-    {
-        if (!call(entry.second))
-            break;
-    }
-    return true;
-}
 }
 
 InputManager::~InputManager()
@@ -123,30 +98,30 @@ void InputManager::capture()
 void InputManager::addKeyListener(OIS::KeyListener* listener, const std::string& name)
 {
     if (keyboard)
-        keyListeners.emplace(name, listener);
+        keyListeners.add(name, listener);
 }
 
 void InputManager::addMouseListener(OIS::MouseListener* listener, const std::string& name)
 {
     if (mouse)
-        mouseListeners.emplace(name, listener);
+        mouseListeners.add(name, listener);
 }
 
 void InputManager::addJoystickListener(OIS::JoyStickListener* listener, const std::string& name)
 {
     if (!joysticks.empty())
-        joystickListeners.emplace(name, listener);
+        joystickListeners.add(name, listener);
 }
 
-void InputManager::removeKeyListener(OIS::KeyListener* listener) { removeFirstHolding(keyListeners, listener); }
-void InputManager::removeMouseListener(OIS::MouseListener* listener) { removeFirstHolding(mouseListeners, listener); }
+void InputManager::removeKeyListener(OIS::KeyListener* listener) { keyListeners.remove(listener); }
+void InputManager::removeMouseListener(OIS::MouseListener* listener) { mouseListeners.remove(listener); }
 void InputManager::removeJoystickListener(OIS::JoyStickListener* listener)
 {
-    removeFirstHolding(joystickListeners, listener);
+    joystickListeners.remove(listener);
 }
-void InputManager::removeKeyListener(const std::string& name) { keyListeners.erase(name); }
-void InputManager::removeMouseListener(const std::string& name) { mouseListeners.erase(name); }
-void InputManager::removeJoystickListener(const std::string& name) { joystickListeners.erase(name); }
+void InputManager::removeKeyListener(const std::string& name) { keyListeners.remove(name); }
+void InputManager::removeMouseListener(const std::string& name) { mouseListeners.remove(name); }
+void InputManager::removeJoystickListener(const std::string& name) { joystickListeners.remove(name); }
 void InputManager::removeAllKeyListeners() { keyListeners.clear(); }
 void InputManager::removeAllMouseListeners() { mouseListeners.clear(); }
 void InputManager::removeAllJoystickListeners() { joystickListeners.clear(); }
@@ -167,50 +142,60 @@ void InputManager::setWindowExtents(int width, int height)
 
 bool InputManager::keyPressed(const OIS::KeyEvent& event)
 {
-    return fanOut(keyListeners, [&](OIS::KeyListener* l) { return l->keyPressed(event); });
+    keyListeners.fanOut([&](OIS::KeyListener* l) { return l->keyPressed(event); });
+    return true;
 }
 
 bool InputManager::keyReleased(const OIS::KeyEvent& event)
 {
-    return fanOut(keyListeners, [&](OIS::KeyListener* l) { return l->keyReleased(event); });
+    keyListeners.fanOut([&](OIS::KeyListener* l) { return l->keyReleased(event); });
+    return true;
 }
 
 bool InputManager::mouseMoved(const OIS::MouseEvent& event)
 {
-    return fanOut(mouseListeners, [&](OIS::MouseListener* l) { return l->mouseMoved(event); });
+    mouseListeners.fanOut([&](OIS::MouseListener* l) { return l->mouseMoved(event); });
+    return true;
 }
 
 bool InputManager::mousePressed(const OIS::MouseEvent& event, OIS::MouseButtonID id)
 {
-    return fanOut(mouseListeners, [&](OIS::MouseListener* l) { return l->mousePressed(event, id); });
+    mouseListeners.fanOut([&](OIS::MouseListener* l) { return l->mousePressed(event, id); });
+    return true;
 }
 
 bool InputManager::mouseReleased(const OIS::MouseEvent& event, OIS::MouseButtonID id)
 {
-    return fanOut(mouseListeners, [&](OIS::MouseListener* l) { return l->mouseReleased(event, id); });
+    mouseListeners.fanOut([&](OIS::MouseListener* l) { return l->mouseReleased(event, id); });
+    return true;
 }
 
 bool InputManager::povMoved(const OIS::JoyStickEvent& event, int pov)
 {
-    return fanOut(joystickListeners, [&](OIS::JoyStickListener* l) { return l->povMoved(event, pov); });
+    joystickListeners.fanOut([&](OIS::JoyStickListener* l) { return l->povMoved(event, pov); });
+    return true;
 }
 
 bool InputManager::axisMoved(const OIS::JoyStickEvent& event, int axis)
 {
-    return fanOut(joystickListeners, [&](OIS::JoyStickListener* l) { return l->axisMoved(event, axis); });
+    joystickListeners.fanOut([&](OIS::JoyStickListener* l) { return l->axisMoved(event, axis); });
+    return true;
 }
 
 bool InputManager::sliderMoved(const OIS::JoyStickEvent& event, int slider)
 {
-    return fanOut(joystickListeners, [&](OIS::JoyStickListener* l) { return l->sliderMoved(event, slider); });
+    joystickListeners.fanOut([&](OIS::JoyStickListener* l) { return l->sliderMoved(event, slider); });
+    return true;
 }
 
 bool InputManager::buttonPressed(const OIS::JoyStickEvent& event, int button)
 {
-    return fanOut(joystickListeners, [&](OIS::JoyStickListener* l) { return l->buttonPressed(event, button); });
+    joystickListeners.fanOut([&](OIS::JoyStickListener* l) { return l->buttonPressed(event, button); });
+    return true;
 }
 
 bool InputManager::buttonReleased(const OIS::JoyStickEvent& event, int button)
 {
-    return fanOut(joystickListeners, [&](OIS::JoyStickListener* l) { return l->buttonReleased(event, button); });
+    joystickListeners.fanOut([&](OIS::JoyStickListener* l) { return l->buttonReleased(event, button); });
+    return true;
 }

@@ -6,7 +6,8 @@
 #include <OIS/OISKeyboard.h>
 #include <OIS/OISMouse.h>
 
-#include <map>
+#include "ListenerRegistry.h"
+
 #include <string>
 #include <vector>
 
@@ -71,7 +72,7 @@ private:
     OIS::Mouse* mouse = nullptr;
     OIS::Keyboard* keyboard = nullptr;
     std::vector<OIS::JoyStick*> joysticks;
-    std::map<std::string, OIS::KeyListener*> keyListeners;
-    std::map<std::string, OIS::MouseListener*> mouseListeners;
-    std::map<std::string, OIS::JoyStickListener*> joystickListeners;
+    ListenerRegistry<OIS::KeyListener> keyListeners;
+    ListenerRegistry<OIS::MouseListener> mouseListeners;
+    ListenerRegistry<OIS::JoyStickListener> joystickListeners;
 };

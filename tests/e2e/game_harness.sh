@@ -97,6 +97,19 @@ press_key() {
     xdotool key --delay 80 "$1"
 }
 
+# Moves the pointer to a point given in fractions of the window.
+move_pointer() {
+    local window
+    window=$(game_window)
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove --window "$window" "$(awk "BEGIN{print int($1*$WIDTH)}")" "$(awk "BEGIN{print int($2*$HEIGHT)}")"
+}
+
+# A key press with the pointer left where it is.
+press_key_here() {
+    xdotool key --delay 80 "$1"
+}
+
 # Clicks at a point given in fractions of the window.
 click_at() {
     local window width height

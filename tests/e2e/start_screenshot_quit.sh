@@ -29,12 +29,33 @@ read -r r g b < <("$PNG_STATS" "$BIN_DIR/screenshot_1.png" 512 20)
 [ "$b" -gt "$r" ] || fail "no sky at the top of the menu (rgb $r $g $b)"
 read -r r g b < <("$PNG_STATS" "$BIN_DIR/screenshot_1.png" 60 740)
 [ "$g" -gt "$r" ] && [ "$g" -gt "$b" ] || fail "no grass at the bottom of the menu (rgb $r $g $b)"
-rm -f "$BIN_DIR/screenshot_1.png"
 
-# The statistics overlay on and off again: its font and panel must not upset the shutdown.
-press_key F12
+# The mouse cursor is drawn where the pointer is: the grass under it changes when it moves away.
+move_pointer 0.2 0.85
 sleep 0.3
-press_key F12
+press_key_here F8
+wait_for_file "$BIN_DIR/screenshot_2.png"
+move_pointer 0.8 0.85
+sleep 0.3
+press_key_here F8
+wait_for_file "$BIN_DIR/screenshot_3.png"
+sleep 0.5
+changed=$("$PNG_STATS" "$BIN_DIR/screenshot_2.png" diff "$BIN_DIR/screenshot_3.png" 200 650 30 30)
+[ "$changed" -gt 20 ] || fail "no mouse cursor drawn at the pointer ($changed pixels changed)"
+
+# F12 shows the statistics panel with its yellow text in the bottom-left corner.
+press_key_here F12
+sleep 1.2
+press_key_here F8
+wait_for_file "$BIN_DIR/screenshot_4.png"
+sleep 0.5
+yellow=$("$PNG_STATS" "$BIN_DIR/screenshot_4.png" count 5 668 260 40 180 180 0 255 255 170)
+[ "$yellow" -gt 30 ] || fail "no statistics text on screen after F12 ($yellow yellow pixels)"
+before=$("$PNG_STATS" "$BIN_DIR/screenshot_3.png" count 5 668 260 40 180 180 0 255 255 170)
+[ "$before" -lt 5 ] || fail "statistics text shown before F12 ($before yellow pixels)"
+press_key_here F12
+rm -f "$BIN_DIR"/screenshot_*.png
+
 click_at 0.5 0.43
 wait_for_exit 20
 [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS after Quit"
