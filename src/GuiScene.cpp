@@ -120,6 +120,11 @@ void GuiScene::create()
         logMessage("GUI start-up failed: " + error.getFullDescription());
         throw std::string(kStartupError);
     }
+    catch (const std::exception& error)
+    {
+        logMessage(std::string("GUI start-up failed: ") + error.what());
+        throw std::string(kStartupError);
+    }
 }
 
 void GuiScene::createGuiSystem(const std::string& logFile)
