@@ -1,5 +1,5 @@
 // The OpenAL sound layer measured through the loopback device: what was really played.
-#include "SoundSignals.h"
+#include "support/SoundSignals.h"
 
 #include "platform/sound/AudioChannel.h"
 #include "platform/sound/AudioSystem.h"

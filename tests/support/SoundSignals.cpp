@@ -1,5 +1,5 @@
 // Test signals for the sound layer.
-#include "SoundSignals.h"
+#include "support/SoundSignals.h"
 
 #include <sndfile.h>
 

@@ -1,4 +1,4 @@
-// Test signals for the sound layer: writes tone files and measures rendered sound.
+// Test signals for the sound tests: writes tone files and measures rendered sound.
 #pragma once
 
 #include <functional>
