@@ -5,6 +5,8 @@
 #include "graphics/EntityMaterialInstance.h"
 #include "graphics/EntityMaterialInstancePlus.h"
 #include "graphics/LineManager.h"
+#include "graphics/PictureTextureWriter.h"
+#include "graphics/ToyPictureRGBA.h"
 
 #include <OGRE/Ogre.h>
 
@@ -23,6 +25,7 @@ constexpr float kCameraHeight = 1000.0f;                  // world units above t
 const Ogre::ColourValue kGround(0.8f, 0.8f, 0.8f);        // the viewport's clear colour
 const Ogre::Vector3 kFadedBodyPosition(-450, 0, 0);
 const Ogre::Vector3 kPaintedBodyPosition(450, 0, 0);
+const Ogre::Vector3 kPictureBodyPosition(0, 0, -420);
 constexpr float kFadedTransparency = 0.5f;
 constexpr float kPaintShade = 0.5f;
 constexpr float kTrackHalfWidth = 12.0f;                   // world units
@@ -45,6 +48,27 @@ void makeMaterial(const std::string& name, const Ogre::ColourValue& colour)
     pass->setLightingEnabled(true);
     pass->setAmbient(colour);
     pass->setDiffuse(colour);
+}
+
+// A cube textured with an uploaded picture: checks the picture lands in the texture's
+// real format (a swapped byte order shows as the wrong colour).
+Ogre::Entity* makePictureBody(Ogre::SceneManager* scene, const ToyPictureRGBA& picture)
+{
+    Ogre::TexturePtr texture = Ogre::TextureManager::getSingleton().createManual(
+        "TrailScene/PictureTexture", Ogre::RGN_DEFAULT, Ogre::TEX_TYPE_2D, picture.getWidth(), picture.getHeight(), 0,
+        Ogre::PF_R8G8B8A8, Ogre::TU_DEFAULT);
+    Ogre::HardwarePixelBufferSharedPtr buffer = texture->getBuffer();
+    buffer->lock(Ogre::HardwareBuffer::HBL_DISCARD);
+    PictureTextureWriter::write(picture, buffer->getCurrentLock());
+    buffer->unlock();
+    Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().create("TrailScene/Picture", Ogre::RGN_DEFAULT);
+    Ogre::Pass* pass = material->getTechnique(0)->getPass(0);
+    pass->setLightingEnabled(false);
+    pass->createTextureUnitState()->setTexture(texture);
+    Ogre::Entity* body = scene->createEntity("pictureBody", Ogre::SceneManager::PT_CUBE);
+    body->setMaterial(material);
+    scene->getRootSceneNode()->createChildSceneNode(kPictureBodyPosition)->attachObject(body);
+    return body;
 }
 
 size_t materialCount()
@@ -130,6 +154,9 @@ int run(const std::string& pluginsFile, const std::string& mediaDir, const std::
     Ogre::Entity* painted = scene->createEntity("paintedBody", Ogre::SceneManager::PT_CUBE);
     painted->setMaterialName("TrailScene/Paint");
     scene->getRootSceneNode()->createChildSceneNode(kPaintedBodyPosition)->attachObject(painted);
+    ToyPictureRGBA picture(8, 8);
+    picture.clear(40, 90, 230, 255);
+    Ogre::Entity* pictured = makePictureBody(scene, picture);
     const size_t materialsWithBodies = materialCount();
 
     bool ok = true;
@@ -166,6 +193,8 @@ int run(const std::string& pluginsFile, const std::string& mediaDir, const std::
             {"trail, last strip", spiralCentre(0.98f), 0, 150, 0, 150, 0, 150},
             {"half-faded red body over the ground", kFadedBodyPosition + Ogre::Vector3(0, 50, 0), 215, 255, 80, 125,
              80, 125},
+            {"uploaded picture in its true colour", kPictureBodyPosition + Ogre::Vector3(0, 50, 0), 30, 50, 80, 100,
+             220, 240},
             {"recoloured body at half its paint", kPaintedBodyPosition + Ogre::Vector3(0, 50, 0), 10, 45, 85, 120,
              10, 45},
         };
@@ -176,12 +205,13 @@ int run(const std::string& pluginsFile, const std::string& mediaDir, const std::
     // Everything the trail and the clones made is gone again.
     scene->destroyEntity(faded);
     scene->destroyEntity(painted);
+    scene->destroyEntity(pictured);
     const bool clonesGone = materialCount() == materialsWithBodies;
     std::cout << (clonesGone ? "ok   " : "FAIL ") << "material clones removed (" << materialCount() - materialsBefore
-              << " scene materials left, 2 expected)\n";
+              << " scene materials left, 3 expected)\n";
     const size_t nodesLeft = scene->getRootSceneNode()->numChildren() - nodesBefore;
-    const bool nodesGone = nodesLeft == 2;  // the two bodies'
-    std::cout << (nodesGone ? "ok   " : "FAIL ") << "trail nodes destroyed (" << nodesLeft << " nodes left, 2 expected)\n";
+    const bool nodesGone = nodesLeft == 3;  // the three bodies'
+    std::cout << (nodesGone ? "ok   " : "FAIL ") << "trail nodes destroyed (" << nodesLeft << " nodes left, 3 expected)\n";
     ok = ok && clonesGone && nodesGone;
 
     root->destroySceneManager(scene);
