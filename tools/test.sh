@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what the project needs, builds it twice (plain, and with AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs the whole test suite: every test in the plain build,
+# the unit tests in the sanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup.sh
+
+bash tools/build.sh build
+(cd build && ctest --output-on-failure -j "$(nproc)")
+
+bash tools/build.sh build-asan -DQUILLMOR_SANITIZE=ON
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+(cd build-asan && ctest -L unit --output-on-failure -j "$(nproc)")
