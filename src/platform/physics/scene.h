@@ -92,13 +92,14 @@ public:
 
     WheelRayHit castWheelRay(const btVector3& from, const btVector3& to, const btCollisionObject* exclude) override;
     btDiscreteDynamicsWorld& getDynamicsWorld() const { return *dynamicsWorld; }
+    // Writes a line to the physics log.
+    void logLine(const std::string& line) const;
 
 private:
     static void preTick(btDynamicsWorld* world, float dt);
     body* createBodyFrom(const std::string& name, const std::vector<const NxShapeDesc*>& shapes, float mass,
                          const pose& at);
     void reportContacts(float dt);
-    void logLine(const std::string& line) const;
 
     std::string sceneName;
     PhysicsLog* log;
