@@ -156,6 +156,7 @@ struct HeadlessEngine
     std::unique_ptr<Ogre::Root> root = std::make_unique<Ogre::Root>("", "", "");
     std::unique_ptr<Ogre::DefaultHardwareBufferManager> buffers = std::make_unique<Ogre::DefaultHardwareBufferManager>();
 
+    HeadlessEngine() { Ogre::MaterialManager::getSingleton().initialise(); }
     ~HeadlessEngine()
     {
         buffers.reset();

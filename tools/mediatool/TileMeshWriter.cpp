@@ -84,7 +84,11 @@ void addSubMesh(Ogre::Mesh& mesh, const std::string& material, const Group& grou
 {
     Ogre::SubMesh* sub = mesh.createSubMesh();
     sub->useSharedVertices = false;
-    sub->setMaterialName(material);
+    // A sub-mesh keeps a material name only when such a material exists.
+    auto& materials = Ogre::MaterialManager::getSingleton();
+    if (!materials.resourceExists(material, "General"))
+        materials.create(material, "General");
+    sub->setMaterialName(material, "General");
     sub->vertexData = new Ogre::VertexData();
     Ogre::VertexData& data = *sub->vertexData;
     data.vertexCount = group.vertices.size() / kFloatsPerVertex;
