@@ -76,6 +76,7 @@ void checkMesh(const std::string& meshName, const TrackObjectDesc& desc, bool ph
         new std::ifstream(kMedia + "tiles/" + meshName, std::ios::binary), true));
     Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual("MediaCheck/" + meshName, "General");
     Ogre::MeshSerializer().importMesh(stream, mesh.get());
+    mesh->load();  // so that removing it frees its sub-meshes
     const float cell = 3.0f;  // mesh units
     const Ogre::AxisAlignedBox& bounds = mesh->getBounds();
     EXPECT_GE(bounds.getMinimum().y, 0.0f) << meshName << ": vertices below the tile's plane";

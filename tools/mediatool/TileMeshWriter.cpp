@@ -146,6 +146,8 @@ void writeTileMesh(const TileShape& shape, const SurfaceMaterials& materials, co
     mesh->_setBoundingSphereRadius((bounds.getMaximum() - bounds.getMinimum()).length() / 2);
     Ogre::MeshSerializer serializer;
     serializer.exportMesh(mesh.get(), path);
+    // Marked loaded so that removing it unloads, and so frees, its sub-meshes.
+    mesh->load();
     Ogre::MeshManager::getSingleton().remove(mesh);
 }
 }
