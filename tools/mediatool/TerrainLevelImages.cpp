@@ -2,6 +2,7 @@
 // (media/terrain/<name>.png): a shaded top view in the terrain's colours.
 #include "MediaGenerator.h"
 #include "PngFile.h"
+#include "ValueNoise.h"
 
 #include <cmath>
 #include <cstdint>
@@ -10,23 +11,6 @@
 namespace
 {
 constexpr int kImageSize = 256;
-
-float hashNoise(int x, int y, uint32_t seed)
-{
-    uint32_t h = static_cast<uint32_t>(x) * 73856093u ^ static_cast<uint32_t>(y) * 19349663u ^ seed * 83492791u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    return static_cast<float>((h ^ (h >> 16)) & 0xFFFF) / 65535.0f;
-}
-
-float smoothNoise(float x, float y, uint32_t seed)
-{
-    const int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
-    const float fx = x - ix, fy = y - iy;
-    const float sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
-    const float top = hashNoise(ix, iy, seed) * (1 - sx) + hashNoise(ix + 1, iy, seed) * sx;
-    const float bottom = hashNoise(ix, iy + 1, seed) * (1 - sx) + hashNoise(ix + 1, iy + 1, seed) * sx;
-    return top * (1 - sy) + bottom * sy;
-}
 
 struct TerrainLook
 {
@@ -42,7 +26,7 @@ void writeLevelImage(const std::string& path, const TerrainLook& look)
     auto heightAt = [&](float x, float y) {
         float h = 0, amplitude = 1, frequency = 4.0f / kImageSize;
         for (int octave = 0; octave < 4; ++octave, amplitude *= 0.5f, frequency *= 2)
-            h += amplitude * smoothNoise(x * frequency, y * frequency, look.seed + octave);
+            h += amplitude * valueNoise(x * frequency, y * frequency, look.seed + octave);
         const float valley = std::fabs(x / kImageSize - 0.5f) * 2;  // a valley down the middle
         return h * 0.5f * look.hilliness + (look.seed == 3 ? valley * look.hilliness * 0.6f : 0.0f);
     };
@@ -53,7 +37,7 @@ void writeLevelImage(const std::string& path, const TerrainLook& look)
             const float h = heightAt(x, y);
             const float light = 0.75f + 4.0f * (heightAt(x - 1, y - 1) - h);  // lit from the top left
             const float t = std::fmin(1.0f, h);
-            const float grain = 0.92f + 0.08f * hashNoise(x, y, look.seed + 9);
+            const float grain = 0.92f + 0.08f * latticeNoise(x, y, look.seed + 9);
             float c[3];
             for (int i = 0; i < 3; ++i)
                 c[i] = (look.low[i] * (1 - t) + look.high[i] * t) * light * grain;

@@ -4,6 +4,7 @@
 #include "PngFile.h"
 #include "TileMeshWriter.h"
 #include "TileShapes.h"
+#include "ValueNoise.h"
 
 #include <OGRE/Ogre.h>
 #include <OGRE/OgreDefaultHardwareBufferManager.h>
@@ -17,24 +18,6 @@ namespace
 constexpr int kPicturePixelsPerCell = 64;
 constexpr int kTextureSize = 256;
 
-// Deterministic value noise in [0, 1] on an integer lattice, smoothly interpolated.
-float lattice(int x, int y, uint32_t seed)
-{
-    uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u + seed * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    return static_cast<float>((h ^ (h >> 16)) & 0xFFFF) / 65535.0f;
-}
-
-float noise(float x, float y, uint32_t seed)
-{
-    const int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
-    const float fx = x - ix, fy = y - iy;
-    const float sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
-    const float top = lattice(ix, iy, seed) * (1 - sx) + lattice(ix + 1, iy, seed) * sx;
-    const float bottom = lattice(ix, iy + 1, seed) * (1 - sx) + lattice(ix + 1, iy + 1, seed) * sx;
-    return top * (1 - sy) + bottom * sy;
-}
-
 // Two octaves that wrap every `period` lattice cells, so textures tile without seams.
 float tilingNoise(int px, int py, int size, int period, uint32_t seed)
 {
@@ -44,7 +27,7 @@ float tilingNoise(int px, int py, int size, int period, uint32_t seed)
         const float x = static_cast<float>(px) * period / size, y = static_cast<float>(py) * period / size;
         const int ix = static_cast<int>(x), iy = static_cast<int>(y);
         const float fx = x - ix, fy = y - iy;
-        auto at = [&](int cx, int cy) { return lattice(cx % period, cy % period, seed + octave); };
+        auto at = [&](int cx, int cy) { return latticeNoise(cx % period, cy % period, seed + octave); };
         const float sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
         const float top = at(ix, iy) * (1 - sx) + at(ix + 1, iy) * sx;
         const float bottom = at(ix, iy + 1) * (1 - sx) + at(ix + 1, iy + 1) * sx;
@@ -85,7 +68,7 @@ void writeEditorPicture(const tiles::TileShape& shape, const std::string& path)
         {
             const float x = (px + 0.5f) / kPicturePixelsPerCell, z = (py + 0.5f) / kPicturePixelsPerCell;
             const Colour c = surfaceColour(tiles::surfaceAt(shape, x, z), x, z);
-            const float shade = 0.9f + 0.2f * noise(px * 0.3f, py * 0.3f, 7);
+            const float shade = 0.9f + 0.2f * valueNoise(px * 0.3f, py * 0.3f, 7);
             picture.set(px, py, c.r * shade, c.g * shade, c.b * shade);
         }
     }
