@@ -1,0 +1,374 @@
+// The application: start-up, main loop, restart and shutdown.
+#include "GameManager.h"
+
+#include "ActionMapper.h"
+#include "DebugOverlay.h"
+#include "FolderManager.h"
+#include "GameConfiguration.h"
+#include "GameScene.h"
+#include "GameState.h"
+#include "GuiScene.h"
+#include "InputManager.h"
+#include "LogStream.h"
+#include "MainLoop.h"
+#include "PlayState.h"
+#include "gui/MainMenuState.h"
+#include "gui/OptionsMenuState.h"
+#include "physic/PhysicBase.h"
+#include "sound/SoundManager.h"
+
+#include <Bites/OgreWindowEventUtilities.h>
+#include <OGRE/Ogre.h>
+#include <OGRE/Overlay/OgreOverlaySystem.h>
+
+#include <cstdlib>
+#include <sys/stat.h>
+
+GameManager GameManager::instance;
+
+namespace
+{
+const char* const kOpenGL = "OpenGL Rendering Subsystem";
+const char* const kDirect3D9 = "Direct3D9 Rendering Subsystem";
+
+bool fileExists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+}
+
+// Connects the main loop's passes to the engine and to this manager.
+class GameManager::LoopHost : public MainLoopHost
+{
+public:
+    explicit LoopHost(GameManager& manager) : manager(manager) {}
+
+    unsigned long takeElapsedMs() override
+    {
+        const unsigned long elapsed = manager.frameTimer->getMilliseconds();
+        manager.frameTimer->reset();
+        return elapsed;
+    }
+    bool frameStarted(const Ogre::FrameEvent& event) override { return manager.frameStarted(event); }
+    bool pumpMessagesAndRender() override
+    {
+        OgreBites::WindowEventUtilities::messagePump();
+        return manager.root->renderOneFrame();
+    }
+    bool frameEnded(const Ogre::FrameEvent& event) override { return manager.frameEnded(event); }
+    bool isWindowClosed() override { return manager.window->isClosed(); }
+
+private:
+    GameManager& manager;
+};
+
+GameManager* GameManager::getInstance()
+{
+    return &instance;
+}
+
+GameManager::~GameManager()
+{
+    shutdown();
+}
+
+void GameManager::start()
+{
+    do
+    {
+        startOnce();
+        if (!restartRequested)
+            return;
+        // The options menu asked for a restart: everything is built anew from the saved settings.
+        states.clear();
+        shutdown();
+        SoundManager::getInstance()->clearNodeSounds();
+    } while (true);
+}
+
+std::string GameManager::createUserFolders()
+{
+    const char* home = std::getenv("HOME");
+    if (!home || !*home)
+        throw std::string("HOME is not set: cannot find the per-user folder $HOME/.Quillmor/.");
+    std::string folder = std::string(home) + "/.Quillmor/";
+    FolderManager::folderExists(folder, true);
+    folder += version + "/";
+    FolderManager::folderExists(folder, true);
+    for (const char* sub : {"logs/", "maps/", "maps/stdHighscore", "tmp/"})
+        FolderManager::folderExists(folder + sub, true);
+    return folder;
+}
+
+void GameManager::startOnce()
+{
+    startTime = std::chrono::steady_clock::now();
+    firstFrameLogged = false;
+
+    settings = new GameConfiguration();
+    const std::string folder = createUserFolders();
+    settings->setSavePath(folder);
+    LogStream::getInstance()->open(folder + "logs/debug.txt");
+    debugLog() << "savePath: " << folder << std::endl;
+    settings->load(folder + "quillmor.cfg");
+
+    // Our own log manager first, so the engine writes its log to the file only, not to stdout.
+    logManager = new Ogre::LogManager();
+    logManager->createLog(folder + "logs/Ogre.log", true, false);
+    root = new Ogre::Root("Plugins.cfg", "", folder + "logs/Ogre.log");
+    overlaySystem = new Ogre::OverlaySystem();
+    Ogre::LogManager::getSingleton().logMessage("savePath: " + folder);
+    frameTimer = new Ogre::Timer();
+
+    if (!PhysicBase::isPhysXAvailable(root))
+        throw std::string("No Bullet physics runtime found. Please reinstall the game with administrator rights.");
+
+    if (!configure())
+        throw std::string("No render system \"" + settings->getRenderer() + "\" or \"" + kOpenGL +
+                          "\" found: check Plugins.cfg beside the game.");
+
+    setupResources();
+    statisticsOverlay = new DebugOverlay();
+    statisticsOverlay->setVisible(false);
+    root->addFrameListener(this);
+
+    inputManager = new InputManager();
+    inputManager->initialise(window);
+    inputManager->addKeyListener(this, "KeyListener");
+    inputManager->addMouseListener(this, "MouseListener");
+    inputManager->addJoystickListener(this, "JoystickListener");
+    OptionsMenuState::getInstance()->setKeyboard(inputManager->getKeyboard());
+
+    actionMapper = new ActionMapper(inputManager);
+    PlayState::getInstance()->setActionMapper(actionMapper);
+
+    gameScene = new GameScene();
+    guiScene = new GuiScene();
+
+    changeState(MainMenuState::getInstance());
+    frameTimer->reset();
+    runLoop();
+}
+
+void GameManager::runLoop()
+{
+    restartRequested = false;
+    LoopHost host(*this);
+    MainLoop::runPasses(host);
+}
+
+bool GameManager::configure()
+{
+    Ogre::RenderSystem* renderSystem = root->getRenderSystemByName(settings->getRenderer());
+    if (!renderSystem)
+    {
+        // A settings file from another build (or machine) must not keep the game from starting.
+        debugLog() << "Render system \"" << settings->getRenderer() << "\" is not available; using \"" << kOpenGL
+                   << "\"" << std::endl;
+        settings->setRenderer(kOpenGL);
+        renderSystem = root->getRenderSystemByName(kOpenGL);
+        if (!renderSystem)
+            return false;
+    }
+
+    const Ogre::ConfigOptionMap& offered = renderSystem->getConfigOptions();
+    auto setOption = [&](const std::string& name, const std::string& value) {
+        // Setting an option the render system doesn't offer throws; skip it with a log line.
+        if (offered.find(name) == offered.end())
+        {
+            debugLog() << "Render system has no option \"" << name << "\"" << std::endl;
+            return;
+        }
+        renderSystem->setConfigOption(name, value);
+    };
+    const std::string& name = settings->getRenderer();
+    if (name == kOpenGL)
+    {
+        setOption("Video Mode", settings->getResolution());
+        setOption("Colour Depth", settings->getColourDepth());
+        setOption("FSAA", settings->getAA());
+        setOption("Full Screen", settings->isFullscreen() ? "Yes" : "No");
+        setOption("VSync", settings->isVSync() ? "Yes" : "No");
+    }
+    else if (name == kDirect3D9)
+    {
+        setOption("Video Mode", settings->getResolution() + " @ " + settings->getColourDepth() + "-bit colour");
+        setOption("Anti aliasing", settings->getAA());
+        setOption("Full Screen", settings->isFullscreen() ? "Yes" : "No");
+        setOption("VSync", settings->isVSync() ? "Yes" : "No");
+    }
+    root->setRenderSystem(renderSystem);
+    window = root->initialise(true, "Quillmor");
+    return true;
+}
+
+void GameManager::setupResources()
+{
+    Ogre::ConfigFile resources;
+    resources.load(settings->getResourcesFile(), "\t:=", true);
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    for (const auto& section : resources.getSettingsBySection())
+    {
+        for (const auto& location : section.second)
+            groups.addResourceLocation(location.second, location.first, section.first, false);
+    }
+    groups.initialiseAllResourceGroups();
+}
+
+void GameManager::resetGameScene()
+{
+    if (gameScene)
+    {
+        gameScene->disable();
+        delete gameScene;
+    }
+    gameScene = new GameScene();
+}
+
+void GameManager::pushState(GameState* state)
+{
+    states.push(state);
+}
+
+void GameManager::changeState(GameState* state)
+{
+    states.change(state);
+}
+
+void GameManager::popState()
+{
+    states.pop();
+}
+
+void GameManager::shutdown()
+{
+    states.clear();
+    delete settings;
+    settings = nullptr;
+    delete frameTimer;
+    frameTimer = nullptr;
+    delete actionMapper;
+    actionMapper = nullptr;
+    delete inputManager;
+    inputManager = nullptr;
+    delete guiScene;
+    guiScene = nullptr;
+    delete gameScene;
+    gameScene = nullptr;
+    if (window)
+    {
+        window->destroy();
+        window = nullptr;
+    }
+    if (root)
+    {
+        // Overlays (and their font textures) go while the texture manager still exists.
+        delete overlaySystem;
+        overlaySystem = nullptr;
+        root->shutdown();
+        delete root;
+        root = nullptr;
+    }
+    delete statisticsOverlay;
+    statisticsOverlay = nullptr;
+    delete logManager;
+    logManager = nullptr;
+}
+
+bool GameManager::frameStarted(const Ogre::FrameEvent& event)
+{
+    statisticsOverlay->update(window->getStatistics());
+    SoundManager::getInstance()->update();
+    inputManager->capture();
+    return states.top()->frameStarted(this, event);
+}
+
+bool GameManager::frameEnded(const Ogre::FrameEvent& event)
+{
+    if (!firstFrameLogged)
+    {
+        firstFrameLogged = true;
+        const auto elapsed = std::chrono::steady_clock::now() - startTime;
+        debugLog() << "first frame after " << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()
+                   << " ms" << std::endl;
+    }
+    return states.top()->frameEnded(this, event);
+}
+
+void GameManager::takeScreenshot()
+{
+    // Never overwrite a screenshot of an earlier run: take the next free number.
+    std::string name;
+    do
+    {
+        ++screenshotCounter;
+        name = "screenshot_" + std::to_string(screenshotCounter) + ".png";
+    } while (fileExists(name));
+    window->writeContentsToFile(name);
+    debugLog() << "screenshot written: " << name << std::endl;
+}
+
+bool GameManager::keyPressed(const OIS::KeyEvent& event)
+{
+    if (event.key == OIS::KC_F12)
+        statisticsOverlay->setVisible(!statisticsOverlay->isVisible());
+    else if (event.key == OIS::KC_F8)
+        takeScreenshot();
+    states.top()->keyPressed(this, event);
+    return true;
+}
+
+bool GameManager::keyReleased(const OIS::KeyEvent& event)
+{
+    states.top()->keyReleased(this, event);
+    return true;
+}
+
+bool GameManager::mouseMoved(const OIS::MouseEvent& event)
+{
+    states.top()->mouseMoved(this, event);
+    return true;
+}
+
+bool GameManager::mousePressed(const OIS::MouseEvent& event, OIS::MouseButtonID id)
+{
+    states.top()->mousePressed(this, event, id);
+    return true;
+}
+
+bool GameManager::mouseReleased(const OIS::MouseEvent& event, OIS::MouseButtonID id)
+{
+    states.top()->mouseReleased(this, event, id);
+    return true;
+}
+
+bool GameManager::povMoved(const OIS::JoyStickEvent& event, int pov)
+{
+    states.top()->povMoved(this, event, pov);
+    return true;
+}
+
+bool GameManager::axisMoved(const OIS::JoyStickEvent& event, int axis)
+{
+    states.top()->axisMoved(this, event, axis);
+    return true;
+}
+
+bool GameManager::sliderMoved(const OIS::JoyStickEvent& event, int slider)
+{
+    states.top()->sliderMoved(this, event, slider);
+    return true;
+}
+
+bool GameManager::buttonPressed(const OIS::JoyStickEvent& event, int button)
+{
+    states.top()->buttonPressed(this, event, button);
+    return true;
+}
+
+bool GameManager::buttonReleased(const OIS::JoyStickEvent& event, int button)
+{
+    states.top()->buttonReleased(this, event, button);
+    return true;
+}

@@ -1,0 +1,39 @@
+// The race scene: its own scene manager and camera, and, while a race is loaded, the
+// track, the car and the race rules. Made empty at start-up and after every race.
+#pragma once
+
+#include "Scene.h"
+
+namespace Ogre
+{
+class Camera;
+class StaticGeometry;
+}
+
+class GameScene : public Scene
+{
+public:
+    // Creates the empty race scene; engine exceptions pass.
+    GameScene();
+    virtual ~GameScene();
+    GameScene(const GameScene&) = delete;
+    GameScene& operator=(const GameScene&) = delete;
+
+    void create() override;
+    void destroy() override;
+    void enable() override;
+    void disable() override;
+    Ogre::SceneManager* getSceneManager() override { return sceneManager; }
+    void addToStaticGeometry(Ogre::SceneNode* node) override;
+    Ogre::Vector3 screenToWorld(const Ogre::Vector2& screen) override;
+    Ogre::Vector3 screenToWorldRay(const Ogre::Vector2& screen) override;
+
+    Ogre::Camera* getCamera() const { return camera; }
+    bool isEnabled() const { return enabled; }
+
+private:
+    Ogre::SceneManager* sceneManager = nullptr;
+    Ogre::Camera* camera = nullptr;
+    Ogre::StaticGeometry* staticGeometry = nullptr;
+    bool enabled = false;
+};

@@ -1,0 +1,68 @@
+// The picture library's abstract image: a size and pixels read and written as ToyColour,
+// with sampling and the pixel-wise compositing every kind shares.
+#pragma once
+
+#include "graphics/ToyColour.h"
+
+#include <cstdint>
+
+class ToyPicture
+{
+public:
+    // Quarter turns for rotate; x runs to the right, y downward.
+    enum RotateMode : int
+    {
+        kQuarterClockwise = 0,
+        kHalfTurn = 1,
+        kQuarterAnticlockwise = 2,
+    };
+
+    ToyPicture() = default;
+    // A zero width or height becomes 1.
+    ToyPicture(std::uint32_t width, std::uint32_t height);
+    // Takes the other's size only.
+    explicit ToyPicture(const ToyPicture& other);
+    ToyPicture& operator=(const ToyPicture&) = delete;
+    virtual ~ToyPicture() = default;
+
+    std::uint32_t getWidth() const { return width; }
+    std::uint32_t getHeight() const { return height; }
+    void setWidth(std::uint32_t value) { width = value; }
+    void setHeight(std::uint32_t value) { height = value; }
+
+    // Pins coordinates past the last column or row to it.
+    void clampCoordinates(std::uint32_t& x, std::uint32_t& y) const;
+    static void clampUV(float& u, float& v);
+
+    virtual ToyColour getColour(std::uint32_t x, std::uint32_t y) const = 0;
+    // Bilinear sample at normalised (u, v); the four weights travel as the values' alphas.
+    virtual ToyColour getColourBilinear(float u, float v) const;
+    virtual void setColour(std::uint32_t x, std::uint32_t y, const ToyColour& colour) = 0;
+    virtual void rotate(const int& mode) = 0;
+    // keep false leaves the new samples undefined: the caller fills them.
+    virtual void resize(std::uint32_t newWidth, std::uint32_t newHeight, bool keep) = 0;
+    virtual void scale(float factor);
+    // Composites other over the window at (x, y), weighted by factor.
+    virtual void blend(std::uint32_t x, std::uint32_t y, float factor, const ToyPicture& other);
+    virtual void multiply(std::uint32_t x, std::uint32_t y, const ToyPicture& other);
+    // Multiplies by other with its top-left corner at the normalised position (u, v).
+    virtual void multiplyAt(float u, float v, const ToyPicture& other);
+    virtual void allocate();
+    virtual void freePlanes() {}
+
+    // Takes the other's size, reallocates and copies every pixel through the colours.
+    void copyFrom(const ToyPicture& other);
+
+protected:
+    // The corner samples and weights of a bilinear lookup at (u, v); shared by every kind.
+    struct BilinearCell
+    {
+        std::uint32_t x0, y0, x1, y1;
+        float weight00, weight10, weight01, weight11;
+    };
+    BilinearCell bilinearCell(float u, float v) const;
+
+private:
+    std::uint32_t width = 1;
+    std::uint32_t height = 1;
+};

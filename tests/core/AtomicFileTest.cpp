@@ -1,0 +1,35 @@
+// Whole-or-nothing writes.
+#include "AtomicFile.h"
+#include "FolderManager.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+TEST(AtomicFileTest, ReplacesTheFileAndLeavesNoTemporary)
+{
+    TempFolder temp;
+    const std::string path = temp.write("track.map", "old");
+    ASSERT_TRUE(writeFileAtomically(path, "new content"));
+    EXPECT_EQ("new content", TempFolder::read(path));
+    EXPECT_EQ((std::vector<std::string>{".", "..", "track.map"}), FolderManager::getFileList(temp.path()));
+    struct stat info;
+    ASSERT_EQ(0, stat(path.c_str(), &info));
+    EXPECT_EQ(0u, info.st_mode & 0022u) << "never group- or world-writable";
+}
+
+TEST(AtomicFileTest, AFailedWriteKeepsTheOldFile)
+{
+    TempFolder temp;
+    const std::string path = temp.write("quillmor.cfg", "old");
+    // A folder where the file should be: the rename fails after the data was written.
+    std::string error;
+    EXPECT_FALSE(writeFileAtomically(temp.path() + "missing/x.cfg", "data", &error));
+    EXPECT_NE(std::string::npos, error.find("missing/x.cfg"));
+    FolderManager::createFolder(temp.path() + "dir");
+    EXPECT_FALSE(writeFileAtomically(temp.path() + "dir", "data", &error));
+    EXPECT_EQ("old", TempFolder::read(path));
+    EXPECT_EQ((std::vector<std::string>{".", "..", "dir", "quillmor.cfg"}), FolderManager::getFileList(temp.path()))
+        << "no temporary file left behind";
+}

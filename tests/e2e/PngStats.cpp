@@ -1,0 +1,115 @@
+// Answers what an end-to-end test asks of a screenshot:
+//   quillmor_png_stats a.png                      -> "<width> <height> <distinct colours> <mean brightness>"
+//   quillmor_png_stats a.png x y                  -> "r g b" of that pixel
+//   quillmor_png_stats a.png count x y w h r0 g0 b0 r1 g1 b1
+//                                                 -> how many pixels of the region lie in the colour box
+//   quillmor_png_stats a.png diff b.png x y w h   -> how many pixels of the region differ between a and b
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+struct Picture
+{
+    unsigned width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    const unsigned char* at(unsigned x, unsigned y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
+};
+
+bool load(const char* path, Picture& picture)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path))
+    {
+        std::fprintf(stderr, "cannot read %s: %s\n", path, image.message);
+        return false;
+    }
+    image.format = PNG_FORMAT_RGB;
+    picture.rgb.resize(PNG_IMAGE_SIZE(image));
+    picture.width = image.width;
+    picture.height = image.height;
+    if (!png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr))
+    {
+        std::fprintf(stderr, "cannot decode %s: %s\n", path, image.message);
+        return false;
+    }
+    return true;
+}
+
+unsigned arg(char** argv, int i)
+{
+    return static_cast<unsigned>(std::atoi(argv[i]));
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: see the head of PngStats.cpp\n");
+    return 2;
+}
+}
+
+int main(int argc, char** argv)
+{
+    Picture picture;
+    if (argc < 2 || !load(argv[1], picture))
+        return argc < 2 ? usage() : 1;
+
+    if (argc == 2)
+    {
+        std::set<unsigned> colours;
+        double sum = 0;
+        for (size_t i = 0; i < picture.rgb.size(); i += 3)
+        {
+            colours.insert(picture.rgb[i] << 16 | picture.rgb[i + 1] << 8 | picture.rgb[i + 2]);
+            sum += (picture.rgb[i] + picture.rgb[i + 1] + picture.rgb[i + 2]) / 3.0;
+        }
+        std::printf("%u %u %zu %.1f\n", picture.width, picture.height, colours.size(), sum / (picture.rgb.size() / 3));
+        return 0;
+    }
+    if (argc == 4)
+    {
+        const unsigned x = arg(argv, 2), y = arg(argv, 3);
+        if (x >= picture.width || y >= picture.height)
+            return 1;
+        const unsigned char* p = picture.at(x, y);
+        std::printf("%d %d %d\n", p[0], p[1], p[2]);
+        return 0;
+    }
+    if (argc == 13 && std::strcmp(argv[2], "count") == 0)
+    {
+        const unsigned x0 = arg(argv, 3), y0 = arg(argv, 4), w = arg(argv, 5), h = arg(argv, 6);
+        unsigned count = 0;
+        for (unsigned y = y0; y < y0 + h && y < picture.height; ++y)
+            for (unsigned x = x0; x < x0 + w && x < picture.width; ++x)
+            {
+                const unsigned char* p = picture.at(x, y);
+                bool inside = true;
+                for (int c = 0; c < 3; ++c)
+                    inside = inside && p[c] >= arg(argv, 7 + c) && p[c] <= arg(argv, 10 + c);
+                count += inside;
+            }
+        std::printf("%u\n", count);
+        return 0;
+    }
+    if (argc == 8 && std::strcmp(argv[2], "diff") == 0)
+    {
+        Picture other;
+        if (!load(argv[3], other) || other.width != picture.width || other.height != picture.height)
+            return 1;
+        const unsigned x0 = arg(argv, 4), y0 = arg(argv, 5), w = arg(argv, 6), h = arg(argv, 7);
+        unsigned count = 0;
+        for (unsigned y = y0; y < y0 + h && y < picture.height; ++y)
+            for (unsigned x = x0; x < x0 + w && x < picture.width; ++x)
+                count += std::memcmp(picture.at(x, y), other.at(x, y), 3) != 0;
+        std::printf("%u\n", count);
+        return 0;
+    }
+    return usage();
+}

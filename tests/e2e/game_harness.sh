@@ -1,0 +1,123 @@
+# Shared by the end-to-end scripts: runs the game from the build's bin folder under its own
+# Xvfb server with a fresh HOME, and offers waits and input through xdotool.
+# Source it with the build folder as $1.
+set -euo pipefail
+
+BUILD_DIR=$(cd "$1" && pwd)
+BIN_DIR="$BUILD_DIR/bin"
+PNG_STATS="$BUILD_DIR/tools/quillmor_png_stats"
+WORK=$(mktemp -d /tmp/quillmor-e2e-XXXXXX)
+export HOME="$WORK/home"
+mkdir -p "$HOME"
+USER_DIR="$HOME/.Quillmor/0.7"
+DEBUG_LOG="$USER_DIR/logs/debug.txt"
+export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
+GAME_PID=""
+XVFB_PID=""
+
+cleanup() {
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$DEBUG_LOG" ] && { echo "--- debug.txt"; cat "$DEBUG_LOG"; } >&2
+    [ -f "$WORK/stderr" ] && { echo "--- stderr"; cat "$WORK/stderr"; } >&2
+    exit 1
+}
+
+start_xvfb() {
+    for display in $(seq 90 140); do
+        [ -e "/tmp/.X11-unix/X$display" ] && continue
+        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=":$display"
+        for _ in $(seq 50); do
+            xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        kill "$XVFB_PID" 2>/dev/null || true
+    done
+    fail "no Xvfb display could be started"
+}
+
+# Starts the game in the background; its working directory is bin/, as the player's is.
+start_game() {
+    (cd "$BIN_DIR" && exec ./quillmor >"$WORK/stdout" 2>"$WORK/stderr") &
+    GAME_PID=$!
+}
+
+# Waits (up to $2 seconds) for a line matching $1 in the debug log.
+wait_for_log() {
+    local pattern=$1 limit=${2:-30}
+    for _ in $(seq $((limit * 20))); do
+        grep -q -- "$pattern" "$DEBUG_LOG" 2>/dev/null && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$pattern'"
+        sleep 0.05
+    done
+    fail "no '$pattern' in the debug log after ${limit}s"
+}
+
+wait_for_file() {
+    local file=$1 limit=${2:-20}
+    for _ in $(seq $((limit * 20))); do
+        [ -s "$file" ] && return 0
+        sleep 0.05
+    done
+    fail "$file was not written"
+}
+
+# Waits for the game to end; its exit status lands in EXIT_STATUS.
+wait_for_exit() {
+    local limit=${1:-30}
+    EXIT_STATUS=0
+    for _ in $(seq $((limit * 20))); do
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then
+            wait "$GAME_PID" || EXIT_STATUS=$?
+            GAME_PID=""
+            return 0
+        fi
+        sleep 0.05
+    done
+    fail "the game did not end within ${limit}s"
+}
+
+# Key presses and clicks go to the game's window (pointer inside it first, as a player's is).
+game_window() {
+    xdotool search --sync --name '^Quillmor$' | head -n 1
+}
+
+press_key() {
+    local window
+    window=$(game_window)
+    xdotool mousemove --window "$window" 20 20
+    xdotool key --delay 80 "$1"
+}
+
+# Moves the pointer to a point given in fractions of the window.
+move_pointer() {
+    local window
+    window=$(game_window)
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove --window "$window" "$(awk "BEGIN{print int($1*$WIDTH)}")" "$(awk "BEGIN{print int($2*$HEIGHT)}")"
+}
+
+# A key press with the pointer left where it is.
+press_key_here() {
+    xdotool key --delay 80 "$1"
+}
+
+# Clicks at a point given in fractions of the window.
+click_at() {
+    local window width height
+    window=$(game_window)
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove --window "$window" "$(awk "BEGIN{print int($1*$WIDTH)}")" "$(awk "BEGIN{print int($2*$HEIGHT)}")"
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.1
+    xdotool mouseup 1
+}

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what the project needs, builds it twice (plain, and with AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs the whole test suite: every test in the plain build,
+# in the sanitizer build the unit tests, then the game itself end to end.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup.sh
+
+bash tools/build.sh build
+(cd build && ctest --output-on-failure -j "$(nproc)")
+
+bash tools/build.sh build-asan -DQUILLMOR_SANITIZE=ON
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+(cd build-asan && ctest -L unit --output-on-failure -j "$(nproc)")
+# The whole game under the sanitizers. Its leaks are left to the unit tests: the GL driver and
+# CEGUI's texture loading leak inside the libraries, and CEGUI frees Ogre's image buffers
+# with the wrong operator.
+(cd build-asan && ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0 ctest -L e2e --output-on-failure)
