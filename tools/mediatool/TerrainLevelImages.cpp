@@ -1,12 +1,11 @@
 // Generates the pictures the menus show for each terrain of the terrain list
 // (media/terrain/<name>.png): a shaded top view in the terrain's colours.
 #include "MediaGenerator.h"
-#include "PngFile.h"
+#include "PngWriter.h"
 #include "ValueNoise.h"
 
 #include <cmath>
 #include <cstdint>
-#include <sys/stat.h>
 
 namespace
 {
@@ -50,7 +49,7 @@ void writeLevelImage(const std::string& path, const TerrainLook& look)
 void buildLevelImages(const std::string& mediaDir)
 {
     const std::string folder = mediaDir + "terrain/";
-    mkdir(folder.c_str(), 0755);
+    makeFolders(folder);
     const TerrainLook looks[] = {
         {"Grass", {0.3f, 0.55f, 0.2f}, {0.45f, 0.65f, 0.3f}, 0.5f, 1},
         {"Desert", {0.85f, 0.72f, 0.48f}, {0.93f, 0.82f, 0.6f}, 0.1f, 2},

@@ -1,7 +1,7 @@
 // Generates the tile set's binary media into media/tiles/: render and physics meshes of
 // every tile type, the editor pictures and the surface textures.
 #include "MediaGenerator.h"
-#include "PngFile.h"
+#include "PngWriter.h"
 #include "TileMeshWriter.h"
 #include "TileShapes.h"
 #include "ValueNoise.h"
@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <memory>
-#include <sys/stat.h>
 
 namespace
 {
@@ -150,7 +149,7 @@ struct HeadlessEngine
 void buildTiles(const std::string& mediaDir)
 {
     const std::string folder = mediaDir + "tiles/";
-    mkdir(folder.c_str(), 0755);
+    makeFolders(folder);
     HeadlessEngine engine;
     const tiles::SurfaceMaterials render = {{tiles::Surface::Road, "Quillmor/TileRoad"},
                                             {tiles::Surface::Kerb, "Quillmor/TileKerb"},
