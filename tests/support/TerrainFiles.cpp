@@ -12,11 +12,16 @@
 
 TerrainFiles::TerrainFiles()
 {
+    prepareEngine();
+    Ogre::ResourceGroupManager::getSingleton().addResourceLocation(folder.path(), "FileSystem", Ogre::RGN_DEFAULT);
+}
+
+void TerrainFiles::prepareEngine()
+{
     HeadlessOgre::root();
     // Terrain materials name their textures; a texture manager that loads nothing will do.
     if (!Ogre::TextureManager::getSingletonPtr())
         new Ogre::DefaultTextureManager();  // lives as long as the headless engine
-    Ogre::ResourceGroupManager::getSingleton().addResourceLocation(folder.path(), "FileSystem", Ogre::RGN_DEFAULT);
 }
 
 TerrainFiles::~TerrainFiles()

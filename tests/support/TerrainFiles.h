@@ -15,6 +15,8 @@ public:
     TerrainFiles();
     ~TerrainFiles();
 
+    // The headless engine with a texture manager that loads nothing, for terrain materials.
+    static void prepareEngine();
     // A 16-bit grey PNG of width x height samples, row by row.
     static std::string encodeHeightmap(unsigned width, unsigned height, const std::vector<uint16_t>& samples);
     // Writes "<name>.png" from sample(row, column) in 0..1 and "<name>.cfg" with the page size,
