@@ -2,11 +2,9 @@
 // copy) and building its collision (4096 patches cooked and registered in the paged store).
 #include "physic/PhysicBase.h"
 #include "physic/TerrainPhysicManager.h"
-#include "track/TerrainObject.h"
-#include "track/TerrainPageSource.h"
 
-#include "support/HeadlessOgre.h"
 #include "support/TerrainFiles.h"
+#include "support/TerrainScene.h"
 
 #include <OGRE/Ogre.h>
 #include <benchmark/benchmark.h>
@@ -15,59 +13,42 @@ namespace
 {
 const std::string kTerrainFolder = std::string(QUILLMOR_BUILD_DIR) + "/media/terrain/";
 
-// The headless engine with the built media's terrain folder as a resource location.
-struct TerrainScene
+// The built media's terrain folder as a resource location, once.
+void locateTerrains()
 {
-    Ogre::SceneManager* sceneManager;
-    TerrainPageSource source;
-    TerrainObject terrain;
-
-    TerrainScene() : sceneManager(prepare()), source(sceneManager), terrain(sceneManager, &source)
-    {
-        source.addListener(&terrain);
-    }
-    ~TerrainScene()
-    {
-        source.removeListener(&terrain);
-        source.clearPage();
-    }
-    static Ogre::SceneManager* prepare()
-    {
-        TerrainFiles::prepareEngine();
-        static bool located = false;
-        if (!located)
-        {
-            Ogre::ResourceGroupManager::getSingleton().addResourceLocation(kTerrainFolder, "FileSystem",
-                                                                           Ogre::RGN_DEFAULT);
-            Ogre::MaterialManager::getSingleton().create("Terrain/Grass", Ogre::RGN_DEFAULT);
-            located = true;
-        }
-        return HeadlessOgre::createSceneManager();
-    }
-};
+    TerrainFiles::prepareEngine();
+    static bool located = false;
+    if (located)
+        return;
+    Ogre::ResourceGroupManager::getSingleton().addResourceLocation(kTerrainFolder, "FileSystem", Ogre::RGN_DEFAULT);
+    Ogre::MaterialManager::getSingleton().create("Terrain/Grass", Ogre::RGN_DEFAULT);
+    located = true;
+}
 
 void loadTerrain(benchmark::State& state)
 {
+    locateTerrains();
     TerrainScene scene;
     for (auto _ : state)
     {
-        scene.terrain.load("Grass", kTerrainFolder + "TerrainList.xml");
-        benchmark::DoNotOptimize(scene.terrain.getHeightData());
+        scene.terrain->load("Grass", kTerrainFolder + "TerrainList.xml");
+        benchmark::DoNotOptimize(scene.terrain->getHeightData());
     }
 }
 BENCHMARK(loadTerrain)->Unit(benchmark::kMillisecond);
 
 void buildTerrainCollision(benchmark::State& state)
 {
+    locateTerrains();
     TerrainScene scene;
-    scene.terrain.load("Grass", kTerrainFolder + "TerrainList.xml");
+    scene.terrain->load("Grass", kTerrainFolder + "TerrainList.xml");
     for (auto _ : state)
     {
         state.PauseTiming();
         auto physics = std::make_unique<PhysicBase>(nullptr, nullptr);
         physics->init();
         state.ResumeTiming();
-        TerrainPhysicManager manager(physics.get(), &scene.terrain);
+        TerrainPhysicManager manager(physics.get(), scene.terrain.get());
         manager.createPagedPatches();
         benchmark::DoNotOptimize(manager.getPatchCount());
     }

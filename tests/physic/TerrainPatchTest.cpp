@@ -4,11 +4,9 @@
 
 #include "physic/NxMeshShapeTerrain.h"
 #include "physic/TerrainPhysicManager.h"
-#include "track/TerrainObject.h"
-#include "track/TerrainPageSource.h"
 
-#include "support/HeadlessOgre.h"
 #include "support/TerrainFiles.h"
+#include "support/TerrainScene.h"
 
 #include <OGRE/Ogre.h>
 #include <gtest/gtest.h>
@@ -23,21 +21,12 @@ using Patch = TerrainPhysicManager::Patch;
 struct TerrainPhysicsFixture : ::testing::Test
 {
     TerrainFiles files;
-    Ogre::SceneManager* sceneManager = HeadlessOgre::createSceneManager();
-    TerrainPageSource source{sceneManager};
-    TerrainObject terrain{sceneManager, &source};
+    TerrainScene terrainScene;
+    TerrainObject& terrain = *terrainScene.terrain;
     ClockedPhysicBase physics{nullptr, nullptr};
     nxOgre::scene* scene = physics.init();
 
-    TerrainPhysicsFixture() { source.addListener(&terrain); }
-    ~TerrainPhysicsFixture() override
-    {
-        physics.clearPagedActors();
-        source.removeListener(&terrain);
-        terrain.destroyMesh();
-        source.clearPage();
-        HeadlessOgre::root().destroySceneManager(sceneManager);
-    }
+    ~TerrainPhysicsFixture() override { physics.clearPagedActors(); }
     void load(unsigned pageSize, float pageWorld, float maxHeight, const std::function<float(unsigned, unsigned)>& sample)
     {
         files.addTerrain("Test", pageSize, pageWorld, maxHeight, sample);

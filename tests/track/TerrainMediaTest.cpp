@@ -1,17 +1,17 @@
 // The shipped terrains: each one of the terrain list loads with its material, fits the
 // paged physics world, and is gentle enough under every built-in track to drive on.
+#include "FolderManager.h"
 #include "XMLParser.h"
 #include "physic/PhysicBase.h"
 #include "track/TerrainObject.h"
 #include "track/TerrainPageSource.h"
 
-#include "support/HeadlessOgre.h"
 #include "support/TerrainFiles.h"
+#include "support/TerrainScene.h"
 
 #include <OGRE/Ogre.h>
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <fstream>
 
 namespace
@@ -35,32 +35,17 @@ struct ShippedTerrains : ::testing::Test
         Ogre::ResourceGroupManager::getSingleton().removeResourceLocation(kMedia + "terrain", Ogre::RGN_DEFAULT);
     }
 
-    Ogre::SceneManager* sceneManager = HeadlessOgre::createSceneManager();
-    std::unique_ptr<TerrainPageSource> source = std::make_unique<TerrainPageSource>(sceneManager);
-    std::unique_ptr<TerrainObject> terrain = std::make_unique<TerrainObject>(sceneManager, source.get());
-
-    ShippedTerrains() { source->addListener(terrain.get()); }
-    ~ShippedTerrains() override
-    {
-        terrain.reset();
-        source.reset();
-        HeadlessOgre::root().destroySceneManager(sceneManager);
-    }
+    TerrainScene scene;
+    TerrainPageSource* source = scene.source.get();
+    TerrainObject* terrain = scene.terrain.get();
 };
 
 std::vector<std::string> shippedTracks()
 {
     std::vector<std::string> tracks;
-    if (DIR* folder = opendir((kMedia + "maps").c_str()))
-    {
-        while (const dirent* entry = readdir(folder))
-        {
-            const std::string name = entry->d_name;
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".map") == 0)
-                tracks.push_back(name);
-        }
-        closedir(folder);
-    }
+    for (const std::string& name : FolderManager::getFileList(kMedia + "maps"))
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".map") == 0)
+            tracks.push_back(name);
     return tracks;
 }
 }

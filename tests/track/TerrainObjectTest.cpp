@@ -4,8 +4,8 @@
 #include "track/TerrainObject.h"
 #include "track/TerrainPageSource.h"
 
-#include "support/HeadlessOgre.h"
 #include "support/TerrainFiles.h"
+#include "support/TerrainScene.h"
 
 #include <OGRE/Ogre.h>
 #include <gtest/gtest.h>
@@ -30,18 +30,11 @@ struct PageCounter : TerrainPageSourceListener
 struct TerrainFixture : ::testing::Test
 {
     TerrainFiles files;
-    Ogre::SceneManager* sceneManager = HeadlessOgre::createSceneManager();
-    std::unique_ptr<TerrainPageSource> source = std::make_unique<TerrainPageSource>(sceneManager);
-    std::unique_ptr<TerrainObject> terrain = std::make_unique<TerrainObject>(sceneManager, source.get());
+    TerrainScene scene;
+    Ogre::SceneManager* sceneManager = scene.sceneManager;
+    TerrainPageSource* source = scene.source.get();
+    TerrainObject* terrain = scene.terrain.get();
 
-    TerrainFixture() { source->addListener(terrain.get()); }
-    ~TerrainFixture() override
-    {
-        source->removeListener(terrain.get());
-        terrain.reset();
-        source.reset();
-        HeadlessOgre::root().destroySceneManager(sceneManager);
-    }
     // The spec's square: H(0,0)=0, H(0,1)=1, H(1,0)=0, H(1,1)=1 (row, column); horizontal
     // scale 2, vertical 10.
     void loadRamp(const std::string& extraLines = "")
@@ -176,7 +169,7 @@ TEST_F(TerrainFixture, MaxHeightTakesTheHighestCornerAndNeverLessThanZero)
 
     // Heights below zero: the corners are all negative, the answer is 0.
     const std::vector<float> below(9, -0.5f);
-    terrain->pageConstructed(source.get(), 0, 0, below.data());
+    terrain->pageConstructed(source, 0, 0, below.data());
     EXPECT_FLOAT_EQ(terrain->getHeight(1, 1), -5.0f);
     EXPECT_FLOAT_EQ(terrain->getMaxHeight(2, 2, 2), 0.0f);
 }
