@@ -1,0 +1,231 @@
+// The paged store of PhysicBase: static shapes and actors sorted into a 32 × 32 grid,
+// created in the physics scene only for the cells around awake bodies.
+#include "physic/PhysicBase.h"
+
+#include "LogStream.h"
+
+#include <algorithm>
+
+namespace
+{
+constexpr float kCellSize = PhysicBase::kWorldSize / PhysicBase::kGridSize;  // units
+
+btTransform placedAt(const Ogre::Vector3& position)
+{
+    return btTransform(btQuaternion::getIdentity(), btVector3(position.x, position.y, position.z));
+}
+}
+
+bool PhysicBase::getCell(Ogre::Vector3& position, unsigned& x, unsigned& z) const
+{
+    position /= kCellSize;
+    // Truncation toward zero: -0.4 is column 0, -1.04 is outside.
+    const float cellX = std::trunc(position.x);
+    const float cellZ = std::trunc(position.z);
+    if (cellX < 0.0f || cellZ < 0.0f || cellX >= kGridSize || cellZ >= kGridSize)
+        return false;
+    x = static_cast<unsigned>(cellX);
+    z = static_cast<unsigned>(cellZ);
+    return true;
+}
+
+void PhysicBase::addStaticShape(std::string& name, nxOgre::NxShapeDesc* shape, const Ogre::Vector3& position)
+{
+    if (name.empty())
+        name = "SRPhysicBase_StaticShape_" + std::to_string(shapeNameCounter++);
+    if (staticShapes.count(name))
+        return;
+    staticShapes[name] = shape;
+    shapePositions[name] = position;
+    Ogre::Vector3 cellPosition = position;
+    unsigned x = 0, z = 0;
+    if (getCell(cellPosition, x, z))
+        shapeNamesByCell[z * kGridSize + x].push_back(name);
+}
+
+void PhysicBase::addStaticActor(const std::string& name, const nxOgre::NxActorDesc& actor,
+                                const Ogre::Vector3& position)
+{
+    if (staticActors.count(name))
+        return;
+    staticActors[name] = actor;
+    actorPositions[name] = position;
+    Ogre::Vector3 cellPosition = position;
+    unsigned x = 0, z = 0;
+    if (getCell(cellPosition, x, z))
+        actorNamesByCell[z * kGridSize + x].push_back(name);
+}
+
+template <typename Map>
+void PhysicBase::forgetName(Map& descriptions, std::map<std::string, Ogre::Vector3>& positions,
+                            std::map<unsigned, std::list<std::string>>& namesByCell, const std::string& name)
+{
+    unloadCells(true);
+    descriptions.erase(name);
+    const auto position = positions.find(name);
+    if (position == positions.end())
+        return;
+    Ogre::Vector3 cellPosition = position->second;
+    unsigned x = 0, z = 0;
+    if (getCell(cellPosition, x, z))
+    {
+        auto& names = namesByCell[z * kGridSize + x];
+        const auto found = std::find(names.begin(), names.end(), name);
+        if (found != names.end())
+            names.erase(found);
+    }
+    positions.erase(position);
+}
+
+void PhysicBase::removeStaticShape(const std::string& name)
+{
+    forgetName(staticShapes, shapePositions, shapeNamesByCell, name);
+}
+
+void PhysicBase::removeStaticActor(const std::string& name)
+{
+    forgetName(staticActors, actorPositions, actorNamesByCell, name);
+}
+
+void PhysicBase::setPaging(bool on)
+{
+    paging = on;
+    if (on)
+    {
+        updateCells(false);
+        unloadCells(false);
+    }
+    else
+        updateCells(true);
+}
+
+void PhysicBase::pagingUpdate()
+{
+    if (!paging)
+        return;
+    updateCells(false);
+    unloadCells(false);
+}
+
+bool PhysicBase::loadCell(unsigned cellIndex)
+{
+    if (!scene)
+        return false;
+    const std::list<std::string>& shapeNames = shapeNamesByCell[cellIndex];
+    const std::list<std::string>& actorNames = actorNamesByCell[cellIndex];
+    const nxOgre::NxActorGroup staticGroup = scene->findGroupIndex("static");
+    std::vector<nxOgre::NxActor*>& created = createdActors[cellIndex];
+    if (!shapeNames.empty())
+    {
+        debugLog() << "create paged shape: " << shapeNames.size() << std::endl;
+        for (const std::string& name : shapeNames)
+        {
+            nxOgre::NxActorDesc desc;
+            desc.name = name;
+            desc.shapes.push_back(staticShapes[name]);
+            desc.globalPose = placedAt(shapePositions[name]);
+            if (nxOgre::NxActor* actor = scene->createActor(desc))
+            {
+                actor->setGroup(staticGroup);
+                created.push_back(actor);
+            }
+        }
+    }
+    if (!actorNames.empty())
+    {
+        debugLog() << "create paged actor: " << actorNames.size() << std::endl;
+        for (const std::string& name : actorNames)
+            if (nxOgre::NxActor* actor = scene->createActor(staticActors[name]))
+            {
+                actor->setGroup(staticGroup);
+                created.push_back(actor);
+            }
+    }
+    if (created.empty())
+        createdActors.erase(cellIndex);
+    return !shapeNames.empty() || !actorNames.empty();
+}
+
+void PhysicBase::visitCell(unsigned cellIndex)
+{
+    if (loadedCells[cellIndex])
+        neededCells[cellIndex] = 1;
+    else if (loadCell(cellIndex))
+        loadedCells[cellIndex] = neededCells[cellIndex] = 1;
+}
+
+void PhysicBase::updateCells(bool loadAll)
+{
+    std::fill(neededCells.begin(), neededCells.end(), 0);
+    if (loadAll)
+    {
+        for (unsigned cell = 0; cell < kGridSize * kGridSize; ++cell)
+            visitCell(cell);
+        return;
+    }
+    sleepingBodies.clear();
+    if (!scene)
+        return;
+    for (nxOgre::body* body : scene->getActiveBodies())
+    {
+        if (body->isSleeping())
+        {
+            sleepingBodies.push_back(body);
+            continue;
+        }
+        const btVector3 at = body->getGlobalPosition();
+        Ogre::Vector3 position(at.x(), at.y(), at.z());
+        unsigned x = 0, z = 0;
+        if (!getCell(position, x, z))
+            continue;
+        for (int cz = static_cast<int>(z) - 1; cz <= static_cast<int>(z) + 1; ++cz)
+            for (int cx = static_cast<int>(x) - 1; cx <= static_cast<int>(x) + 1; ++cx)
+                if (cx >= 0 && cz >= 0 && cx < static_cast<int>(kGridSize) && cz < static_cast<int>(kGridSize))
+                    visitCell(static_cast<unsigned>(cz) * kGridSize + static_cast<unsigned>(cx));
+    }
+}
+
+void PhysicBase::unloadCells(bool forced)
+{
+    if (createdActors.empty())
+        return;
+    for (unsigned cell = 0; cell < kGridSize * kGridSize; ++cell)
+    {
+        if (!loadedCells[cell] || (neededCells[cell] && !forced))
+            continue;
+        const auto created = createdActors.find(cell);
+        if (created != createdActors.end())
+        {
+            debugLog() << "delete paged actors: " << created->second.size() << std::endl;
+            for (nxOgre::NxActor* actor : created->second)
+                scene->releaseActor(actor);
+            createdActors.erase(created);
+        }
+        loadedCells[cell] = 0;
+    }
+    // Whatever rested on the released actors must not wake up and fall.
+    for (nxOgre::body* body : sleepingBodies)
+        body->putToSleep();
+}
+
+void PhysicBase::clearPagedActors()
+{
+    for (auto& cell : createdActors)
+        for (nxOgre::NxActor* actor : cell.second)
+            if (scene)
+                scene->releaseActor(actor);
+    createdActors.clear();
+    // Their cells hold nothing now: a later update must be able to load them again.
+    std::fill(loadedCells.begin(), loadedCells.end(), 0);
+    staticActors.clear();
+    actorPositions.clear();
+    actorNamesByCell.clear();
+}
+
+std::size_t PhysicBase::getPagedActorCount() const
+{
+    std::size_t count = 0;
+    for (const auto& cell : createdActors)
+        count += cell.second.size();
+    return count;
+}

@@ -1,0 +1,243 @@
+// The physics scene: resting bodies, centre of mass, materials, ray casts and contact reports.
+#include "TestCar.h"
+
+#include "platform/physics/convexShape.h"
+#include "platform/physics/world.h"
+
+#include <btBulletDynamicsCommon.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace nxOgre;
+
+namespace
+{
+struct SceneFixture : ::testing::Test
+{
+    world physics{0, 1, ""};
+    scene* sc = testcar::makeGameScene(physics);
+
+    void run(float seconds)
+    {
+        const int steps = static_cast<int>(std::lround(seconds / testcar::kStep));
+        for (int i = 0; i < steps; ++i)
+            physics.frameStarted(FrameEvent{testcar::kStep, testcar::kStep});
+    }
+};
+
+// Two squares side by side, 10 × 10 units each, at height y: x < 0 has material left, x > 0 right.
+NxTriangleMeshPtr twoMaterialMesh(float y, NxMaterialIndex left, NxMaterialIndex right)
+{
+    NxTriangleMeshDesc desc;
+    desc.points = {-10, y, -5, 0, y, -5, 0, y, 5, -10, y, 5, 10, y, -5, 10, y, 5};
+    // Wound so that the faces look up.
+    desc.triangles = {0, 2, 1, 0, 3, 2, 1, 5, 4, 1, 2, 5};
+    desc.materialIndices = {left, left, right, right};
+    return NxTriangleMesh::create(desc, nullptr);
+}
+
+struct Recorder : customContactReporter
+{
+    int calls = 0;
+    btVector3 force{0, 0, 0};
+    body* first = nullptr;
+    body* second = nullptr;
+    NxActor* firstActor = nullptr;
+    bool onContact(body* a, body* b) override
+    {
+        ++calls;
+        first = a;
+        second = b;
+        firstActor = currentPair->actors[0];
+        force = currentPair->sumNormalForce;
+        return true;
+    }
+};
+}
+
+TEST_F(SceneFixture, BoxComesToRestOnTheFloorAndOnAMesh)
+{
+    NxBoxShapeDesc box;
+    box.dimensions = btVector3(0.5f, 0.25f, 0.5f);
+    NxTriangleMeshShapeDesc meshShape;
+    meshShape.meshData = twoMaterialMesh(2.0f, 0, 0);
+    ASSERT_TRUE(meshShape.meshData);
+    NxActorDesc ground;
+    ground.shapes = {&meshShape};
+    ASSERT_NE(sc->createActor(ground), nullptr);
+
+    struct Case
+    {
+        const char* name;
+        btVector3 start;
+        float restHeight;
+    };
+    const Case cases[] = {{"on the floor", {30, 1, 0}, 0.25f}, {"on the mesh", {-3, 2.3f, 1}, 2.25f}};
+    std::vector<NxActor*> boxes;
+    for (const Case& c : cases)
+    {
+        NxActorDesc desc;
+        desc.name = c.name;
+        desc.dynamic = true;
+        desc.mass = 10;
+        desc.shapes = {&box};
+        desc.globalPose.setOrigin(c.start);
+        boxes.push_back(sc->createActor(desc));
+        ASSERT_NE(boxes.back(), nullptr);
+    }
+    run(3.0f);
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+    {
+        const btVector3 rest = boxes[i]->getGlobalPosition();
+        EXPECT_NEAR(rest.y(), cases[i].restHeight, 0.01f) << cases[i].name;
+        EXPECT_NEAR(rest.x(), cases[i].start.x(), 0.01f) << cases[i].name;
+        EXPECT_LT(boxes[i]->getLinearVelocity().length(), 0.01f) << cases[i].name;
+    }
+}
+
+TEST_F(SceneFixture, ConvexHullMassCentreAndItsOffset)
+{
+    // A hull of a 2 × 2 × 2 box centred at (1, 0, 0) in its body's frame.
+    std::vector<btVector3> points;
+    for (int x : {0, 2})
+        for (int y : {-1, 1})
+            for (int z : {-1, 1})
+                points.emplace_back(x, y, z);
+    convexShape hull(points, 0);
+    body* b = sc->createBody("hull", hull, 8.0f, pose(btVector3(0, 5, 0)));
+    ASSERT_NE(b, nullptr);
+    NxActor& actor = *b->getNxActor();
+    EXPECT_NEAR(actor.getCMassLocalPosition().x(), 1.0f, 1e-4f);
+    EXPECT_NEAR(actor.getCMassLocalPosition().y(), 0.0f, 1e-4f);
+    // Inertia of a cube of mass 8, side 2: 8 × (4 + 4) / 12 about each axis.
+    const btVector3 inertia = actor.getRigidBody()->getLocalInertia();
+    EXPECT_NEAR(inertia.x(), 16.0f / 3.0f, 1e-3f);
+    EXPECT_NEAR(inertia.z(), 16.0f / 3.0f, 1e-3f);
+
+    // Moving the centre of mass leaves the actor where it is.
+    actor.setCMassOffsetLocalPosition(btVector3(1, -0.5f, 0));
+    EXPECT_NEAR((actor.getGlobalPosition() - btVector3(0, 5, 0)).length(), 0.0f, 1e-5f);
+    EXPECT_NEAR((actor.getCMassGlobalPosition() - btVector3(1, 4.5f, 0)).length(), 0.0f, 1e-5f);
+    // ... and it falls the same way: the hull lands with its bottom on the floor.
+    run(3.0f);
+    EXPECT_NEAR(actor.getGlobalPosition().y(), 1.0f, 0.01f);
+}
+
+TEST_F(SceneFixture, RaysReportShapePointAndTheTrianglesMaterial)
+{
+    material* asphalt = sc->createMaterial("asphalt", 0.1f, 1.0f, 0.9f);
+    material* grass = sc->createMaterial("grass", 0.1f, 0.5f, 0.4f);
+    NxTriangleMeshShapeDesc meshShape;
+    meshShape.meshData = twoMaterialMesh(1.0f, asphalt->getMaterialIndex(), grass->getMaterialIndex());
+    NxActorDesc ground;
+    ground.shapes = {&meshShape};
+    ground.shapeGroup = 3;
+    NxActor* mesh = sc->createActor(ground);
+    ASSERT_NE(mesh, nullptr);
+
+    struct Case
+    {
+        const char* name;
+        btVector3 origin;
+        bool hitsMesh;
+        NxMaterialIndex material;
+        btVector3 point;
+    };
+    const Case cases[] = {
+        {"left half", {-4, 5, 2}, true, asphalt->getMaterialIndex(), {-4, 1, 2}},
+        {"right half", {7, 5, -3}, true, grass->getMaterialIndex(), {7, 1, -3}},
+        {"beside the mesh: the floor", {20, 5, 0}, false, 0, {20, 0, 0}},
+    };
+    for (const Case& c : cases)
+    {
+        NxRaycastHit hit;
+        ASSERT_TRUE(sc->raycastClosestShape(NxRay{c.origin, {0, -1, 0}}, NX_ALL_SHAPES, hit)) << c.name;
+        EXPECT_EQ(hit.actor == mesh, c.hitsMesh) << c.name;
+        EXPECT_EQ(hit.materialIndex, c.material) << c.name;
+        EXPECT_NEAR((hit.worldImpact - c.point).length(), 0.0f, 1e-4f) << c.name;
+        EXPECT_NEAR(hit.distance, c.origin.y() - c.point.y(), 1e-4f) << c.name;
+        EXPECT_NEAR(hit.worldNormal.y(), 1.0f, 1e-4f) << c.name;
+        if (c.hitsMesh)
+        {
+            EXPECT_EQ(hit.shape, &mesh->getShape(0)) << c.name;
+            EXPECT_GE(hit.faceID, 0) << c.name;
+        }
+    }
+
+    // The group word: without bit 3 the ray passes through the mesh to the floor.
+    NxRaycastHit hit;
+    ASSERT_TRUE(sc->raycastClosestShape(NxRay{{-4, 5, 2}, {0, -1, 0}}, NX_ALL_SHAPES, hit, ~(1u << 3)));
+    EXPECT_NE(hit.actor, mesh);
+    EXPECT_NEAR(hit.worldImpact.y(), 0.0f, 1e-4f);
+    // Any-hit, the maximum distance and the shape kinds.
+    EXPECT_TRUE(sc->raycastAnyShape(NxRay{{-4, 5, 2}, {0, -1, 0}}, NX_ALL_SHAPES, kAllShapeGroups, 4.5f));
+    EXPECT_FALSE(sc->raycastAnyShape(NxRay{{-4, 5, 2}, {0, -1, 0}}, NX_ALL_SHAPES, kAllShapeGroups, 3.5f));
+    EXPECT_FALSE(sc->raycastAnyShape(NxRay{{-4, 5, 2}, {0, -1, 0}}, NX_DYNAMIC_SHAPES));
+    EXPECT_FALSE(sc->raycastAnyShape(NxRay{{-4, 5, 2}, {0, 1, 0}}, NX_ALL_SHAPES));
+}
+
+TEST_F(SceneFixture, UnknownMaterialNamesGiveTheDefault)
+{
+    EXPECT_EQ(sc->findMaterialIndex("no such material"), 0);
+    EXPECT_EQ(sc->findMaterial("no such material"), nullptr);
+    ASSERT_NE(sc->findMaterial("Default"), nullptr);
+    material* first = sc->createMaterial("tyre", 0, 0, 0);
+    EXPECT_EQ(sc->createMaterial("tyre", 1, 1, 1), first);
+    EXPECT_EQ(first->getBounce(), 0.0f);
+    EXPECT_EQ(sc->getMaterialFromIndex(999), sc->findMaterial("Default"));
+}
+
+TEST_F(SceneFixture, ContactReportCarriesTheRestingWeight)
+{
+    NxBoxShapeDesc box;
+    box.dimensions = btVector3(0.5f, 0.5f, 0.5f);
+    NxActorDesc desc;
+    desc.dynamic = true;
+    desc.mass = 20;
+    desc.shapes = {&box};
+    desc.globalPose.setOrigin(btVector3(0, 0.6f, 0));
+    desc.group = sc->findGroupIndex("crates");
+    NxActor* crate = sc->createActor(desc);
+    ASSERT_NE(crate, nullptr);
+    Recorder recorder;
+    sc->addContactReporter(&recorder);
+    run(1.0f);
+    EXPECT_EQ(recorder.calls, 0) << "the group does not report yet";
+
+    sc->setGroupContactReport(desc.group, true);
+    run(1.0f);
+    ASSERT_GT(recorder.calls, 0);
+    // The floor holds the crate up with its weight; the force points up on the crate.
+    const float weight = 20.0f * testcar::kGravity;
+    const btVector3 onCrate = recorder.firstActor == crate ? recorder.force : -recorder.force;
+    EXPECT_NEAR(onCrate.y(), weight, weight * 0.05f);
+    EXPECT_LT(std::fabs(onCrate.x()) + std::fabs(onCrate.z()), weight * 0.01f);
+
+    sc->removeContactReporter(&recorder);
+    const int before = recorder.calls;
+    run(0.1f);
+    EXPECT_EQ(recorder.calls, before);
+}
+
+TEST_F(SceneFixture, BadDescriptionsAreRefused)
+{
+    NxActorDesc empty;
+    EXPECT_EQ(sc->createActor(empty), nullptr);
+    NxTriangleMeshShapeDesc noMesh;
+    NxActorDesc meshless;
+    meshless.shapes = {&noMesh};
+    EXPECT_EQ(sc->createActor(meshless), nullptr);
+    NxBoxShapeDesc box;
+    NxActorDesc massless;
+    massless.dynamic = true;
+    massless.shapes = {&box};
+    EXPECT_EQ(sc->createActor(massless), nullptr);
+
+    NxTriangleMeshDesc broken;
+    broken.points = {0, 0, 0, 1, 0, 0, 0, 0, 1};
+    broken.triangles = {0, 1, 3};
+    std::string error;
+    EXPECT_FALSE(NxTriangleMesh::create(broken, &error));
+    EXPECT_NE(error.find("beyond 3 vertices"), std::string::npos) << error;
+}
