@@ -316,17 +316,18 @@ std::uint8_t CLightMap::isShadowed(const Ogre::Vector3& point, const Ogre::Vecto
     // Every ray stops (or starts) one offset short of the surface: a lit surface must not
     // shadow itself, whichever way the engine decides a ray starting on it.
     const Ogre::Vector3 nearSurface = point - surfaceOffset * towardsScene + lift;
-    if (recordHits)
+    // First from 100 units back towards the light down to the surface: this one also finds
+    // an occluder standing on the surface, whose inside a ray starting there would miss.
+    const Ogre::Vector3 start = point - kBackToLight * towardsScene + lift;
+    const float firstLength = kBackToLight - surfaceOffset;
+    Ogre::Vector3 impact;
+    if (rays->castRay(start, towardsScene, firstLength, recordHits ? &impact : nullptr))
     {
-        const Ogre::Vector3 start = point - kBackToLight * towardsScene + lift;
-        Ogre::Vector3 impact;
-        if (rays->castRay(start, towardsScene, kBackToLight - surfaceOffset, &impact))
-        {
+        if (recordHits)
             hitValue = impact.y;
-            return kShadowed;
-        }
+        return kShadowed;
     }
-    // Anything between the surface and the far end of the world towards the light.
+    // Then anything between the surface and the far end of the world towards the light.
     return rays->castRay(nearSurface, -towardsScene, kLightRayLength, nullptr) ? kShadowed : kLit;
 }
 

@@ -64,7 +64,8 @@ protected:
         CLightMap::setSurfaceOffset(0.001f);
     }
 
-    // A raster of size × size with nothing behind it; rays say "shadow" above height 5.
+    // A raster of size × size with nothing behind it; rays from or to surfaces above height 5
+    // say "shadow".
     std::unique_ptr<CLightMap> rasterOnly(int size)
     {
         auto map = std::make_unique<CLightMap>(&highIsShadowed, nullptr, size, false);
@@ -72,7 +73,10 @@ protected:
         return map;
     }
 
-    FakeRays highIsShadowed{[](const Ogre::Vector3& origin, const Ogre::Vector3&, float) { return origin.y > 5.0f; }};
+    FakeRays highIsShadowed{[](const Ogre::Vector3& origin, const Ogre::Vector3& direction, float length) {
+        const float surfaceEnd = direction.y < 0.0f ? origin.y + direction.y * length : origin.y;
+        return surfaceEnd > 5.0f;
+    }};
 };
 
 const Ogre::Vector3 kUp[3] = {Ogre::Vector3::UNIT_Y, Ogre::Vector3::UNIT_Y, Ogre::Vector3::UNIT_Y};
