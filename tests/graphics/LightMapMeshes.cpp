@@ -14,20 +14,20 @@ LightMapMeshes::~LightMapMeshes()
     HeadlessOgre::root().destroySceneManager(manager);
 }
 
-Ogre::Entity* LightMapMeshes::groundEntity(const std::string& name, int uvSets, int cells)
+Ogre::Entity* LightMapMeshes::groundEntity(const std::string& name, int uvSets, int cells, float halfWidth)
 {
     Ogre::MeshManager& meshes = Ogre::MeshManager::getSingleton();
     if (meshes.resourceExists(name))
         meshes.remove(name);
     Ogre::ManualObject* object = manager->createManualObject();
     object->begin("BaseWhiteNoLighting", Ogre::RenderOperation::OT_TRIANGLE_LIST);
-    const float step = 2.0f * kHalfWidth / cells;
+    const float step = 2.0f * halfWidth / cells;
     for (int row = 0; row <= cells; ++row)
     {
         for (int column = 0; column <= cells; ++column)
         {
-            const float x = -kHalfWidth + column * step;
-            const float z = -kHalfWidth + row * step;
+            const float x = -halfWidth + column * step;
+            const float z = -halfWidth + row * step;
             object->position(x, 0.0f, z);
             object->normal(0.0f, 1.0f, 0.0f);
             for (int set = 0; set + 1 < uvSets; ++set)

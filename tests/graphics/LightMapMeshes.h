@@ -19,10 +19,10 @@ public:
     LightMapMeshes(const LightMapMeshes&) = delete;
     LightMapMeshes& operator=(const LightMapMeshes&) = delete;
 
-    // A ground square at height 0 on its own node, cut into cells × cells quads, with uvSets
-    // texture-coordinate sets: the last one maps the square once onto [0, 1] (u along +x,
-    // v along +z), the others tile it.
-    Ogre::Entity* groundEntity(const std::string& name, int uvSets, int cells = 1);
+    // A ground square at height 0 on its own node, from -halfWidth to halfWidth, cut into
+    // cells × cells quads, with uvSets texture-coordinate sets: the last one maps the square
+    // once onto [0, 1] (u along +x, v along +z), the others tile it.
+    Ogre::Entity* groundEntity(const std::string& name, int uvSets, int cells = 1, float halfWidth = kHalfWidth);
     Ogre::SceneManager* scene() const { return manager; }
 
 private:
