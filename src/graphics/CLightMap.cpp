@@ -127,8 +127,10 @@ void CLightMap::createMaterial()
         material = materials.create(name, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
     else
         material = subEntity->getMaterial()->clone(name);
-    Ogre::TextureUnitState* unit = material->getTechnique(0)->getPass(0)->createTextureUnitState(
-        texture->getName(), static_cast<unsigned short>(uvSet));
+    // By the texture itself: a cached texture lives in its cache's group, not the material's.
+    Ogre::TextureUnitState* unit = material->getTechnique(0)->getPass(0)->createTextureUnitState();
+    unit->setTexture(texture);
+    unit->setTextureCoordSet(static_cast<unsigned short>(uvSet));
     unit->setColourOperation(Ogre::LBO_MODULATE);
     unit->setTextureAddressingMode(Ogre::TextureUnitState::TAM_CLAMP);
     material->setTextureFiltering(Ogre::TFO_ANISOTROPIC);
