@@ -12,7 +12,8 @@ build="$root/build-fuzz"
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DQUILLMOR_FUZZ=ON >/dev/null
 fi
-targets=(FuzzTileDescription FuzzTileList FuzzMap FuzzMapDescription FuzzTerrainList)
+targets=(FuzzTileDescription FuzzTileList FuzzMap FuzzMapDescription FuzzTerrainList
+         FuzzSettings FuzzTerrainFile FuzzHeightmap)
 cmake --build "$build" -j"$parallel" --target "${targets[@]}" >/dev/null
 
 run_target() {
