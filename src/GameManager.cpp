@@ -281,6 +281,8 @@ bool GameManager::frameStarted(const Ogre::FrameEvent& event)
     statisticsOverlay->update(window->getStatistics());
     SoundManager::getInstance()->update();
     inputManager->capture();
+    if (frameHook && !frameHook(this))
+        return false;
     return states.top()->frameStarted(this, event);
 }
 

@@ -11,6 +11,7 @@
 #include <OIS/OISMouse.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 namespace Ogre
@@ -55,6 +56,10 @@ public:
     void pushState(GameState* state);
     void changeState(GameState* state);
     void popState();
+
+    // For test drivers such as the soak test: called at every frame start before the top
+    // state; false ends the loop as a state's false would.
+    void setFrameHook(std::function<bool(GameManager*)> hook) { frameHook = std::move(hook); }
 
     GameScene* getGameScene() const { return gameScene; }
     GuiScene* getGuiScene() const { return guiScene; }
@@ -107,6 +112,7 @@ private:
     Ogre::OverlaySystem* overlaySystem = nullptr;
     std::chrono::steady_clock::time_point startTime;
     bool firstFrameLogged = false;
+    std::function<bool(GameManager*)> frameHook;
 
     static GameManager instance;
 };
