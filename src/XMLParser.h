@@ -1,0 +1,66 @@
+// The one reader and writer of the game's XML data files: tile list and tile descriptions,
+// track files, the terrain list (and, later, car files). Keeps no state between calls.
+// Bad files are refused with a DataFileError naming the file and what is wrong.
+#pragma once
+
+#include "track/DataFileError.h"
+#include "track/MapDescription.h"
+#include "track/MapEntry.h"
+#include "track/TerrainDesc.h"
+#include "track/TrackObjectDesc.h"
+
+#include <OGRE/OgreVector.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class EditorTrackObject;
+class TiXmlAttribute;
+class TiXmlElement;
+
+// The editor's placed tiles with the grid cell (x, y) of each tile's first footprint cell.
+using PlacedEditorTiles = std::vector<std::pair<const EditorTrackObject*, Ogre::Vector2>>;
+
+class XMLParser
+{
+public:
+    static constexpr int kGridCells = 80;  // a track is 80 x 80 tiles
+
+    virtual ~XMLParser() = default;
+    static XMLParser* getInstance();
+
+    // The tile list ("TrackObjects" of "Name" paths) and every description it names.
+    TrackObjectDescs loadTrackObjectDescs(const std::string& listPath);
+    std::unique_ptr<TrackObjectDesc> loadTrackObjectDesc(const std::string& path);
+    void deleteTrackObjectDescs(TrackObjectDescs& descs) { descs.clear(); }
+
+    // The placed tiles of a track file, in file order. With knownTiles, every tile name
+    // must be one of them and every footprint must lie within the grid.
+    MapEntries loadMap(const std::string& path, const TrackObjectDescs* knownTiles = nullptr);
+    void deleteMapEntries(MapEntries& entries) { entries.clear(); }
+    // The names in a track file's root.
+    std::unique_ptr<MapDescription> loadMapDescription(const std::string& path);
+    void deleteMapDescription(std::unique_ptr<MapDescription>& description) { description.reset(); }
+    // Writes folder/<mapName>.map whole or not at all; false (and a log line) when the name
+    // is unsafe, a tile lies off the grid or the file can't be written.
+    bool saveMap(const PlacedEditorTiles& tiles, const std::string& terrain, const std::string& mapName,
+                 const std::string& folder);
+    // Not empty; only letters, digits, space, '-' and '_' (so no path separator or dot).
+    static bool isSafeMapName(const std::string& mapName);
+
+    TerrainDescs loadTerrainDescMap(const std::string& path);
+    void deleteTerrainDescs(TerrainDescs& descs) { descs.clear(); }
+
+    // Destructive lookup: removes the element's attributes standing before the one named,
+    // which stays first; null (with every attribute removed) when it is not there. The car
+    // file's sound entries rely on this, making their attribute order part of the format.
+    static TiXmlAttribute* findAttribute(TiXmlElement* element, const std::string& name);
+    static bool hasAttribute(TiXmlElement* element, const std::string& name);
+    static std::string getString(TiXmlElement* element, const std::string& name);
+    static float getReal(TiXmlElement* element, const std::string& name);
+    static int getInt(TiXmlElement* element, const std::string& name);
+    // True for the exact values "True" and "true".
+    static bool getBool(TiXmlElement* element, const std::string& name);
+};

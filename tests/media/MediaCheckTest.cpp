@@ -1,0 +1,256 @@
+// The shipped track media: every tile description, the terrain list and every built-in
+// track load; every mesh, picture and path point they name exists; every track walks from
+// its start to its finish through its checkpoints in order.
+#include "XMLParser.h"
+#include "track/TrackGraph.h"
+#include "track/TrackSpline.h"
+
+#include "support/HeadlessOgre.h"
+
+#include <OGRE/Ogre.h>
+#include <OGRE/OgreMeshSerializer.h>
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fstream>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+constexpr float kWorldTileSize = 3.0f * 12.0f * 257.0f / 256.0f;  // world units at scale 12, page 257
+constexpr float kGateWidth = 30.0f;                                 // world units
+const std::string kMedia = "../media/";
+
+bool fileExists(const std::string& path)
+{
+    struct stat info{};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+class MediaCheck : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        // The game runs from bin/ and names its media "../media/...".
+        ASSERT_EQ(chdir(QUILLMOR_BUILD_DIR "/bin"), 0);
+        tiles = XMLParser::getInstance()->loadTrackObjectDescs(kMedia + "tiles/TrackObjectList.xml");
+    }
+    static void TearDownTestSuite() { tiles.clear(); }
+
+    static TrackObjectDescs tiles;
+};
+TrackObjectDescs MediaCheck::tiles;
+
+std::vector<std::string> shippedTracks()
+{
+    std::vector<std::string> tracks;
+    if (DIR* folder = opendir((kMedia + "maps").c_str()))
+    {
+        while (const dirent* entry = readdir(folder))
+        {
+            const std::string name = entry->d_name;
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".map") == 0)
+                tracks.push_back(name);
+        }
+        closedir(folder);
+    }
+    std::sort(tracks.begin(), tracks.end());
+    return tracks;
+}
+
+// Loads a mesh of the tile folder and checks what the tile code relies on.
+void checkMesh(const std::string& meshName, const TrackObjectDesc& desc, bool physics)
+{
+    ASSERT_TRUE(fileExists(kMedia + "tiles/" + meshName)) << desc.name << ": " << meshName;
+    HeadlessOgre::root();
+    // A sub-mesh keeps only names of materials that exist; the game's scripts define these.
+    for (const char* material : {"roadMaterial", "terrainMaterial"})
+        if (!Ogre::MaterialManager::getSingleton().resourceExists(material, "General"))
+            Ogre::MaterialManager::getSingleton().create(material, "General");
+    // Read straight from the file: a resource group would parse the folder's material
+    // scripts, which need textures a headless engine lacks.
+    Ogre::DataStreamPtr stream(new Ogre::FileStreamDataStream(
+        new std::ifstream(kMedia + "tiles/" + meshName, std::ios::binary), true));
+    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual("MediaCheck/" + meshName, "General");
+    Ogre::MeshSerializer().importMesh(stream, mesh.get());
+    mesh->load();  // so that removing it frees its sub-meshes
+    const float cell = 3.0f;  // mesh units
+    const Ogre::AxisAlignedBox& bounds = mesh->getBounds();
+    EXPECT_GE(bounds.getMinimum().y, 0.0f) << meshName << ": vertices below the tile's plane";
+    EXPECT_GE(bounds.getMinimum().x, -cell / 2 - 1e-4f) << meshName;
+    EXPECT_GE(bounds.getMinimum().z, -cell / 2 - 1e-4f) << meshName;
+    EXPECT_LE(bounds.getMaximum().x, cell * desc.width - cell / 2 + 1e-4f) << meshName;
+    EXPECT_LE(bounds.getMaximum().z, cell * desc.height - cell / 2 + 1e-4f) << meshName;
+    EXPECT_LT(bounds.getMaximum().x - bounds.getMinimum().x, 1e9f);
+    ASSERT_GT(mesh->getNumSubMeshes(), 0u) << meshName;
+    for (const Ogre::SubMesh* sub : mesh->getSubMeshes())
+    {
+        if (physics)
+        {
+            const std::string& material = sub->getMaterialName();
+            EXPECT_TRUE(material == "roadMaterial" || material == "terrainMaterial") << meshName << ": " << material;
+            continue;
+        }
+        // Lightmap baking takes the last texture coordinate set.
+        const auto& elements = sub->vertexData->vertexDeclaration->getElements();
+        ASSERT_FALSE(elements.empty());
+        EXPECT_EQ(elements.back().getSemantic(), Ogre::VES_TEXTURE_COORDINATES) << meshName;
+        EXPECT_EQ(elements.back().getIndex(), 1u) << meshName;
+        EXPECT_NE(sub->vertexData->vertexDeclaration->findElementBySemantic(Ogre::VES_NORMAL), nullptr) << meshName;
+    }
+    Ogre::MeshManager::getSingleton().remove(mesh);
+}
+
+bool onBorder(const TrackNode& point, const TrackObjectDesc& desc)
+{
+    return point.x == 0.0f || point.z == 0.0f || point.x == desc.width || point.z == desc.height;
+}
+
+// What the loaded track does with the lines of its tiles.
+void addTileLines(TrackGraph& graph, const MapEntry& entry, const TrackObjectDesc& desc)
+{
+    std::map<std::string, int32_t> placed;
+    for (size_t i = 0; i < desc.lines.size(); ++i)
+    {
+        TileConnector connector;
+        connector.setDirection(desc.lines[i].searchDirection);
+        connector.rotate(entry.rotation);
+        for (const auto& name : desc.lines[i].pointNames)
+        {
+            if (placed.count(name))
+            {
+                connector.addNode(placed[name]);
+                continue;
+            }
+            TrackNode node = desc.points.at(name);
+            node.place(entry.x, entry.y, entry.rotation, desc.width, desc.height);
+            graph.addNode(node);
+            connector.addNode(node.getId());
+            placed[name] = node.getId();
+        }
+        if (desc.start && !(desc.finish && i != 0))
+            graph.setStart(connector);
+        if (desc.finish && !(desc.start && i == 0))
+            graph.setEnd(connector);
+        graph.addConnector(connector);
+    }
+}
+}
+
+TEST_F(MediaCheck, EveryTileDescriptionNamesMediaThatExists)
+{
+    const std::set<std::string> required = {"Straight", "Curve", "WideCurve", "Bump", "Crossing", "Start",
+                                            "Finish", "StartFinish", "Checkpoint", "Eraser"};
+    for (const auto& name : required)
+        EXPECT_TRUE(tiles.count(name)) << "tile " << name << " is not in the tile list";
+
+    for (const auto& [name, desc] : tiles)
+    {
+        EXPECT_TRUE(fileExists(kMedia + "tiles/" + desc->pictureName)) << name << ": " << desc->pictureName;
+        if (desc->clear)
+            continue;
+        checkMesh(desc->graphicMeshes[0], *desc, false);
+        for (const auto& table : {desc->physicMeshes, desc->smoothPhysicMeshes})
+            for (const auto& [direction, meshes] : table)
+                for (const auto& mesh : meshes)
+                    checkMesh(mesh, *desc, true);
+        EXPECT_FALSE(desc->lines.empty()) << name;
+        EXPECT_FALSE(desc->vegetation.empty()) << name;
+        for (const auto& line : desc->lines)
+        {
+            ASSERT_GE(line.pointNames.size(), 2u) << name;
+            for (const auto& point : line.pointNames)
+                ASSERT_TRUE(desc->points.count(point)) << name << ": line names the unknown point " << point;
+            // Lines join their neighbours at the cell border; only the race's ends lie inside.
+            const TrackNode& first = desc->points.at(line.pointNames.front());
+            const TrackNode& last = desc->points.at(line.pointNames.back());
+            EXPECT_TRUE(onBorder(first, *desc) || desc->start) << name << ": line starts inside the tile";
+            EXPECT_TRUE(onBorder(last, *desc) || desc->finish) << name << ": line ends inside the tile";
+        }
+        for (const auto& [pointName, point] : desc->points)
+            EXPECT_LT(point.width * kWorldTileSize, kGateWidth) << name << ": " << pointName << " wider than a gate";
+    }
+}
+
+TEST_F(MediaCheck, EveryTerrainHasItsLevelImage)
+{
+    const TerrainDescs terrains = XMLParser::getInstance()->loadTerrainDescMap(kMedia + "terrain/TerrainList.xml");
+    EXPECT_GE(terrains.size(), 3u);
+    for (const auto& [name, terrain] : terrains)
+    {
+        EXPECT_FALSE(terrain.file.empty()) << name;
+        EXPECT_TRUE(fileExists(kMedia + "terrain/" + terrain.levelImage)) << name << ": " << terrain.levelImage;
+    }
+}
+
+TEST_F(MediaCheck, EveryBuiltInTrackDrivesFromStartToFinish)
+{
+    const TerrainDescs terrains = XMLParser::getInstance()->loadTerrainDescMap(kMedia + "terrain/TerrainList.xml");
+    const auto tracks = shippedTracks();
+    EXPECT_GE(tracks.size(), 3u);
+    for (const auto& file : tracks)
+    {
+        SCOPED_TRACE(file);
+        const std::string path = kMedia + "maps/" + file;
+        const auto description = XMLParser::getInstance()->loadMapDescription(path);
+        EXPECT_EQ(description->name, file);
+        EXPECT_EQ(description->highscoreName, file.substr(0, file.size() - 4) + ".sde");
+        EXPECT_TRUE(terrains.count(description->terrainName)) << description->terrainName;
+
+        const MapEntries entries = XMLParser::getInstance()->loadMap(path, &tiles);
+        TrackGraph graph;
+        int starts = 0, finishes = 0;
+        std::map<int, std::pair<int, int>> checkpointCells;  // number -> cell
+        std::map<std::pair<int, int>, size_t> cells;  // cell -> index of its tile
+        for (size_t index = 0; index < entries.size(); ++index)
+        {
+            const MapEntry& entry = entries[index];
+            const TrackObjectDesc& desc = *tiles.at(entry.name);
+            starts += desc.start;
+            finishes += desc.finish;
+            if (desc.checkpoint)
+            {
+                EXPECT_GE(entry.checkpoint, 0) << "unnumbered checkpoint at " << entry.x << ", " << entry.y;
+                EXPECT_TRUE(checkpointCells.emplace(entry.checkpoint, std::make_pair(entry.x, entry.y)).second)
+                    << "checkpoint " << entry.checkpoint << " twice";
+            }
+            const bool turned = entry.rotation % 2 == 1;
+            for (int a = 0; a < (turned ? desc.height : desc.width); ++a)
+                for (int b = 0; b < (turned ? desc.width : desc.height); ++b)
+                    EXPECT_TRUE(cells.emplace(std::make_pair(entry.x + a, entry.y + b), index).second)
+                        << "two tiles on cell " << entry.x + a << ", " << entry.y + b;
+            addTileLines(graph, entry, desc);
+        }
+        EXPECT_EQ(starts, 1);
+        EXPECT_EQ(finishes, 1);
+        EXPECT_FALSE(checkpointCells.empty());
+
+        ASSERT_TRUE(graph.buildPath()) << "the path breaks after " << graph.getPoints().size() << " points";
+        // The walk passes every tile and meets the checkpoints in their order.
+        std::vector<std::pair<int, int>> visited;
+        std::set<size_t> visitedTiles;
+        const auto points = graph.getPoints();
+        for (size_t i = 0; i + 1 < points.size(); ++i)
+        {
+            const float x = (points[i].x + points[i + 1].x) / 2, z = (points[i].z + points[i + 1].z) / 2;
+            const std::pair<int, int> cell(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(z)));
+            ASSERT_TRUE(cells.count(cell)) << "the path leaves the track at " << cell.first << ", " << cell.second;
+            visitedTiles.insert(cells.at(cell));
+            if (visited.empty() || visited.back() != cell)
+                visited.push_back(cell);
+        }
+        EXPECT_EQ(visitedTiles.size(), entries.size()) << "the path misses tiles";
+        size_t position = 0;
+        for (const auto& [number, cell] : checkpointCells)
+        {
+            const auto found = std::find(visited.begin() + position, visited.end(), cell);
+            EXPECT_NE(found, visited.end()) << "checkpoint " << number << " out of driving order";
+            position = found == visited.end() ? position : static_cast<size_t>(found - visited.begin());
+        }
+        const TrackSpline* spline = graph.buildSpline();
+        EXPECT_GT(spline->getLength(), 0.9f * cells.size()) << "grid cells";
+    }
+}

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs every data-file fuzz target for a given time, a few at once, starting from the seed
+# inputs under fuzz/corpus/<target>/. Crashes land in build-fuzz/fuzz/findings/<target>/.
+# usage: tools/fuzz.sh [seconds per target, default 600] [targets at once, default 4]
+set -euo pipefail
+
+seconds=${1:-600}
+parallel=${2:-4}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build-fuzz"
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DQUILLMOR_FUZZ=ON >/dev/null
+fi
+targets=(FuzzTileDescription FuzzTileList FuzzMap FuzzMapDescription FuzzTerrainList)
+cmake --build "$build" -j"$parallel" --target "${targets[@]}" >/dev/null
+
+run_target() {
+  local target=$1
+  local corpus="$build/fuzz/corpus/$target" findings="$build/fuzz/findings/$target"
+  mkdir -p "$corpus" "$findings"
+  [ -d "$root/fuzz/corpus/$target" ] && cp -n "$root/fuzz/corpus/$target"/* "$corpus"/ 2>/dev/null || true
+  "$build/fuzz/$target" "$corpus" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+    -artifact_prefix="$findings/" -print_final_stats=1 >"$build/fuzz/$target.log" 2>&1 &&
+    echo "$target: $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/fuzz/$target.log" | grep -o '[0-9]*$') runs, no crash" ||
+    echo "$target: FAILED, see $build/fuzz/$target.log and $findings/"
+}
+
+running=0
+for target in "${targets[@]}"; do
+  run_target "$target" &
+  running=$((running + 1))
+  if [ "$running" -ge "$parallel" ]; then
+    wait -n
+    running=$((running - 1))
+  fi
+done
+wait
