@@ -221,14 +221,18 @@ void VehicleSR::onPhysicFrame(float frameAlpha, float /*alphaTime*/, float /*fra
 void VehicleSR::storeState()
 {
     updateGroundActor();
-    btVector3 velocity = actor().getLinearVelocity();
+    // Measured at the unshifted centre of mass: the weight shift moves the body's centre every
+    // step, and the velocity of a moving centre on a turning car would read as acceleration
+    // and feed the shift.
+    const btVector3 chassisVelocity = actor().getPointVelocity(actor().getGlobalPose() * toBullet(centerOfMass));
+    btVector3 velocity = chassisVelocity;
     if (groundActor && groundActor->isDynamic())
         velocity -= groundActor->getLinearVelocity();
     const btVector3 local = quatRotate(body->getGlobalOrientation().inverse(), velocity);
     previousLocalVelocity = localVelocity;
     localVelocity = toOgre(local);
     previousWorldVelocity = worldVelocity;
-    worldVelocity = toOgre(actor().getLinearVelocity());
+    worldVelocity = toOgre(chassisVelocity);
 }
 
 void VehicleSR::updateGroundActor()

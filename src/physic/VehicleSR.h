@@ -39,7 +39,9 @@ class VehicleSR : public PhysicListener
 public:
     static constexpr float kAngularDamping = 0.2f;
     static constexpr float kBrakeTorquePerInput = 10000.0f;  // N·m at brake 1
-    static constexpr float kCoastBrakeTorque = 3000.0f;      // N·m when rolling with no input
+    // N·m when rolling with no input: engine braking, well below what locks our wheels
+    // (about 1200 N·m on the road), or every lift-off at speed would be a skid.
+    static constexpr float kCoastBrakeTorque = 200.0f;
     static constexpr float kSlideEnterSlip = 6.0f;           // units/s of lateral slip
     static constexpr float kSlideLeaveSlip = 3.5f;
     static constexpr float kMaxWeightShift = 0.8f;           // units
