@@ -70,6 +70,7 @@ void RoadsterDrive::place(const btVector3& at, const btQuaternion& turn)
 void RoadsterDrive::step()
 {
     physics.frameStarted(nxOgre::FrameEvent{dt, dt});
+    physics.render(1.0f);  // the bodies' scene nodes follow, as in the game
     elapsed += dt;
     VehicleSR& v = *car;
     v.onPhysicStep(dt);
