@@ -3,6 +3,8 @@
 
 #include "GameManager.h"
 #include "ScreenProjection.h"
+#include "track/TerrainObject.h"
+#include "track/TerrainPageSource.h"
 
 #include <OGRE/Ogre.h>
 #include <OGRE/Overlay/OgreOverlaySystem.h>
@@ -35,6 +37,9 @@ void GameScene::create()
     camera->setFarClipDistance(kFarClip);
     sceneManager->getRootSceneNode()->createChildSceneNode("GameCameraNode")->attachObject(camera);
     staticGeometry = sceneManager->createStaticGeometry("Game_Static_Geometry");
+    terrainSource = std::make_unique<TerrainPageSource>(sceneManager);
+    terrain = std::make_unique<TerrainObject>(sceneManager, terrainSource.get());
+    terrainSource->addListener(terrain.get());
     Ogre::LogManager::getSingleton().logMessage("\nCreating [GameScene]...done\n");
 }
 
@@ -43,6 +48,9 @@ void GameScene::destroy()
     if (!sceneManager)
         return;
     disable();
+    terrainSource->removeListener(terrain.get());
+    terrain.reset();
+    terrainSource.reset();
     sceneManager->clearScene();
     sceneManager->destroyAllStaticGeometry();
     sceneManager->destroyAllCameras();

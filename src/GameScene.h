@@ -4,11 +4,16 @@
 
 #include "Scene.h"
 
+#include <memory>
+
 namespace Ogre
 {
 class Camera;
 class StaticGeometry;
 }
+
+class TerrainObject;
+class TerrainPageSource;
 
 class GameScene : public Scene
 {
@@ -29,6 +34,9 @@ public:
     Ogre::Vector3 screenToWorldRay(const Ogre::Vector2& screen) override;
 
     Ogre::Camera* getCamera() const { return camera; }
+    // The race's terrain, registered with the scene's terrain page source; no terrain is
+    // loaded until TerrainObject::load.
+    TerrainObject* getTerrainObject() const { return terrain.get(); }
     bool isEnabled() const { return enabled; }
 
 private:
@@ -36,4 +44,6 @@ private:
     Ogre::Camera* camera = nullptr;
     Ogre::StaticGeometry* staticGeometry = nullptr;
     bool enabled = false;
+    std::unique_ptr<TerrainPageSource> terrainSource;
+    std::unique_ptr<TerrainObject> terrain;
 };

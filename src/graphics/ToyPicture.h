@@ -5,6 +5,12 @@
 #include "graphics/ToyColour.h"
 
 #include <cstdint>
+#include <string>
+
+namespace Ogre
+{
+class Image;
+}
 
 class ToyPicture
 {
@@ -52,6 +58,20 @@ public:
 
     // Takes the other's size, reallocates and copies every pixel through the colours.
     void copyFrom(const ToyPicture& other);
+
+    // Picture files go through the engine's image codecs; the extension picks the format.
+    // Writes 32-bit colour from getColour (a grey kind: red = green = blue = grey, alpha 255),
+    // whole or not at all. False, logged with the path, when it can't be encoded or written.
+    bool saveToFile(const std::string& path) const;
+    // Fills the picture from an image of the engine's resource group; a non-zero width and
+    // height scale the image to that size first (bilinear). False, logged with the name and
+    // the picture unchanged, when the image can't be found or read.
+    bool loadFromFile(const std::string& name, std::uint32_t width, std::uint32_t height, const std::string& group);
+    // The same from a file path, so that a file written a moment ago is found whatever the
+    // engine indexed.
+    bool loadFromPath(const std::string& path, std::uint32_t width, std::uint32_t height);
+    // Takes the image's size and pixels (the image is already at its final size).
+    virtual void fillFromImage(const Ogre::Image& image);
 
 protected:
     // The corner samples and weights of a bilinear lookup at (u, v); shared by every kind.

@@ -5,6 +5,7 @@
 #include "graphics/ToyPicturePlanes.h"
 
 #include <cstdint>
+#include <string>
 
 class ToyPictureGrey : public ToyPictureUChar
 {
@@ -37,6 +38,13 @@ public:
     // Writes the colour's grey byte (a colour's luminance); its alpha is dropped.
     void setColour(std::uint32_t x, std::uint32_t y, const ToyColour& colour) override;
     void allocate() override;
+
+    // Writes the grey plane as an 8-bit luminance image, whole or not at all; false, logged,
+    // when it can't be encoded or written.
+    bool saveToFile(const std::string& path) const;
+    // Luminance images are copied byte for byte; others go through the colours, a fully
+    // transparent pixel becoming 255.
+    void fillFromImage(const Ogre::Image& image) override;
 
     static constexpr const char* kGreyPlane = "grey";
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -31,7 +32,11 @@ void makeFolders(const std::string& path)
     std::filesystem::create_directories(path);
 }
 
-void writePng(const std::string& path, const RgbaPicture& picture)
+namespace
+{
+// rowAt(y) gives the bytes of row y as libpng wants them for the depth and colour type.
+void writeRows(const std::string& path, int width, int height, int bitDepth, int colourType,
+               const std::function<png_const_bytep(int)>& rowAt)
 {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!file)
@@ -44,11 +49,34 @@ void writePng(const std::string& path, const RgbaPicture& picture)
         throw std::runtime_error("libpng failed on " + path);
     }
     png_init_io(png, file.get());
-    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height), 8,
-                 PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), bitDepth, colourType,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int y = 0; y < picture.height; ++y)
-        png_write_row(png, &picture.pixels[static_cast<size_t>(y) * picture.width * 4]);
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, rowAt(y));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
+}
+}
+
+void writePng(const std::string& path, const RgbaPicture& picture)
+{
+    writeRows(path, picture.width, picture.height, 8, PNG_COLOR_TYPE_RGBA,
+              [&](int y) { return &picture.pixels[static_cast<size_t>(y) * picture.width * 4]; });
+}
+
+void writeGrey16Png(const std::string& path, int width, int height, const std::vector<uint16_t>& samples)
+{
+    if (samples.size() != static_cast<size_t>(width) * height)
+        throw std::runtime_error("wrong sample count for " + path);
+    std::vector<png_byte> row(static_cast<size_t>(width) * 2);
+    writeRows(path, width, height, 16, PNG_COLOR_TYPE_GRAY, [&](int y) {
+        for (int x = 0; x < width; ++x)  // PNG wants the high byte first
+        {
+            const uint16_t sample = samples[static_cast<size_t>(y) * width + x];
+            row[2 * x] = static_cast<png_byte>(sample >> 8);
+            row[2 * x + 1] = static_cast<png_byte>(sample & 0xff);
+        }
+        return static_cast<png_const_bytep>(row.data());
+    });
 }

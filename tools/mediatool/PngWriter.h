@@ -1,4 +1,4 @@
-// Writes 8-bit RGBA or grey pictures as PNG files for the media builder.
+// Writes 8-bit RGBA pictures and 16-bit grey heightmaps as PNG files for the media builder.
 #pragma once
 
 #include <cstdint>
@@ -18,5 +18,7 @@ struct RgbaPicture
 
 // Throws std::runtime_error naming the file when it cannot be written.
 void writePng(const std::string& path, const RgbaPicture& picture);
+// A 16-bit grey picture, samples row by row (a terrain heightmap); throws like writePng.
+void writeGrey16Png(const std::string& path, int width, int height, const std::vector<uint16_t>& samples);
 // Creates the folder (and its parents) below which media files go.
 void makeFolders(const std::string& path);

@@ -1,0 +1,107 @@
+// A folder of cached images, read and written by path.
+#include "graphics/ImageCacheFolder.h"
+
+#include "FolderManager.h"
+#include "GameConfiguration.h"
+#include "GameManager.h"
+#include "LogStream.h"
+#include "graphics/PictureFile.h"
+#include "graphics/ToyPicture.h"
+
+#include <OGRE/OgreException.h>
+#include <OGRE/OgreImage.h>
+#include <OGRE/OgreResourceGroupManager.h>
+#include <OGRE/OgreTextureManager.h>
+
+#include <cstdio>
+#include <sys/stat.h>
+
+namespace
+{
+bool isPlainFile(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+}
+
+ImageCacheFolder::ImageCacheFolder(const std::vector<std::string>& parents, const std::string& folder,
+                                   const std::string& group)
+    : folder(folder), group(group)
+{
+    bool usable = true;
+    for (const std::string& parent : parents)
+        usable = FolderManager::folderExists(parent, true) && usable;
+    usable = FolderManager::folderExists(folder, true) && usable;
+    if (!usable)
+    {
+        debugLog() << "Image cache folder '" << folder << "' cannot be created: images are not cached" << std::endl;
+        return;
+    }
+    try
+    {
+        Ogre::ResourceGroupManager::getSingleton().addResourceLocation(folder + ".", "FileSystem", group, false);
+        registered = true;
+    }
+    catch (const Ogre::Exception& exception)
+    {
+        debugLog() << "Image cache folder '" << folder << "' not offered to the engine: " << exception.getDescription()
+                   << std::endl;
+    }
+}
+
+ImageCacheFolder::~ImageCacheFolder()
+{
+    Ogre::ResourceGroupManager* groups = Ogre::ResourceGroupManager::getSingletonPtr();
+    if (registered && groups && groups->resourceGroupExists(group))
+        groups->removeResourceLocation(folder + ".", group);
+}
+
+std::string ImageCacheFolder::userSavePath()
+{
+    GameConfiguration* settings = GameManager::getInstance()->getGameConfiguration();
+    if (settings)
+        return settings->getSavePath();
+    debugLog() << "Image cache: no settings yet, so no per-user folder" << std::endl;
+    return "";
+}
+
+bool ImageCacheFolder::exists(const std::string& fileName) const
+{
+    return isPlainFile(folder + fileName);
+}
+
+bool ImageCacheFolder::save(const ToyPicture& picture, const std::string& fileName) const
+{
+    return picture.saveToFile(folder + fileName);
+}
+
+bool ImageCacheFolder::load(ToyPicture& picture, const std::string& fileName) const
+{
+    return exists(fileName) && picture.loadFromPath(folder + fileName, 0, 0);
+}
+
+Ogre::TexturePtr ImageCacheFolder::loadTexture(const std::string& fileName) const
+{
+    Ogre::Image image;
+    if (!exists(fileName) || !PictureFile::readImage(folder + fileName, image))
+    {
+        debugLog() << "Image cache: no texture from '" << folder << fileName << "'" << std::endl;
+        return Ogre::TexturePtr();
+    }
+    // Named by path: two caches may hold files of the same name.
+    const std::string name = folder + fileName;
+    Ogre::TextureManager& textures = Ogre::TextureManager::getSingleton();
+    if (textures.resourceExists(name))
+        textures.remove(name);
+    return textures.loadImage(name, group, image, Ogre::TEX_TYPE_2D, Ogre::MIP_DEFAULT, 1.0f);
+}
+
+void ImageCacheFolder::removeFiles(const std::function<bool(const std::string&)>& selected) const
+{
+    for (const std::string& name : FolderManager::getFileList(folder))
+    {
+        if (name != "." && name != ".." && selected(name) && isPlainFile(folder + name))
+            std::remove((folder + name).c_str());
+    }
+}

@@ -1,0 +1,44 @@
+// One folder of cached PNG images below the per-user folder, shared by the image caches:
+// creates the folder, offers it to the engine as a resource location, and reads, writes and
+// deletes its files by path, so that a file written in this run is found at once and two
+// caches never read each other's files. A folder that can't be written only costs the cache.
+#pragma once
+
+#include <OGRE/OgreTexture.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class ToyPicture;
+
+class ImageCacheFolder
+{
+public:
+    // parents are made first, in order, then folder; every path ends in "/".
+    ImageCacheFolder(const std::vector<std::string>& parents, const std::string& folder, const std::string& group);
+    // Withdraws the resource location; the files stay.
+    ~ImageCacheFolder();
+    ImageCacheFolder(const ImageCacheFolder&) = delete;
+    ImageCacheFolder& operator=(const ImageCacheFolder&) = delete;
+
+    // The per-user folder of the running game ("" with a log line when there is none yet).
+    static std::string userSavePath();
+
+    const std::string& getFolder() const { return folder; }
+    bool exists(const std::string& fileName) const;
+    // False, logged, when the file can't be written: the caller goes on without the cache.
+    bool save(const ToyPicture& picture, const std::string& fileName) const;
+    // False, picture unchanged, when the file is missing or unreadable.
+    bool load(ToyPicture& picture, const std::string& fileName) const;
+    // The file as a 2D texture of the cache's group, replacing an older texture of the same
+    // file; null, logged, when the file is missing or unreadable.
+    Ogre::TexturePtr loadTexture(const std::string& fileName) const;
+    // Deletes every plain file of the folder whose name passes the test.
+    void removeFiles(const std::function<bool(const std::string&)>& selected) const;
+
+private:
+    std::string folder;
+    std::string group;
+    bool registered = false;
+};

@@ -1,0 +1,190 @@
+// Picture files: pictures written and read through the engine's image codecs.
+#include "graphics/PictureFile.h"
+
+#include "AtomicFile.h"
+#include "LogStream.h"
+#include "graphics/ToyPicture.h"
+#include "graphics/ToyPictureGrey.h"
+
+#include <OGRE/OgreColourValue.h>
+#include <OGRE/OgreDataStream.h>
+#include <OGRE/OgreException.h>
+#include <OGRE/OgreImage.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace
+{
+constexpr std::size_t kColourPixelBytes = 4;  // PF_R8G8B8A8
+
+// The file name's extension without the dot, which picks the codec.
+std::string extensionOf(const std::string& path)
+{
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return "";
+    return path.substr(dot + 1);
+}
+
+// Scales to width × height with the engine's bilinear filter when both are non-zero.
+void scaleIfAsked(Ogre::Image& image, std::uint32_t width, std::uint32_t height)
+{
+    if (width != 0 && height != 0)
+        image.resize(static_cast<Ogre::ushort>(width), static_cast<Ogre::ushort>(height), Ogre::Image::FILTER_BILINEAR);
+}
+}
+
+namespace PictureFile
+{
+bool encodeAndWrite(std::vector<std::uint8_t>& pixels, std::uint32_t width, std::uint32_t height,
+                    Ogre::PixelFormat format, const std::string& path)
+{
+    try
+    {
+        Ogre::Image image;
+        image.loadDynamicImage(pixels.data(), width, height, 1, format, false);
+        Ogre::DataStreamPtr encoded = image.encode(extensionOf(path));
+        const std::string bytes = encoded->getAsString();
+        std::string error;
+        if (writeFileAtomically(path, bytes, &error))
+            return true;
+        debugLog() << "Picture file not written: " << error << std::endl;
+    }
+    catch (const Ogre::Exception& exception)
+    {
+        debugLog() << "Picture file '" << path << "' not written: " << exception.getDescription() << std::endl;
+    }
+    return false;
+}
+
+bool readImage(const std::string& path, Ogre::Image& image)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+    {
+        debugLog() << "Picture file '" << path << "' cannot be opened" << std::endl;
+        return false;
+    }
+    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    try
+    {
+        Ogre::DataStreamPtr stream(new Ogre::MemoryDataStream(bytes.data(), bytes.size(), false, true));
+        image.load(stream, extensionOf(path));
+        return true;
+    }
+    catch (const Ogre::Exception& exception)
+    {
+        debugLog() << "Picture file '" << path << "' cannot be read: " << exception.getDescription() << std::endl;
+        return false;
+    }
+}
+}
+
+bool ToyPicture::saveToFile(const std::string& path) const
+{
+    const std::uint32_t w = getWidth();
+    const std::uint32_t h = getHeight();
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w) * h * kColourPixelBytes);
+    for (std::uint32_t x = 0; x < w; ++x)
+    {
+        for (std::uint32_t y = 0; y < h; ++y)
+        {
+            // One native-endian word per pixel with red in the top byte: alpha, blue, green, red in memory.
+            const ToyColour colour = getColour(x, y);
+            std::uint8_t* pixel = &pixels[(static_cast<std::size_t>(y) * w + x) * kColourPixelBytes];
+            pixel[3] = colour.getRedByte();
+            pixel[2] = colour.getGreenByte();
+            pixel[1] = colour.getBlueByte();
+            pixel[0] = colour.getAlphaByte();
+        }
+    }
+    return PictureFile::encodeAndWrite(pixels, w, h, Ogre::PF_R8G8B8A8, path);
+}
+
+bool ToyPicture::loadFromFile(const std::string& name, std::uint32_t width, std::uint32_t height,
+                              const std::string& group)
+{
+    Ogre::Image image;
+    try
+    {
+        image.load(name, group);
+        scaleIfAsked(image, width, height);
+    }
+    catch (const Ogre::Exception& exception)
+    {
+        debugLog() << "Picture '" << name << "' of group '" << group
+                   << "' cannot be read: " << exception.getDescription() << std::endl;
+        return false;
+    }
+    fillFromImage(image);
+    return true;
+}
+
+bool ToyPicture::loadFromPath(const std::string& path, std::uint32_t width, std::uint32_t height)
+{
+    Ogre::Image image;
+    if (!PictureFile::readImage(path, image))
+        return false;
+    try
+    {
+        scaleIfAsked(image, width, height);
+    }
+    catch (const Ogre::Exception& exception)
+    {
+        debugLog() << "Picture file '" << path << "' cannot be scaled: " << exception.getDescription() << std::endl;
+        return false;
+    }
+    fillFromImage(image);
+    return true;
+}
+
+void ToyPicture::fillFromImage(const Ogre::Image& image)
+{
+    resize(image.getWidth(), image.getHeight(), false);
+    for (std::uint32_t x = 0; x < image.getWidth(); ++x)
+    {
+        for (std::uint32_t y = 0; y < image.getHeight(); ++y)
+        {
+            const Ogre::ColourValue pixel = image.getColourAt(x, y, 0);
+            setColour(x, y, ToyColour(pixel.r, pixel.g, pixel.b, pixel.a));
+        }
+    }
+}
+
+bool ToyPictureGrey::saveToFile(const std::string& path) const
+{
+    const std::uint8_t* grey = getGreyData();
+    std::vector<std::uint8_t> pixels(grey, grey + static_cast<std::size_t>(getWidth()) * getHeight());
+    return PictureFile::encodeAndWrite(pixels, getWidth(), getHeight(), Ogre::PF_L8, path);
+}
+
+void ToyPictureGrey::fillFromImage(const Ogre::Image& image)
+{
+    const std::uint32_t w = image.getWidth();
+    const std::uint32_t h = image.getHeight();
+    resize(w, h, false);
+    const Ogre::PixelBox box = image.getPixelBox();
+    if (image.getFormat() == Ogre::PF_L8)
+    {
+        for (std::uint32_t y = 0; y < h; ++y)
+            std::memcpy(greyAt(0, y), box.data + static_cast<std::size_t>(y) * box.rowPitch, w);
+        return;
+    }
+    for (std::uint32_t x = 0; x < w; ++x)
+    {
+        for (std::uint32_t y = 0; y < h; ++y)
+        {
+            const Ogre::ColourValue pixel = image.getColourAt(x, y, 0);
+            const ToyColour colour(pixel.r, pixel.g, pixel.b, pixel.a);
+            // A grey written as colour comes back as the same byte: the luminance weights
+            // sum to a hair under 1 in floats and would darken a fifth of the values by one.
+            const std::uint8_t red = colour.getRedByte();
+            const bool storedGrey = colour.getAlphaByte() != 0 && red == colour.getGreenByte() && red == colour.getBlueByte();
+            setGrey(x, y, storedGrey ? red : colour.getGreyByte());
+        }
+    }
+}
