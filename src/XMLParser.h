@@ -1,8 +1,9 @@
 // The one reader and writer of the game's XML data files: tile list and tile descriptions,
-// track files, the terrain list (and, later, car files). Keeps no state between calls.
+// track files, the terrain list and car files. Keeps no state between calls.
 // Bad files are refused with a DataFileError naming the file and what is wrong.
 #pragma once
 
+#include "physic/CarDesc.h"
 #include "track/DataFileError.h"
 #include "track/MapDescription.h"
 #include "track/MapEntry.h"
@@ -49,6 +50,13 @@ public:
                  const std::string& folder);
     // Not empty; only letters, digits, space, '-' and '_' (so no path separator or dot).
     static bool isSafeMapName(const std::string& mapName);
+
+    // A car file and everything it describes. Throws DataFileError for a missing or
+    // malformed file, a wrong root, a missing required element, a comment or text inside a
+    // list, a fade whose end is not after its start, a wheel without travel or radius, a
+    // zero final ratio or a tyre function that can't be evaluated.
+    std::unique_ptr<CarDesc> loadCar(const std::string& path);
+    void deleteCarDesc(std::unique_ptr<CarDesc>& desc) { desc.reset(); }
 
     TerrainDescs loadTerrainDescMap(const std::string& path);
     void deleteTerrainDescs(TerrainDescs& descs) { descs.clear(); }

@@ -1,0 +1,134 @@
+// The drive harness: headless engine, car file, physics scene and the car's input rules.
+#include "RoadsterDrive.h"
+
+#include "HeadlessOgre.h"
+#include "XMLParser.h"
+#include "platform/physics/NxActor.h"
+#include "platform/physics/scene.h"
+
+#include <OGRE/Ogre.h>
+#include <btBulletDynamicsCommon.h>
+
+#include <cmath>
+#include <set>
+
+namespace
+{
+// One resource group per media folder, made once per process. Left uninitialised: without a
+// render system the material scripts can't be parsed, and the meshes need only the files.
+void registerCarMedia(const std::string& carsDir)
+{
+    static std::set<std::string> registered;
+    if (!registered.insert(carsDir).second)
+        return;
+    HeadlessOgre::root();
+    const std::string group = "Cars" + std::to_string(registered.size());
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    groups.createResourceGroup(group);
+    groups.addResourceLocation(carsDir, "FileSystem", group);
+}
+}
+
+RoadsterDrive::RoadsterDrive(const std::string& mediaDir, const std::string& carFile, float stepSeconds, bool floor)
+    : dt(stepSeconds), physics(0, 1, "")
+{
+    const std::string carsDir = mediaDir + "/cars";
+    registerCarMedia(carsDir);
+    desc = XMLParser::getInstance()->loadCar(carsDir + "/" + carFile);
+    // The scene as the race sets it up.
+    physicsScene = physics.createScene("DefaultScene");
+    physicsScene->hasFloor(floor);
+    physicsScene->setGravity(btVector3(0, -kGravity, 0));
+    physicsScene->setTiming(0, dt, 1);
+    nxOgre::material* standard = physicsScene->findMaterial("Default");
+    standard->setBounce(0.5f);
+    standard->setStaticFriction(0.6f);
+    standard->setDynamicFriction(0.6f);
+    sceneManager = HeadlessOgre::createSceneManager();
+    std::string name = "Test";
+    car.reset(desc->vehicle->createVehicle(name, Ogre::Vector3(0, 1, 0), physicsScene, sceneManager));
+    car->getGearbox()->setAutomatic(true);
+    place(btVector3(0, 0, 0));
+}
+
+RoadsterDrive::~RoadsterDrive()
+{
+    car.reset();
+    HeadlessOgre::root().destroySceneManager(sceneManager);
+}
+
+void RoadsterDrive::place(const btVector3& at, const btQuaternion& turn)
+{
+    nxOgre::body& body = *car->getBody();
+    const btVector3 up = quatRotate(turn, btVector3(0, 1, 0));
+    body.setGlobalOrientation(turn);
+    body.setGlobalPosition(at + up * 0.8f);
+    car->resetMotion();
+    inputs = Inputs();
+}
+
+void RoadsterDrive::step()
+{
+    physics.frameStarted(nxOgre::FrameEvent{dt, dt});
+    physics.render(1.0f);  // the bodies' scene nodes follow, as in the game
+    elapsed += dt;
+    VehicleSR& v = *car;
+    v.onPhysicStep(dt);
+    v.setThrottle(inputs.throttle);
+    v.setBrake(inputs.brake, false);
+    if (inputs.throttle == 0.0f && inputs.brake == 0.0f && std::fabs(v.getWheelSpeed()) < kIdleBrakeKmh)
+        v.setBrake(1.0f, true);
+    if (inputs.digitalSteer)
+        v.setSteering(inputs.steer > 0.0f ? 1.0f : inputs.steer < 0.0f ? -1.0f : 0.0f, false);
+    else
+        v.setSteering(inputs.steer, true);
+    v.setParkBrake(inputs.handbrake);
+}
+
+void RoadsterDrive::run(float seconds, const std::function<bool()>& each)
+{
+    const int steps = static_cast<int>(std::lround(seconds / dt));
+    for (int i = 0; i < steps; ++i)
+    {
+        step();
+        if (each && !each())
+            return;
+    }
+}
+
+float RoadsterDrive::forwardKmh() const
+{
+    const nxOgre::NxActor& actor = *car->getBody()->getNxActor();
+    return actor.getLinearVelocity().dot(actor.getGlobalPose().getBasis().getColumn(0)) * 3.6f;
+}
+
+btVector3 RoadsterDrive::position() const
+{
+    return car->getBody()->getGlobalPosition();
+}
+
+btVector3 RoadsterDrive::velocity() const
+{
+    return car->getBody()->getNxActor()->getLinearVelocity();
+}
+
+float RoadsterDrive::yawRate() const
+{
+    const nxOgre::NxActor& actor = *car->getBody()->getNxActor();
+    return actor.getAngularVelocity().dot(actor.getGlobalPose().getBasis().getColumn(1));
+}
+
+float RoadsterDrive::headingDegrees() const
+{
+    const btVector3 forward = car->getBody()->getNxActor()->getGlobalPose().getBasis().getColumn(0);
+    return std::atan2(-forward.z(), forward.x()) * 180.0f / static_cast<float>(M_PI);
+}
+
+float RoadsterDrive::largestLateralSlip() const
+{
+    float largest = 0.0f;
+    for (const auto& wheel : car->getWheels())
+        if (wheel->hasContact())
+            largest = std::max(largest, wheel->getSlip());
+    return largest;
+}

@@ -1,0 +1,71 @@
+// A car from a car file on a physics scene set up as the game sets it up, driven without
+// a window the way the player's car drives its vehicle: for the driving tests, the tuning
+// tool and the step benchmark.
+#pragma once
+
+#include "physic/CarDesc.h"
+#include "physic/VehicleSR.h"
+#include "platform/physics/world.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace Ogre
+{
+class SceneManager;
+}
+
+class RoadsterDrive
+{
+public:
+    static constexpr float kGravity = 14.80665f;  // the game's, units/s²
+    static constexpr float kOneG = 9.81f;         // for reporting accelerations
+    static constexpr float kIdleBrakeKmh = 35.0f; // the car holds itself below this
+
+    // What the driver does, applied every step as the player's car applies it.
+    struct Inputs
+    {
+        float throttle = 0.0f;     // 0..1
+        float brake = 0.0f;        // 0..1
+        float steer = 0.0f;        // 1 full left .. -1 full right
+        bool digitalSteer = true;  // keys (at the steering speed, with assist) or direct
+        bool handbrake = false;
+    };
+
+    // mediaDir holds "cars/"; carFile is read from there. floor: the scene's ground plane.
+    RoadsterDrive(const std::string& mediaDir, const std::string& carFile = "Roadster.xml", float stepSeconds = 0.01f,
+                  bool floor = true);
+    ~RoadsterDrive();
+    RoadsterDrive(const RoadsterDrive&) = delete;
+    RoadsterDrive& operator=(const RoadsterDrive&) = delete;
+
+    // Puts the car at rest on the ground below at (as the car's reset does).
+    void place(const btVector3& at, const btQuaternion& turn = btQuaternion::getIdentity());
+    void step();
+    // Steps for seconds, calling each after every step; each may return false to stop early.
+    void run(float seconds, const std::function<bool()>& each = {});
+
+    Inputs inputs;
+    nxOgre::scene& scene() const { return *physicsScene; }
+    VehicleSR& vehicle() const { return *car; }
+    const CarDesc& description() const { return *desc; }
+    float stepSeconds() const { return dt; }
+    float time() const { return elapsed; }
+
+    float forwardKmh() const;  // along the chassis, signed
+    btVector3 position() const;
+    btVector3 velocity() const;
+    float yawRate() const;     // rad/s about the chassis' up; positive turns left
+    float headingDegrees() const;  // counter-clockwise from +x seen from above
+    float largestLateralSlip() const;  // of all wheels in contact, units/s
+
+private:
+    float dt;
+    float elapsed = 0.0f;
+    std::unique_ptr<CarDesc> desc;
+    nxOgre::world physics;
+    nxOgre::scene* physicsScene = nullptr;
+    Ogre::SceneManager* sceneManager = nullptr;
+    std::unique_ptr<VehicleSR> car;
+};
