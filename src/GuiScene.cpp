@@ -3,6 +3,7 @@
 
 #include "GameConfiguration.h"
 #include "GameManager.h"
+#include "GuiImageCodec.h"
 #include "ScreenProjection.h"
 
 #include <CEGUI/CEGUI.h>
@@ -68,7 +69,7 @@ void GuiScene::create()
         guiRenderer = &CEGUI::OgreRenderer::create(*window);
         guiRenderer->setFrameControlExecutionEnabled(false);
         resourceProvider = &CEGUI::OgreRenderer::createOgreResourceProvider();
-        imageCodec = &CEGUI::OgreRenderer::createOgreImageCodec();
+        imageCodec = std::make_unique<GuiImageCodec>();
 
         guiSystem = nullptr;
         const GameConfiguration* config = GameManager::getInstance()->getGameConfiguration();
@@ -130,7 +131,7 @@ void GuiScene::create()
 void GuiScene::createGuiSystem(const std::string& logFile)
 {
     logMessage("creating GUI system");
-    guiSystem = &CEGUI::System::create(*guiRenderer, resourceProvider, nullptr, imageCodec, nullptr, "", logFile);
+    guiSystem = &CEGUI::System::create(*guiRenderer, resourceProvider, nullptr, imageCodec.get(), nullptr, "", logFile);
     // CEGUI reads its files through the engine's resource groups of the same names.
     CEGUI::ImageManager::setImagesetDefaultResourceGroup("Imagesets");
     CEGUI::Font::setDefaultResourceGroup("Fonts");
@@ -170,11 +171,7 @@ void GuiScene::destroy()
         guiSystem = nullptr;
         windowManager = nullptr;
     }
-    if (imageCodec)
-    {
-        CEGUI::OgreRenderer::destroyOgreImageCodec(*imageCodec);
-        imageCodec = nullptr;
-    }
+    imageCodec.reset();
     if (resourceProvider)
     {
         CEGUI::OgreRenderer::destroyOgreResourceProvider(*resourceProvider);

@@ -17,10 +17,11 @@ namespace CEGUI
 {
 class OgreRenderer;
 class OgreResourceProvider;
-class OgreImageCodec;
 class System;
 class WindowManager;
 }
+
+class GuiImageCodec;
 
 class GuiScene : public Scene
 {
@@ -57,7 +58,7 @@ private:
     Ogre::StaticGeometry* staticGeometry = nullptr;
     CEGUI::OgreRenderer* guiRenderer = nullptr;
     CEGUI::OgreResourceProvider* resourceProvider = nullptr;
-    CEGUI::OgreImageCodec* imageCodec = nullptr;
+    std::unique_ptr<GuiImageCodec> imageCodec;
     CEGUI::System* guiSystem = nullptr;
     CEGUI::WindowManager* windowManager = nullptr;
     Ogre::SceneManager* sceneManager = nullptr;
