@@ -3,6 +3,7 @@
 # inputs under fuzz/corpus/<target>/. Crashes land in build-fuzz/fuzz/findings/<target>/.
 # usage: tools/fuzz.sh [seconds per target, default 600] [targets at once, default 4]
 set -euo pipefail
+export ALSOFT_DRIVERS=null  # the sound facade starts before main: no sound card needed
 
 seconds=${1:-600}
 parallel=${2:-4}
@@ -13,7 +14,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DQUILLMOR_FUZZ=ON >/dev/null
 fi
 targets=(FuzzTileDescription FuzzTileList FuzzMap FuzzMapDescription FuzzTerrainList
-         FuzzSettings FuzzTerrainFile FuzzHeightmap)
+         FuzzSettings FuzzTerrainFile FuzzHeightmap FuzzCarFile)
 cmake --build "$build" -j"$parallel" --target "${targets[@]}" >/dev/null
 
 run_target() {
