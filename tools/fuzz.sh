@@ -14,7 +14,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DQUILLMOR_FUZZ=ON >/dev/null
 fi
 targets=(FuzzTileDescription FuzzTileList FuzzMap FuzzMapDescription FuzzTerrainList
-         FuzzSettings FuzzTerrainFile FuzzHeightmap FuzzCarFile)
+         FuzzSettings FuzzTerrainFile FuzzHeightmap FuzzCarFile FuzzImageCache)
 cmake --build "$build" -j"$parallel" --target "${targets[@]}" >/dev/null
 
 run_target() {

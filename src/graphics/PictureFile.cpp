@@ -11,6 +11,8 @@
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreImage.h>
 
+#include <png.h>
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -28,6 +30,45 @@ std::string extensionOf(const std::string& path)
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return "";
     return path.substr(dot + 1);
+}
+
+// A damaged file may claim any size; the decoder would try to allocate it. Nothing the game
+// writes or reads comes near this edge.
+constexpr std::uint32_t kMaxPictureSide = 8192;  // pixels
+
+bool isPng(const std::vector<char>& bytes)
+{
+    static const char kPngSignature[] = "\x89PNG\r\n\x1a\n";
+    return bytes.size() >= 8 && std::memcmp(bytes.data(), kPngSignature, 8) == 0;
+}
+
+// PNG files are decoded by libpng, not the engine's codec: a damaged cache file could make
+// the engine's decoder loop for minutes. Grey files stay grey (8-bit), the rest become RGBA.
+bool decodePng(const std::vector<char>& bytes, Ogre::Image& image, std::string& problem)
+{
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()))
+    {
+        problem = png.message;
+        return false;
+    }
+    if (png.width == 0 || png.height == 0 || png.width > kMaxPictureSide || png.height > kMaxPictureSide)
+    {
+        png_image_free(&png);
+        problem = "it claims a size of " + std::to_string(png.width) + " x " + std::to_string(png.height);
+        return false;
+    }
+    const bool grey = (png.format & (PNG_FORMAT_FLAG_COLOR | PNG_FORMAT_FLAG_ALPHA)) == 0;
+    png.format = grey ? PNG_FORMAT_GRAY : PNG_FORMAT_RGBA;
+    image.create(grey ? Ogre::PF_L8 : Ogre::PF_BYTE_RGBA, png.width, png.height);
+    if (!png_image_finish_read(&png, nullptr, image.getData(), 0, nullptr))
+    {
+        problem = png.message;
+        png_image_free(&png);
+        return false;
+    }
+    return true;
 }
 
 // Scales to width × height with the engine's bilinear filter when both are non-zero.
@@ -70,6 +111,14 @@ bool readImage(const std::string& path, Ogre::Image& image)
         return false;
     }
     std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (isPng(bytes))
+    {
+        std::string problem;
+        if (decodePng(bytes, image, problem))
+            return true;
+        debugLog() << "Picture file '" << path << "' cannot be read: " << problem << std::endl;
+        return false;
+    }
     try
     {
         Ogre::DataStreamPtr stream(new Ogre::MemoryDataStream(bytes.data(), bytes.size(), false, true));
