@@ -1,4 +1,4 @@
-// The engine part the picture and cache tests need on top of the headless root: the PNG
+// The engine part the picture, cache and track tests need on top of the headless root: the PNG
 // codec the game loads.
 #pragma once
 
