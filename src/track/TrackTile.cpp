@@ -243,13 +243,23 @@ std::shared_ptr<CLightMap> TrackTile::loadCachedLightMap(Ogre::SubEntity* subEnt
     TempImageManagerTLM* cache = scene->getLightmapCache();
     if (!cache || !cache->exists(key))
         return nullptr;
-    // An unreadable cache file is baked again rather than trusted.
+    PhysicBase* physics = scene->getPhysicBase();
     Ogre::TexturePtr texture = cache->loadTexture(key);
-    if (!texture || texture->getWidth() == 0)
+    if (texture && texture->getWidth() > 0)
+    {
+        auto map = std::make_shared<CLightMap>(physics, subEntity, static_cast<int>(texture->getWidth()), false);
+        map->setTexture(texture);
+        map->createMaterial();
+        return map;
+    }
+    // Without a renderer (offline tools, tests) the cached picture fills the map. A file that
+    // can't be read either is baked again rather than trusted.
+    ToyPictureGrey picture;
+    if (!cache->loadImage(picture, key) || picture.getWidth() == 0 || picture.getWidth() != picture.getHeight())
         return nullptr;
-    auto map = std::make_shared<CLightMap>(scene->getPhysicBase(), subEntity, static_cast<int>(texture->getWidth()),
-                                           false);
-    map->setTexture(texture);
+    auto map = std::make_shared<CLightMap>(physics, subEntity, static_cast<int>(picture.getWidth()), false);
+    if (!map->loadFromPicture(&picture))
+        return nullptr;
     map->createMaterial();
     return map;
 }
