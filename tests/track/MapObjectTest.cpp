@@ -4,6 +4,7 @@
 #include "XMLParser.h"
 #include "track/CheckPointTracker.h"
 #include "track/MapObject.h"
+#include "track/TerrainObject.h"
 #include "track/TrackGraph.h"
 #include "track/TrackTile.h"
 
@@ -267,4 +268,59 @@ TEST_F(MapObjectTest, MalformedTracksAreRefusedAndNothingIsKept)
         EXPECT_THROW(track.load(folder.write("Bad.map", broken), listPath), DataFileError);
     EXPECT_THROW(track.load(folder.path() + "Missing.map", listPath), DataFileError);
     EXPECT_THROW(track.load(writeTrack({{"Pad", 1, 1, 0}}), folder.path() + "NoList.xml"), DataFileError);
+}
+
+TEST_F(MapObjectTest, TurnedTileIsShiftedScaledTurnedAndDrapedOnTheTerrain)
+{
+    // A probe mesh of one triangle: two points on the first cell's centre, half a unit below
+    // and above the tile's plane, and one on the second cell's centre; normals along +x.
+    Ogre::SceneManager* sceneManager = scene.getSceneManager();
+    Ogre::ManualObject* probe = sceneManager->createManualObject("ProbeShape");
+    probe->begin("BaseWhite", Ogre::RenderOperation::OT_TRIANGLE_LIST);
+    for (const Ogre::Vector3& point : {Ogre::Vector3(0, -0.5f, 0), Ogre::Vector3(0, 0.5f, 0), Ogre::Vector3(0, 0, 3)})
+    {
+        probe->position(point);
+        probe->normal(Ogre::Vector3::UNIT_X);
+    }
+    probe->end();
+    probe->convertToMesh("ProbeTile.mesh");
+    sceneManager->destroyManualObject(probe);
+    addTile("Probe", tileXml("Probe", 1, 2, "", "<Graphic>ProbeTile.mesh</Graphic>"));
+    listPath = folder.write("TrackObjectList.xml", "<TrackObjects>" + listEntries + "</TrackObjects>");
+
+    TerrainObject& terrain = *scene.getTerrainObject();
+    terrain.load("Valley");
+    track.setScale(terrain.getHorizontalScale(), terrain.getPageSize());
+    load({{"Pad", 40, 40, 0}, {"Probe", 10, 10, 1}});
+    track.buildTiles();
+    const TrackTile& tile = *track.getTile(10, 10);
+    ASSERT_NE(nullptr, tile.getEntity());
+
+    // Shifted back one cell, scaled and turned by -90 degrees about +y: the
+    // model's first cell lands one tile pitch along +x, its second on the tile's own cell.
+    const float pitch = 3 * terrain.getHorizontalScale();
+    const float lift = 0.5f * terrain.getHorizontalScale();
+    const Ogre::Vector2 centre = track.getTileCentre(10, 10);
+    const Ogre::Vector2 expected[] = {{centre.x + pitch, centre.y}, {centre.x + pitch, centre.y}, centre};
+    const float heightAbove[] = {lift, lift, 0};
+    const Ogre::Vector3 node = tile.getNode()->getPosition();
+    Ogre::VertexData& data = *tile.getEntity()->getMesh()->getSubMesh(0)->vertexData;
+    const Ogre::VertexElement* position = data.vertexDeclaration->findElementBySemantic(Ogre::VES_POSITION);
+    const Ogre::VertexElement* normal = data.vertexDeclaration->findElementBySemantic(Ogre::VES_NORMAL);
+    Ogre::HardwareVertexBufferSharedPtr buffer = data.vertexBufferBinding->getBuffer(position->getSource());
+    ASSERT_EQ(position->getSource(), normal->getSource());
+    auto* base = static_cast<unsigned char*>(buffer->lock(Ogre::HardwareBuffer::HBL_READ_ONLY));
+    for (size_t i = 0; i < 3; ++i)
+    {
+        float* p = nullptr;
+        float* n = nullptr;
+        position->baseVertexPointerToElement(base + i * buffer->getVertexSize(), &p);
+        normal->baseVertexPointerToElement(base + i * buffer->getVertexSize(), &n);
+        const Ogre::Vector3 world = node + Ogre::Vector3(p[0], p[1], p[2]);
+        EXPECT_NEAR(expected[i].x, world.x, 1e-3f) << i;
+        EXPECT_NEAR(expected[i].y, world.z, 1e-3f) << i;
+        EXPECT_NEAR(terrain.getHeight(world.x, world.z) + heightAbove[i], world.y, 1e-3f) << i;
+        EXPECT_TRUE(Ogre::Vector3(n[0], n[1], n[2]).positionEquals(Ogre::Vector3::UNIT_Z, 1e-5f)) << i;
+    }
+    buffer->unlock();
 }
