@@ -1,8 +1,12 @@
 // The race scene.
 #include "GameScene.h"
 
+#include "GameConfiguration.h"
 #include "GameManager.h"
 #include "ScreenProjection.h"
+#include "graphics/TempImageManagerTLM.h"
+#include "physic/PhysicBase.h"
+#include "track/MapObject.h"
 #include "track/TerrainObject.h"
 #include "track/TerrainPageSource.h"
 
@@ -14,6 +18,14 @@ namespace
 constexpr unsigned short kRaceViewportZOrder = 10;
 constexpr float kNearClip = 0.5f;   // world units
 constexpr float kFarClip = 5000.0f; // the whole 4000-unit world and its sky
+const char* const kLightmapCacheName = "lightmaps";
+
+// The per-user folder, or "" before the game has its settings.
+std::string userFolder()
+{
+    const GameConfiguration* settings = GameManager::getInstance()->getGameConfiguration();
+    return settings ? settings->getSavePath() : "";
+}
 }
 
 GameScene::GameScene()
@@ -37,9 +49,16 @@ void GameScene::create()
     camera->setFarClipDistance(kFarClip);
     sceneManager->getRootSceneNode()->createChildSceneNode("GameCameraNode")->attachObject(camera);
     staticGeometry = sceneManager->createStaticGeometry("Game_Static_Geometry");
+    const std::string savePath = userFolder();
+    physics = std::make_unique<PhysicBase>(Ogre::Root::getSingletonPtr(), sceneManager, savePath);
+    physics->init();
     terrainSource = std::make_unique<TerrainPageSource>(sceneManager);
     terrain = std::make_unique<TerrainObject>(sceneManager, terrainSource.get());
     terrainSource->addListener(terrain.get());
+    // Without a per-user folder there is nowhere to keep lightmaps: they are baked each time.
+    if (!savePath.empty())
+        lightmapCache = std::make_unique<TempImageManagerTLM>(kLightmapCacheName, savePath);
+    mapObject = std::make_unique<MapObject>(this, physics->getScene());
     Ogre::LogManager::getSingleton().logMessage("\nCreating [GameScene]...done\n");
 }
 
@@ -48,9 +67,12 @@ void GameScene::destroy()
     if (!sceneManager)
         return;
     disable();
+    mapObject.reset();
+    lightmapCache.reset();
     terrainSource->removeListener(terrain.get());
     terrain.reset();
     terrainSource.reset();
+    physics.reset();
     sceneManager->clearScene();
     sceneManager->destroyAllStaticGeometry();
     sceneManager->destroyAllCameras();
@@ -58,6 +80,31 @@ void GameScene::destroy()
     sceneManager = nullptr;
     camera = nullptr;
     staticGeometry = nullptr;
+}
+
+nxOgre::scene* GameScene::getPhysicScene() const
+{
+    return physics ? physics->getScene() : nullptr;
+}
+
+void GameScene::createSky()
+{
+    if (!sceneManager->hasLight("shadowLight"))
+    {
+        Ogre::Light* shadowLight = sceneManager->createLight("shadowLight");
+        shadowLight->setType(Ogre::Light::LT_DIRECTIONAL);
+        sceneManager->getRootSceneNode()->createChildSceneNode()->attachObject(shadowLight);
+        shadowLight->getParentSceneNode()->setDirection(Ogre::Vector3::NEGATIVE_UNIT_Y, Ogre::Node::TS_WORLD);
+    }
+    // The sun of the advanced sky takes this name when that sky exists; until then, a plain one.
+    if (!sceneManager->hasLight("SkySun"))
+    {
+        Ogre::Light* sun = sceneManager->createLight("SkySun");
+        sun->setType(Ogre::Light::LT_DIRECTIONAL);
+        sceneManager->getRootSceneNode()->createChildSceneNode()->attachObject(sun);
+        sun->getParentSceneNode()->setDirection(Ogre::Vector3(0.1f, -1.0f, 0.1f).normalisedCopy(),
+                                                Ogre::Node::TS_WORLD);
+    }
 }
 
 void GameScene::enable()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Scene.h"
+#include "track/TrackScene.h"
 
 #include <memory>
 
@@ -12,10 +13,13 @@ class Camera;
 class StaticGeometry;
 }
 
+class MapObject;
+class PhysicBase;
+class TempImageManagerTLM;
 class TerrainObject;
 class TerrainPageSource;
 
-class GameScene : public Scene
+class GameScene : public Scene, public TrackScene
 {
 public:
     // Creates the empty race scene; engine exceptions pass.
@@ -36,7 +40,17 @@ public:
     Ogre::Camera* getCamera() const { return camera; }
     // The race's terrain, registered with the scene's terrain page source; no terrain is
     // loaded until TerrainObject::load.
-    TerrainObject* getTerrainObject() const { return terrain.get(); }
+    TerrainObject* getTerrainObject() const override { return terrain.get(); }
+    // The race's physics world, logging to the per-user folder when there is one.
+    PhysicBase* getPhysicBase() const override { return physics.get(); }
+    nxOgre::scene* getPhysicScene() const override;
+    // The tile lightmap cache "lightmaps" of the per-user folder; null when the game has no
+    // settings (and so no per-user folder) yet.
+    TempImageManagerTLM* getLightmapCache() const override { return lightmapCache.get(); }
+    // The race's track, empty until it is loaded.
+    MapObject* getMapObject() const { return mapObject.get(); }
+    // The scene's lights: "shadowLight" straight down and the sun "SkySun"; made once.
+    void createSky();
     bool isEnabled() const { return enabled; }
 
 private:
@@ -44,6 +58,9 @@ private:
     Ogre::Camera* camera = nullptr;
     Ogre::StaticGeometry* staticGeometry = nullptr;
     bool enabled = false;
+    std::unique_ptr<PhysicBase> physics;
     std::unique_ptr<TerrainPageSource> terrainSource;
     std::unique_ptr<TerrainObject> terrain;
+    std::unique_ptr<TempImageManagerTLM> lightmapCache;
+    std::unique_ptr<MapObject> mapObject;  // holds actors in the physics scene: goes first
 };

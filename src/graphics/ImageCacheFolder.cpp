@@ -11,6 +11,7 @@
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreImage.h>
 #include <OGRE/OgreResourceGroupManager.h>
+#include <OGRE/OgreRoot.h>
 #include <OGRE/OgreTextureManager.h>
 
 #include <cstdio>
@@ -83,6 +84,13 @@ bool ImageCacheFolder::load(ToyPicture& picture, const std::string& fileName) co
 
 Ogre::TexturePtr ImageCacheFolder::loadTexture(const std::string& fileName) const
 {
+    // Textures need a running renderer: offline tools and tests take the picture instead.
+    Ogre::Root* root = Ogre::Root::getSingletonPtr();
+    if (!root || !root->getRenderSystem() || !Ogre::TextureManager::getSingletonPtr())
+    {
+        debugLog() << "Image cache: no renderer, so no texture from '" << folder << fileName << "'" << std::endl;
+        return Ogre::TexturePtr();
+    }
     Ogre::Image image;
     if (!exists(fileName) || !PictureFile::readImage(folder + fileName, image))
     {

@@ -32,7 +32,7 @@ public:
     // False, picture unchanged, when the file is missing or unreadable.
     bool load(ToyPicture& picture, const std::string& fileName) const;
     // The file as a 2D texture of the cache's group, replacing an older texture of the same
-    // file; null, logged, when the file is missing or unreadable.
+    // file; null, logged, when the file is missing or unreadable or no renderer runs.
     Ogre::TexturePtr loadTexture(const std::string& fileName) const;
     // Deletes every plain file of the folder whose name passes the test.
     void removeFiles(const std::function<bool(const std::string&)>& selected) const;

@@ -6,13 +6,12 @@
 #include "track/TerrainObject.h"
 #include "track/TerrainPageSource.h"
 
-#include "support/TerrainFiles.h"
+#include "support/RaceTestScene.h"
 #include "support/TerrainScene.h"
 
 #include <OGRE/Ogre.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 namespace
 {
@@ -21,19 +20,8 @@ constexpr float kSteepestTrackSlope = 0.3f;  // rise per unit run under a track 
 
 struct ShippedTerrains : ::testing::Test
 {
-    static void SetUpTestSuite()
-    {
-        TerrainFiles::prepareEngine();
-        Ogre::ResourceGroupManager::getSingleton().addResourceLocation(kMedia + "terrain", "FileSystem",
-                                                                       Ogre::RGN_DEFAULT);
-        std::ifstream file(kMedia + "terrain/Terrain.material");
-        Ogre::DataStreamPtr stream(new Ogre::FileStreamDataStream("Terrain.material", &file, false));
-        Ogre::MaterialManager::getSingleton().parseScript(stream, Ogre::RGN_DEFAULT);
-    }
-    static void TearDownTestSuite()
-    {
-        Ogre::ResourceGroupManager::getSingleton().removeResourceLocation(kMedia + "terrain", Ogre::RGN_DEFAULT);
-    }
+    // The media stays registered for the other suites of the binary.
+    static void SetUpTestSuite() { RaceTestScene::prepareMedia(); }
 
     TerrainScene scene;
     TerrainPageSource* source = scene.source.get();

@@ -1,9 +1,10 @@
-// The image codec for the headless engine of the graphics tests.
+// The image codec and scene manager plug-ins for the headless engine of the tests.
 #include "OfflineEngine.h"
 
 #include "HeadlessOgre.h"
 
 #include <OGRE/Ogre.h>
+#include <OGRE/OgrePlugin.h>
 
 #include <fstream>
 #include <stdexcept>
@@ -22,13 +23,35 @@ std::string pluginFolder()
 }
 }
 
+namespace
+{
+void loadPluginOnce(const std::string& name, bool& loaded)
+{
+    if (loaded)
+        return;
+    HeadlessOgre::root().loadPlugin(pluginFolder() + "/" + name);
+    loaded = true;
+}
+}
+
 void OfflineEngine::loadImageCodecs()
+{
+    static bool loaded = false;
+    loadPluginOnce("Codec_STBI", loaded);
+}
+
+void OfflineEngine::loadSceneManagers()
 {
     static bool loaded = false;
     if (loaded)
         return;
-    HeadlessOgre::root().loadPlugin(pluginFolder() + "/Codec_STBI");
-    loaded = true;
+    Ogre::Root& root = HeadlessOgre::root();
+    const size_t before = root.getInstalledPlugins().size();
+    loadPluginOnce("Plugin_OctreeSceneManager", loaded);
+    // A root without a renderer is never initialised, and a plug-in registers its factories
+    // only then: do it by hand.
+    for (size_t i = before; i < root.getInstalledPlugins().size(); ++i)
+        root.getInstalledPlugins()[i]->initialise();
 }
 
 // The engine's PNG codec hands its encoded bytes from malloc to a stream that frees them

@@ -1,0 +1,82 @@
+// The race scene's services to the loaded track, headless: its physics world, terrain,
+// track, lights and (with no per-user folder yet) no lightmap cache; a track built in it
+// is torn down with it.
+#include "GameScene.h"
+#include "XMLParser.h"
+#include "physic/PhysicBase.h"
+#include "track/MapObject.h"
+#include "track/TerrainObject.h"
+
+#include "support/OfflineEngine.h"
+#include "support/RaceTestScene.h"
+
+#include <OGRE/Ogre.h>
+#include <gtest/gtest.h>
+
+namespace
+{
+class RaceSceneServices : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        RaceTestScene::prepareMedia();
+        OfflineEngine::loadSceneManagers();
+    }
+};
+}
+
+TEST_F(RaceSceneServices, SceneHoldsThePhysicsTerrainAndTrack)
+{
+    GameScene scene;
+    ASSERT_NE(nullptr, scene.getPhysicBase());
+    ASSERT_NE(nullptr, scene.getPhysicScene());
+    EXPECT_EQ(scene.getPhysicBase()->getScene(), scene.getPhysicScene());
+    EXPECT_NE(nullptr, scene.getTerrainObject());
+    EXPECT_NE(nullptr, scene.getMapObject());
+    EXPECT_EQ(nullptr, scene.getLightmapCache());  // the game has no settings here
+}
+
+TEST_F(RaceSceneServices, SkyMakesTheShadowLightAndTheSunOnce)
+{
+    GameScene scene;
+    scene.createSky();
+    scene.createSky();
+    Ogre::SceneManager& manager = *scene.getSceneManager();
+    ASSERT_TRUE(manager.hasLight("shadowLight"));
+    ASSERT_TRUE(manager.hasLight("SkySun"));
+    const Ogre::Light* shadowLight = manager.getLight("shadowLight");
+    EXPECT_EQ(Ogre::Light::LT_DIRECTIONAL, shadowLight->getType());
+    EXPECT_TRUE(shadowLight->getDerivedDirection().positionEquals(Ogre::Vector3::NEGATIVE_UNIT_Y, 1e-5f));
+    EXPECT_EQ(Ogre::Light::LT_DIRECTIONAL, manager.getLight("SkySun")->getType());
+    EXPECT_LT(manager.getLight("SkySun")->getDerivedDirection().y, 0.0f);
+}
+
+TEST_F(RaceSceneServices, TrackBuiltInTheSceneGoesWithIt)
+{
+    const auto countMeshes = [](const std::string& part) {
+        size_t count = 0;
+        for (const auto& resource : Ogre::MeshManager::getSingleton().getResourceIterator())
+            count += resource.second->getName().find(part) != std::string::npos;
+        return count;
+    };
+    size_t tileMeshes = 0;
+    {
+        GameScene scene;
+        scene.getTerrainObject()->load("Grass");
+        MapObject& track = *scene.getMapObject();
+        track.setScale(scene.getTerrainObject()->getHorizontalScale(), scene.getTerrainObject()->getPageSize());
+        track.load("../media/maps/TestLoop.map");
+        tileMeshes = countMeshes("_RenderMesh");
+        track.buildTiles();
+        track.buildTrackSpline();
+        track.createBoundaries();
+        scene.getPhysicBase()->setPaging(false);
+        EXPECT_EQ(16, track.getTileCount());
+        EXPECT_GT(scene.getPhysicScene()->getActorCount(), 16u + 4u);
+    }
+    // The tiles' own mesh copies are gone with the scene.
+    EXPECT_EQ(16u, tileMeshes);
+    EXPECT_EQ(0u, countMeshes("_RenderMesh"));
+    EXPECT_EQ(0u, countMeshes("_PhysicSmoothMesh"));
+}
