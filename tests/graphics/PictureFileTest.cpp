@@ -8,6 +8,7 @@
 #include <OGRE/Ogre.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sys/stat.h>
 
 namespace
@@ -175,4 +176,20 @@ TEST_F(PictureFileTest, FailuresAreReportedAndLeaveThingsAsTheyWere)
     EXPECT_NE(0, stat((dir + "cannot.png").c_str(), &info));
     EXPECT_NE(0, stat((folder.path() + "no-codec.unknownformat").c_str(), &info));
 }
+}
+
+TEST_F(PictureFileTest, DamagedFilesAreRefusedQuickly)
+{
+    // A PNG header claiming 100000 × 100000 pixels: refused before any allocation.
+    std::string huge("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\x01\x86\xa0\0\x01\x86\xa0\x08\x06\0\0\0", 33);
+    huge += std::string(4, '\0');
+    const std::string hugePath = folder.write("huge.png", huge);
+    ToyPictureGrey picture(2, 2);
+    EXPECT_FALSE(picture.loadFromPath(hugePath, 0, 0));
+    EXPECT_EQ(2u, picture.getWidth());
+
+    // A damaged cached lightmap that kept the engine's own PNG decoder busy for minutes.
+    const auto start = std::chrono::steady_clock::now();
+    picture.loadFromPath(std::string(QUILLMOR_TEST_DATA_DIR) + "/images/decoder-hang.png", 0, 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
