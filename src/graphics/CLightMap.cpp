@@ -72,10 +72,15 @@ void CLightMap::construct(Ogre::SubEntity* subEntity, int size, bool blankMateri
 CLightMap::~CLightMap()
 {
     // A texture this map loads must not outlive it in the engine: a reload would call back
-    // into a loader that is gone. An adopted (cached) texture stays.
+    // into a loader that is gone. An adopted (cached) texture stays in its cache.
     Ogre::TextureManager* textures = Ogre::TextureManager::getSingletonPtr();
     if (texture && texture->getName() == name && textures && textures->resourceExists(name))
         textures->remove(name);
+    // So does its material: every race load makes new ones, and hours of play would pile them up.
+    Ogre::MaterialManager* materials = Ogre::MaterialManager::getSingletonPtr();
+    if (material && material->getName() == name && materials &&
+        materials->resourceExists(name, material->getGroup()))
+        materials->remove(name, material->getGroup());
     hitPicture.reset();
     raster.reset();
     material.reset();

@@ -100,8 +100,9 @@ Ogre::TexturePtr ImageCacheFolder::loadTexture(const std::string& fileName) cons
     // Named by path: two caches may hold files of the same name.
     const std::string name = folder + fileName;
     Ogre::TextureManager& textures = Ogre::TextureManager::getSingleton();
-    if (textures.resourceExists(name))
-        textures.remove(name);
+    // Looked up in its own group: the cache's groups are kept out of the global pool.
+    if (textures.resourceExists(name, group))
+        textures.remove(name, group);
     return textures.loadImage(name, group, image, Ogre::TEX_TYPE_2D, Ogre::MIP_DEFAULT, 1.0f);
 }
 

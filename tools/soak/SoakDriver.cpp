@@ -1,15 +1,29 @@
 // Runs the game with a driver that restarts the engine several times (the options menu's
-// restart path) and prints the resident memory and open file descriptors after each cycle.
-// usage: quillmor_soak [restarts]   (run from the build's bin folder)
+// restart path), then loads and unloads a built-in track many times the way a race does
+// (terrain, tiles, lightmaps, boundaries, terrain collision; unloaded by replacing the
+// race scene). After each cycle it prints the resident memory and open file descriptors.
+// usage: quillmor_soak [restarts] [track loads] [track file]   (run from the build's bin folder)
 #include "GameManager.h"
+#include "GameScene.h"
+#include "XMLParser.h"
+#include "physic/PhysicBase.h"
+#include "physic/TerrainPhysicManager.h"
+#include "track/DataFileError.h"
+#include "track/MapDescription.h"
+#include "track/MapObject.h"
+#include "track/TerrainObject.h"
 
 #include <OGRE/OgreException.h>
+#include <OGRE/OgreMaterialManager.h>
+#include <OGRE/OgreMeshManager.h>
+#include <OGRE/OgreTextureManager.h>
 
 #include <dirent.h>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <string>
 
 namespace
@@ -39,23 +53,75 @@ int openDescriptors()
     }
     return count - 3;  // ".", ".." and the listing's own descriptor
 }
+
+size_t resourceCount(Ogre::ResourceManager& manager)
+{
+    size_t count = 0;
+    for (auto it = manager.getResourceIterator(); it.hasMoreElements(); it.moveNext())
+        ++count;
+    return count;
+}
+
+// The track as a race loads it, into the current race scene.
+std::unique_ptr<TerrainPhysicManager> loadTrack(GameScene& scene, const std::string& trackPath)
+{
+    const auto description = XMLParser::getInstance()->loadMapDescription(trackPath);
+    TerrainObject* terrain = scene.getTerrainObject();
+    terrain->load(description->terrainName);
+    MapObject* track = scene.getMapObject();
+    track->setScale(terrain->getHorizontalScale(), terrain->getPageSize());
+    track->load(trackPath);
+    track->buildTiles();
+    track->buildTrackSpline();
+    PhysicBase* physics = scene.getPhysicBase();
+    physics->setPaging(false);  // the bake's rays see every shape
+    track->bakeLightMaps();
+    physics->setPaging(true);
+    track->createBoundaries();
+    auto terrainCollision = std::make_unique<TerrainPhysicManager>(physics, terrain);
+    terrainCollision->createPagedPatches();
+    scene.createSky();
+    scene.enable();
+    return terrainCollision;
+}
 }
 
 int main(int argc, char** argv)
 {
     const int restarts = argc > 1 ? std::atoi(argv[1]) : 5;
+    const int trackLoads = argc > 2 ? std::atoi(argv[2]) : 20;
+    const std::string trackPath = argc > 3 ? argv[3] : "../media/maps/TestLoop.map";
     int cycle = 0;
     int frames = 0;
+    std::unique_ptr<TerrainPhysicManager> terrainCollision;
+
     GameManager* manager = GameManager::getInstance();
     manager->setFrameHook([&](GameManager* game) {
+        const bool trackPhase = cycle > restarts;
+        if (trackPhase && frames == 0)
+            terrainCollision = loadTrack(*game->getGameScene(), trackPath);
         if (++frames < kFramesPerCycle)
             return true;
         frames = 0;
-        std::printf("cycle %d rss_kb %ld fds %d\n", cycle, residentKilobytes(), openDescriptors());
+        std::printf("cycle %d %s rss_kb %ld fds %d meshes %zu materials %zu textures %zu\n", cycle,
+                    trackPhase ? "track" : "engine", residentKilobytes(), openDescriptors(),
+                    resourceCount(Ogre::MeshManager::getSingleton()),
+                    resourceCount(Ogre::MaterialManager::getSingleton()),
+                    resourceCount(Ogre::TextureManager::getSingleton()));
         std::fflush(stdout);
-        if (cycle++ < restarts)
+        ++cycle;
+        if (cycle <= restarts)
+        {
             game->requestRestart();
-        return false;
+            return false;
+        }
+        if (trackPhase)
+        {
+            // Leaving a race: the collision goes with the scene's physics world.
+            terrainCollision.reset();
+            game->resetGameScene();
+        }
+        return cycle <= restarts + trackLoads;
     });
     int status = 0;
     try
@@ -70,6 +136,11 @@ int main(int argc, char** argv)
     catch (const std::string& message)
     {
         std::cerr << "Quillmor Error: " << message << std::endl;
+        status = 1;
+    }
+    catch (const DataFileError& error)
+    {
+        std::cerr << "Quillmor Error: " << error.what() << std::endl;
         status = 1;
     }
     manager->shutdown();
