@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 TEST(AtomicFileTest, ReplacesTheFileAndLeavesNoTemporary)
 {
@@ -32,4 +35,25 @@ TEST(AtomicFileTest, AFailedWriteKeepsTheOldFile)
     EXPECT_EQ("old", TempFolder::read(path));
     EXPECT_EQ((std::vector<std::string>{".", "..", "dir", "quillmor.cfg"}), FolderManager::getFileList(temp.path()))
         << "no temporary file left behind";
+}
+
+TEST(AtomicFileTest, AWriterKilledMidwayLeavesThePreviousFile)
+{
+    TempFolder temp;
+    const std::string path = temp.write("quillmor.cfg", "the settings of yesterday");
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0)
+    {
+        // Long enough to be caught in the middle of it.
+        const std::string huge(512u << 20, 'x');
+        writeFileAtomically(path, huge);
+        _exit(0);
+    }
+    usleep(150 * 1000);
+    kill(writer, SIGKILL);
+    int status = 0;
+    waitpid(writer, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer finished before it could be killed";
+    EXPECT_EQ("the settings of yesterday", TempFolder::read(path));
 }

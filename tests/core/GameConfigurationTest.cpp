@@ -1,5 +1,6 @@
 // Settings: defaults, clamps, the file's layout, partial and broken files.
 #include "GameConfiguration.h"
+#include "LogStream.h"
 #include "TempFolder.h"
 
 #include <OGRE/OgreException.h>
@@ -318,4 +319,34 @@ TEST(GameConfigurationTest, FloatToStringUsesSixSignificantDigits)
     EXPECT_EQ("1", floatToString(1.0f));
     EXPECT_EQ("0.8", floatToString(0.8f));
     EXPECT_EQ("1.33333", floatToString(4.0f / 3.0f));
+}
+
+TEST(GameConfigurationTest, RefusalsNameTheFileAndTheProblem)
+{
+    struct Case
+    {
+        const char* what;
+        const char* content;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"not XML", "resolution = 800 x 600", "line"},
+        {"wrong root", "<Settings/>", "root element is not \"GameConfig\""},
+        {"unknown renderer", "<GameConfig><Video><Renderer name=\"Software\"/></Video></GameConfig>",
+         "Unknown render system."},
+    };
+    TempFolder folder;
+    const std::string logPath = folder.path() + "debug.txt";
+    for (const Case& c : cases)
+    {
+        LogStream::destroy();
+        ASSERT_TRUE(LogStream::getInstance()->open(logPath));
+        GameConfiguration config;
+        const std::string settingsPath = folder.write("quillmor.cfg", c.content);
+        config.load(settingsPath);
+        LogStream::destroy();
+        const std::string log = TempFolder::read(logPath);
+        EXPECT_NE(std::string::npos, log.find(settingsPath)) << c.what << ": " << log;
+        EXPECT_NE(std::string::npos, log.find(c.problem)) << c.what << ": " << log;
+    }
 }
