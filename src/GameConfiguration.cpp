@@ -3,6 +3,7 @@
 
 #include "AtomicFile.h"
 #include "LogStream.h"
+#include "XmlDocumentFile.h"
 
 #include <OGRE/OgreException.h>
 #include <tinyxml.h>
@@ -168,7 +169,7 @@ void GameConfiguration::setHDRFading(unsigned fading)
 bool GameConfiguration::load(const std::string& path)
 {
     TiXmlDocument document;
-    if (!document.LoadFile(path.c_str()))
+    if (!loadXmlDocument(document, path))
     {
         debugLog() << "Settings file '" << path << "' not used (" << document.ErrorDesc() << ", line "
                    << document.ErrorRow() << "); keeping the current settings" << std::endl;

@@ -32,9 +32,9 @@ std::string extensionOf(const std::string& path)
     return path.substr(dot + 1);
 }
 
-// A damaged file may claim any size; the decoder would try to allocate it. Nothing the game
-// writes or reads comes near this edge.
-constexpr std::uint32_t kMaxPictureSide = 8192;  // pixels
+// A damaged file may claim any size; the decoder would try to allocate it. The largest
+// picture the game makes is a quarter of this on a side.
+constexpr std::uint32_t kMaxPictureSide = 4096;  // pixels
 
 bool isPng(const std::vector<char>& bytes)
 {
@@ -194,6 +194,21 @@ bool ToyPicture::loadFromPath(const std::string& path, std::uint32_t width, std:
 void ToyPicture::fillFromImage(const Ogre::Image& image)
 {
     resize(image.getWidth(), image.getHeight(), false);
+    if (image.getFormat() == Ogre::PF_BYTE_RGBA)
+    {
+        // What the PNG reader makes: read the bytes, not the engine's per-pixel unpacking.
+        const Ogre::PixelBox box = image.getPixelBox();
+        for (std::uint32_t y = 0; y < image.getHeight(); ++y)
+        {
+            const std::uint8_t* row = box.data + static_cast<std::size_t>(y) * box.rowPitch * 4;
+            for (std::uint32_t x = 0; x < image.getWidth(); ++x)
+            {
+                const std::uint8_t* p = row + static_cast<std::size_t>(x) * 4;
+                setColour(x, y, ToyColour(p[0], p[1], p[2], p[3]));
+            }
+        }
+        return;
+    }
     for (std::uint32_t x = 0; x < image.getWidth(); ++x)
     {
         for (std::uint32_t y = 0; y < image.getHeight(); ++y)

@@ -1,6 +1,7 @@
 // Checked attribute and element reading for the data-file readers.
 #include "track/XmlFieldReader.h"
 
+#include "XmlDocumentFile.h"
 #include "track/DataFileError.h"
 
 #include <tinyxml.h>
@@ -45,7 +46,7 @@ XmlFieldReader::XmlFieldReader(std::string file, std::string message) : file(std
 std::unique_ptr<TiXmlDocument> XmlFieldReader::load() const
 {
     auto document = std::make_unique<TiXmlDocument>();
-    if (!document->LoadFile(file))
+    if (!loadXmlDocument(*document, file))
     {
         std::ostringstream problem;
         problem << document->ErrorDesc();

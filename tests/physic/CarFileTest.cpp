@@ -176,3 +176,17 @@ TEST(CarFile, BadFilesAreRefusedNamingTheFileAndTheProblem)
         }
     }
 }
+
+TEST(CarFile, DamagedBytesNeverReadOutsideTheFile)
+{
+    // Found by fuzzing: with its UTF-8 decoding, the XML library read past its buffer here.
+    const std::string path = std::string(QUILLMOR_TEST_DATA_DIR) + "/cars/tinyxml-overread.xml";
+    try
+    {
+        XMLParser::getInstance()->loadCar(path);
+    }
+    catch (const DataFileError& error)
+    {
+        EXPECT_NE(std::string::npos, std::string(error.what()).find(path));
+    }
+}
