@@ -71,6 +71,31 @@ bool decodePng(const std::vector<char>& bytes, Ogre::Image& image, std::string& 
     return true;
 }
 
+// Calls visit(x, y, colour) for every pixel; RGBA bytes (what the PNG reader makes) are
+// read directly rather than through the engine's per-pixel unpacking.
+template <typename Visit>
+void forEachPixel(const Ogre::Image& image, Visit visit)
+{
+    const Ogre::PixelBox box = image.getPixelBox();
+    for (std::uint32_t y = 0; y < image.getHeight(); ++y)
+    {
+        const std::uint8_t* row = box.data + static_cast<std::size_t>(y) * box.rowPitch * 4;
+        for (std::uint32_t x = 0; x < image.getWidth(); ++x)
+        {
+            if (image.getFormat() == Ogre::PF_BYTE_RGBA)
+            {
+                const std::uint8_t* p = row + static_cast<std::size_t>(x) * 4;
+                visit(x, y, ToyColour(p[0], p[1], p[2], p[3]));
+            }
+            else
+            {
+                const Ogre::ColourValue pixel = image.getColourAt(x, y, 0);
+                visit(x, y, ToyColour(pixel.r, pixel.g, pixel.b, pixel.a));
+            }
+        }
+    }
+}
+
 // Scales to width × height with the engine's bilinear filter when both are non-zero.
 void scaleIfAsked(Ogre::Image& image, std::uint32_t width, std::uint32_t height)
 {
@@ -111,25 +136,13 @@ bool readImage(const std::string& path, Ogre::Image& image)
         return false;
     }
     std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (isPng(bytes))
-    {
-        std::string problem;
-        if (decodePng(bytes, image, problem))
-            return true;
-        debugLog() << "Picture file '" << path << "' cannot be read: " << problem << std::endl;
-        return false;
-    }
-    try
-    {
-        Ogre::DataStreamPtr stream(new Ogre::MemoryDataStream(bytes.data(), bytes.size(), false, true));
-        image.load(stream, extensionOf(path));
+    // Only PNG, the format the game writes: other formats are decoded whole before their size
+    // can be checked, and a damaged file could claim hundreds of millions of pixels.
+    std::string problem = "it is not a PNG file";
+    if (isPng(bytes) && decodePng(bytes, image, problem))
         return true;
-    }
-    catch (const Ogre::Exception& exception)
-    {
-        debugLog() << "Picture file '" << path << "' cannot be read: " << exception.getDescription() << std::endl;
-        return false;
-    }
+    debugLog() << "Picture file '" << path << "' cannot be read: " << problem << std::endl;
+    return false;
 }
 }
 
@@ -194,29 +207,7 @@ bool ToyPicture::loadFromPath(const std::string& path, std::uint32_t width, std:
 void ToyPicture::fillFromImage(const Ogre::Image& image)
 {
     resize(image.getWidth(), image.getHeight(), false);
-    if (image.getFormat() == Ogre::PF_BYTE_RGBA)
-    {
-        // What the PNG reader makes: read the bytes, not the engine's per-pixel unpacking.
-        const Ogre::PixelBox box = image.getPixelBox();
-        for (std::uint32_t y = 0; y < image.getHeight(); ++y)
-        {
-            const std::uint8_t* row = box.data + static_cast<std::size_t>(y) * box.rowPitch * 4;
-            for (std::uint32_t x = 0; x < image.getWidth(); ++x)
-            {
-                const std::uint8_t* p = row + static_cast<std::size_t>(x) * 4;
-                setColour(x, y, ToyColour(p[0], p[1], p[2], p[3]));
-            }
-        }
-        return;
-    }
-    for (std::uint32_t x = 0; x < image.getWidth(); ++x)
-    {
-        for (std::uint32_t y = 0; y < image.getHeight(); ++y)
-        {
-            const Ogre::ColourValue pixel = image.getColourAt(x, y, 0);
-            setColour(x, y, ToyColour(pixel.r, pixel.g, pixel.b, pixel.a));
-        }
-    }
+    forEachPixel(image, [this](std::uint32_t x, std::uint32_t y, const ToyColour& colour) { setColour(x, y, colour); });
 }
 
 bool ToyPictureGrey::saveToFile(const std::string& path) const
@@ -238,17 +229,11 @@ void ToyPictureGrey::fillFromImage(const Ogre::Image& image)
             std::memcpy(greyAt(0, y), box.data + static_cast<std::size_t>(y) * box.rowPitch, w);
         return;
     }
-    for (std::uint32_t x = 0; x < w; ++x)
-    {
-        for (std::uint32_t y = 0; y < h; ++y)
-        {
-            const Ogre::ColourValue pixel = image.getColourAt(x, y, 0);
-            const ToyColour colour(pixel.r, pixel.g, pixel.b, pixel.a);
-            // A grey written as colour comes back as the same byte: the luminance weights
-            // sum to a hair under 1 in floats and would darken a fifth of the values by one.
-            const std::uint8_t red = colour.getRedByte();
-            const bool storedGrey = colour.getAlphaByte() != 0 && red == colour.getGreenByte() && red == colour.getBlueByte();
-            setGrey(x, y, storedGrey ? red : colour.getGreyByte());
-        }
-    }
+    forEachPixel(image, [this](std::uint32_t x, std::uint32_t y, const ToyColour& colour) {
+        // A grey written as colour comes back as the same byte: the luminance weights sum to
+        // a hair under 1 in floats and would darken a fifth of the values by one.
+        const std::uint8_t red = colour.getRedByte();
+        const bool storedGrey = colour.getAlphaByte() != 0 && red == colour.getGreenByte() && red == colour.getBlueByte();
+        setGrey(x, y, storedGrey ? red : colour.getGreyByte());
+    });
 }

@@ -19,6 +19,7 @@ namespace PictureFile
 // the file atomically. False, logged with the path, on any failure.
 bool encodeAndWrite(std::vector<std::uint8_t>& pixels, std::uint32_t width, std::uint32_t height,
                     Ogre::PixelFormat format, const std::string& path);
-// Decodes the file at path into image. False, logged with the path, on any failure.
+// Decodes the PNG file at path into image (8-bit grey or RGBA). False, logged with the path,
+// for any other file or a damaged one.
 bool readImage(const std::string& path, Ogre::Image& image);
 }

@@ -188,6 +188,9 @@ TEST_F(PictureFileTest, DamagedFilesAreRefusedQuickly)
     EXPECT_FALSE(picture.loadFromPath(hugePath, 0, 0));
     EXPECT_EQ(2u, picture.getWidth());
 
+    // A cache file in another format, claiming 64545 × 4645 pixels.
+    EXPECT_FALSE(picture.loadFromPath(std::string(QUILLMOR_TEST_DATA_DIR) + "/images/huge-claim.ppm", 0, 0));
+
     // A damaged cached lightmap that kept the engine's own PNG decoder busy for minutes.
     const auto start = std::chrono::steady_clock::now();
     picture.loadFromPath(std::string(QUILLMOR_TEST_DATA_DIR) + "/images/decoder-hang.png", 0, 0);
