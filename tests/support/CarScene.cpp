@@ -38,6 +38,17 @@ void CarScene::prepareMedia()
         return;
     TerrainFiles::prepareEngine();  // a texture manager, so that material scripts parse
     EnginePlugins::load("Plugin_ParticleFX");
+    // Without a render system the root never initialises the particle manager, whose
+    // billboard renderer the smoke needs.
+    Ogre::ParticleSystemManager& particles = Ogre::ParticleSystemManager::getSingleton();
+    bool hasBillboards = false;
+    for (auto it = particles.getRendererFactoryIterator(); it.hasMoreElements(); it.moveNext())
+        hasBillboards = hasBillboards || it.peekNextKey() == "billboard";
+    if (!hasBillboards)
+        particles._initialise();
+    // Particle systems take their frame clock from the controller manager on attachment.
+    if (!Ogre::ControllerManager::getSingletonPtr())
+        new Ogre::ControllerManager();  // lives as long as the headless engine
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
     const std::string group = "CarSceneMedia";
     groups.createResourceGroup(group);
