@@ -14,15 +14,6 @@
 #include <OGRE/Ogre.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
-// The sound facade starts before main: give it OpenAL's silent device, so that the car's
-// sounds load and play into nothing, unless the environment asks for another.
-__attribute__((constructor(101))) static void useSilentSoundDevice()
-{
-    setenv("ALSOFT_DRIVERS", "null", 0);
-}
-
 namespace
 {
 struct CarTest : ::testing::Test
