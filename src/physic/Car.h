@@ -92,7 +92,8 @@ public:
     virtual float getSteerLeft() const { return steerLeft; }
     virtual float getSteerRight() const { return steerRight; }
 
-    // The rig is borrowed; it is switched to the follow camera (the first camera without one).
+    // The rig is borrowed (clear it before it goes); it is switched to the follow camera
+    // (the first camera without one).
     virtual void setCameraRig(CameraRig* rig);
     virtual void clearCameraRig() { cameraRig = nullptr; }
 

@@ -162,6 +162,7 @@ TEST_F(CameraRigTest, AFixedCameraTakesItsNodesTurn)
     const Ogre::Vector3 backward = viewDirection(behind);
     EXPECT_TRUE(forward.positionEquals(-backward, 1e-4f)) << forward << " against " << backward;
     EXPECT_FALSE(rig.isOnSmoothNode());
+    rig.camSwitch(nullptr, nullptr);  // off the cameras' nodes before they go
 }
 
 TEST(CarCameras, SwitchingWalksTheCarsCamerasAndFallsBackToTheFirst)
