@@ -6,7 +6,6 @@
 #include "physic/CameraRig.h"
 #include "physic/CarContactSounds.h"
 #include "physic/VehicleSR.h"
-#include "physic/Wheel.h"
 #include "platform/physics/NxShapeDesc.h"
 #include "platform/physics/scene.h"
 #include "sound/NodeSound.h"

@@ -3,11 +3,8 @@
 #include "support/CarScene.h"
 
 #include "physic/CameraRig.h"
-#include "physic/CarContactSounds.h"
 #include "physic/VehicleSR.h"
-#include "physic/Wheel.h"
 #include "platform/physics/body.h"
-#include "sound/NodeSound.h"
 #include "sound/SoundBase.h"
 #include "sound/SoundManager.h"
 
