@@ -324,6 +324,9 @@ std::unique_ptr<CarDesc> XMLParser::loadCar(const std::string& path)
         readCameras(reader, *cams, *car);
     if (const TiXmlElement* setup = root.FirstChildElement("CamSetup"))
         readCameraSetup(reader, *setup, *car);
+    // The race camera starts at the follow camera: a car without one can't be raced.
+    if (car->followCamera.empty())
+        reader.fail(&root, "the car needs a follow camera: <CamSetup followCam> must name one of its <Cams>");
     if (const TiXmlElement* effects = root.FirstChildElement("Effects"))
         if (const TiXmlElement* brakeLights = effects->FirstChildElement("BrakeLights"))
             if (const char* material = brakeLights->Attribute("material"))

@@ -9,12 +9,16 @@ namespace
 {
 const std::string kRoadster = std::string(QUILLMOR_SOURCE_DIR) + "/media/cars/Roadster.xml";
 
+// The cameras a car needs; a test's own <Cams> and <CamSetup>, put before these, win.
+const std::string kFollowCamera =
+    "<Cams><C name=\"follow\"><Position/><LookAt/></C></Cams><CamSetup followCam=\"follow\"/>";
+
 // A small valid car; the tests put parts into it.
-std::string carFile(const std::string& inside, const std::string& root = "Car")
+std::string carFile(const std::string& inside, const std::string& root = "Car", const std::string& cameras = kFollowCamera)
 {
     return "<" + root + " name=\"Red\" mass=\"900\" airresistance=\"0.2\">"
            "<Meshes><Graphic>red.mesh</Graphic><Physic>redHull.mesh</Physic></Meshes>" +
-           inside + "</" + root + ">";
+           inside + cameras + "</" + root + ">";
 }
 
 const std::string kWheel = "<Wheel type=\"drive\" radius=\"0.3\" suspension=\"0.2\" hasbreaks=\"true\">"
@@ -156,6 +160,9 @@ TEST(CarFile, BadFilesAreRefusedNamingTheFileAndTheProblem)
         {"unusable tyre curve", carFile("<TireFunctions><F name=\"f\" extremumSlip=\"3\" asymptoteSlip=\"2\"/></TireFunctions>"),
          "extremumSlip"},
         {"mass not a number", "<Car mass=\"heavy\"><Meshes><Graphic>a</Graphic><Physic>b</Physic></Meshes></Car>", "not a number"},
+        {"no cameras", carFile("", "Car", ""), "needs a follow camera"},
+        {"follow role naming no camera", carFile("<Cams><C name=\"a\"><Position/><LookAt/></C></Cams><CamSetup followCam=\"b\"/>"),
+         "needs a follow camera"},
         {"no mass", "<Car mass=\"0\"><Meshes><Graphic>a</Graphic><Physic>b</Physic></Meshes></Car>", "mass"},
     };
     TempFolder folder;

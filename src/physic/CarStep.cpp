@@ -1,0 +1,179 @@
+// The player's car each physics step (inputs, automatic brakes, smoke, tyre tracks,
+// surface sounds) and each frame (brake lights, shade, engine and touch sounds).
+#include "physic/Car.h"
+
+#include "graphics/EntityMaterialInstancePlus.h"
+#include "graphics/LineManager.h"
+#include "graphics/WorldTransform.h"
+#include "physic/CarContactSounds.h"
+#include "physic/VehicleSR.h"
+#include "physic/Wheel.h"
+#include "platform/physics/scene.h"
+#include "sound/NodeSound.h"
+#include "sound/SoundControl.h"
+
+#include <OGRE/OgreMaterial.h>
+#include <OGRE/OgreParticleEmitter.h>
+#include <OGRE/OgreParticleSystem.h>
+#include <OGRE/OgreSceneNode.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+Ogre::Vector3 toOgre(const btVector3& v)
+{
+    return Ogre::Vector3(v.x(), v.y(), v.z());
+}
+
+void playWhile(NodeSound* sound, bool condition)
+{
+    if (!sound)
+        return;
+    if (condition)
+        sound->play();
+    else
+        sound->stop();
+}
+}
+
+void Car::onPhysicStep(float dt)
+{
+    // 1. a pose set from outside between two steps is applied once more, from the body
+    if (poseAgain)
+    {
+        nxOgre::body* body = vehicle->getBody();
+        const btVector3 at = body->getGlobalPosition();
+        const btQuaternion turn = body->getGlobalOrientation();
+        setPose(toOgre(at), Ogre::Quaternion(turn.w(), turn.x(), turn.y(), turn.z()));
+    }
+    // 2-4
+    vehicle->onPhysicStep(dt);
+    updateParticles();
+    if (soundsEnabled)
+        contactSounds->update();
+    // 5
+    const float newSpeed = std::fabs(vehicle->getSpeed());
+    acceleration = dt > 0.0f ? (newSpeed - speed) / dt : 0.0f;
+    speed = newSpeed;
+    // 6-9. the driver's inputs, then the brakes that hold the car
+    brakeLightsOn = false;
+    vehicle->setThrottle(throttle);
+    vehicle->setBrake(brake, false);
+    if (throttle == 0.0f && brake == 0.0f && getWheelSpeed() < kIdleBrakeKmh)
+    {
+        vehicle->setBrake(kIdleBrake, true);
+        brakeLightsOn = true;
+    }
+    if (stopped)
+    {
+        vehicle->setBrake(kStoppedBrake, true);
+        brakeLightsOn = true;
+    }
+    // 10. analogue input sets the wheels at once; keys turn them at the steering speed
+    if (!digitalSteering)
+        vehicle->setSteering(steerLeft > 0.0f ? steerLeft : steerRight, true);
+    else
+        vehicle->setSteering(digitalLeft ? 1.0f : digitalRight ? -1.0f : 0.0f, false);
+    // 11-12
+    vehicle->setParkBrake(handbrake);
+    const float wheelSpeed = vehicle->getWheelSpeed();
+    if ((brake > 0.0f && wheelSpeed >= 0.0f) || (!(brake > 0.0f) && throttle > 0.0f && wheelSpeed < 0.0f))
+        brakeLightsOn = true;
+}
+
+void Car::updateParticles()
+{
+    bool skid = false;
+    bool onTerrain = false;
+    const auto& wheels = vehicle->getWheels();
+    for (size_t i = 0; i < wheels.size(); ++i)
+    {
+        const Wheel& wheel = *wheels[i];
+        bool smoke = false;
+        const nxOgre::NxWheelContactData* contact = wheel.getContactData();
+        if (contact)
+        {
+            const bool skidding = wheel.isHandbrake() || wheel.getBrakeTorque() > kSkidBrakeTorque;
+            const auto surface = contact->otherShapeMaterialIndex;
+            if (getWheelSpeed() > kSmokeMinKmh && skidding && (surface == 0 || surface == roadMaterial))
+                smoke = skid = true;
+            if (getWheelSpeed() > kTerrainSoundMinKmh && hasTerrainMaterial && surface == terrainMaterial &&
+                vehicle->getSpeed() > 0.0f)
+                onTerrain = true;
+        }
+        if (Ogre::ParticleSystem* system = smokeSystems[i])
+        {
+            if (system->getNumEmitters() > 0)
+                system->getEmitter(0)->setEnabled(smoke);
+            system->setSpeedFactor(1.0f);
+            system->_update(kParticleStep);
+            system->setSpeedFactor(0.0f);
+        }
+        // Smoke and track go together: a skidding wheel on the road.
+        if (smoke)
+        {
+            const Ogre::Vector3 centre = toOgre(contact->contactPoint + contact->contactNormal * kTrackLift);
+            const Ogre::Vector3 side = toOgre(contact->lateralDirection * kTrackHalfWidth);
+            Ogre::Vector3 a = centre + side, b = centre - side;
+            if (vehicle->getSpeed() < 0.0f)
+                std::swap(a, b);
+            tyreTrails[i]->addLine(a, b);
+        }
+        else
+        {
+            tyreTrails[i]->clear();
+        }
+    }
+    if (soundsEnabled)
+    {
+        playWhile(skidSound, skid);
+        playWhile(terrainSound, onTerrain);
+    }
+}
+
+void Car::onPhysicFrame(float alpha, float alphaTime, float frameDt)
+{
+    vehicle->onPhysicFrame(alpha, alphaTime, frameDt);
+    if (brakeLightMaterial)
+        brakeLightMaterial->setSelfIllumination(brakeLightsOn ? Ogre::ColourValue::White : Ogre::ColourValue::Black);
+    updateShade(frameDt);
+    if (soundsEnabled)
+        updateFrameSounds();
+}
+
+void Car::updateShade(float frameDt)
+{
+    // Covered when every probe has something static above it.
+    bool covered = true;
+    for (Ogre::SceneNode* probe : probeNodes)
+    {
+        const Ogre::Vector3 at = WorldTransform::position(probe);
+        const nxOgre::NxRay up{btVector3(at.x, at.y, at.z), btVector3(0, 1, 0)};
+        covered = covered &&
+                  physicsScene->raycastAnyShape(up, nxOgre::NX_STATIC_SHAPES, nxOgre::kAllShapeGroups, kShadeRayLength);
+    }
+    const float target = covered ? 0.0f : 1.0f;
+    if (shade == target)
+        return;
+    const float rate = (getWheelSpeed() + 200.0f) / 200.0f;
+    const float step = frameDt * kShadeFadeRate * rate;
+    shade = shade < target ? std::min(target, shade + step) : std::max(target, shade - step);
+    shade = std::clamp(shade, 0.0f, 1.0f);
+    shadeMaterial->setDiffuse(shade);
+    shadeMaterial->setAmbient(shade * 0.3f + 0.7f);
+    shadeMaterial->setSpecular(shade);
+}
+
+void Car::updateFrameSounds()
+{
+    engineSoundControl->update(getRpm());
+    const Ogre::Vector3 velocity = vehicle->getInterpolatedVelocity();
+    for (NodeSound* engine : engineSounds)
+    {
+        engine->setVelocity(velocity.x, velocity.y, velocity.z);
+        engine->play();
+    }
+    playWhile(crashTouchSound, contactSounds->hasCarContact() && getWheelSpeed() > kCrashTouchMinKmh);
+}
