@@ -181,8 +181,9 @@ TEST_F(PictureFileTest, FailuresAreReportedAndLeaveThingsAsTheyWere)
 TEST_F(PictureFileTest, DamagedFilesAreRefusedQuickly)
 {
     // A PNG header claiming 100000 × 100000 pixels: refused before any allocation.
-    std::string huge("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\x01\x86\xa0\0\x01\x86\xa0\x08\x06\0\0\0", 33);
-    huge += std::string(4, '\0');
+    const unsigned char header[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                    0, 0x01, 0x86, 0xa0, 0, 0x01, 0x86, 0xa0, 8, 6, 0, 0, 0, 0, 0, 0, 0};
+    const std::string huge(reinterpret_cast<const char*>(header), sizeof header);
     const std::string hugePath = folder.write("huge.png", huge);
     ToyPictureGrey picture(2, 2);
     EXPECT_FALSE(picture.loadFromPath(hugePath, 0, 0));
