@@ -35,7 +35,7 @@ struct TerrainFixture : ::testing::Test
     TerrainPageSource* source = scene.source.get();
     TerrainObject* terrain = scene.terrain.get();
 
-    // The spec's square: H(0,0)=0, H(0,1)=1, H(1,0)=0, H(1,1)=1 (row, column); horizontal
+    // A two-by-two square: H(0,0)=0, H(0,1)=1, H(1,0)=0, H(1,1)=1 (row, column); horizontal
     // scale 2, vertical 10.
     void loadRamp(const std::string& extraLines = "")
     {

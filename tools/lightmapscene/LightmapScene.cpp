@@ -11,6 +11,8 @@
 #include "platform/physics/NxActorDesc.h"
 #include "platform/physics/scene.h"
 
+#include "ToolEngine.h"
+
 #include <OGRE/Ogre.h>
 
 #include <fstream>
@@ -92,18 +94,12 @@ bool checkGrey(const Ogre::Camera* camera, const Ogre::Image& image, const std::
 
 int run(const std::string& pluginsFile, const std::string& screenshot, const std::string& scratch)
 {
-    auto logManager = std::make_unique<Ogre::LogManager>();
-    logManager->createLog(screenshot + ".ogre.log", true, false, false);
-    auto root = std::make_unique<Ogre::Root>(pluginsFile, "", "");
-    Ogre::RenderSystem* renderSystem = root->getRenderSystemByName("OpenGL Rendering Subsystem");
-    if (!renderSystem)
-    {
-        std::cerr << "no OpenGL render system in " << pluginsFile << "\n";
+    const std::unique_ptr<ToolEngine> engine =
+        ToolEngine::start(pluginsFile, screenshot + ".ogre.log", "lightmapscene", kWindowWidth, kWindowHeight);
+    if (!engine)
         return 1;
-    }
-    root->setRenderSystem(renderSystem);
-    root->initialise(false);
-    Ogre::RenderWindow* window = root->createRenderWindow("lightmapscene", kWindowWidth, kWindowHeight, false);
+    Ogre::Root* root = engine->root.get();
+    Ogre::RenderWindow* window = engine->window;
     Ogre::ResourceGroupManager::getSingleton().initialiseAllResourceGroups();
     Ogre::SceneManager* scene = root->createSceneManager();
     Ogre::Camera* camera = scene->createCamera("top");

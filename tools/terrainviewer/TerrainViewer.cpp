@@ -5,6 +5,8 @@
 #include "track/TerrainObject.h"
 #include "track/TerrainPageSource.h"
 
+#include "ToolEngine.h"
+
 #include <OGRE/Ogre.h>
 
 #include <iostream>
@@ -22,18 +24,12 @@ const Ogre::ColourValue kSky(0.55f, 0.7f, 0.9f);
 int run(const std::string& pluginsFile, const std::string& mediaDir, const std::string& terrainName,
         const std::string& screenshot)
 {
-    auto logManager = std::make_unique<Ogre::LogManager>();
-    logManager->createLog(screenshot + ".ogre.log", true, false, false);
-    auto root = std::make_unique<Ogre::Root>(pluginsFile, "", "");
-    Ogre::RenderSystem* renderSystem = root->getRenderSystemByName("OpenGL Rendering Subsystem");
-    if (!renderSystem)
-    {
-        std::cerr << "no OpenGL render system in " << pluginsFile << "\n";
+    const std::unique_ptr<ToolEngine> engine =
+        ToolEngine::start(pluginsFile, screenshot + ".ogre.log", "terrainviewer", kWindowWidth, kWindowHeight);
+    if (!engine)
         return 1;
-    }
-    root->setRenderSystem(renderSystem);
-    root->initialise(false);
-    Ogre::RenderWindow* window = root->createRenderWindow("terrainviewer", kWindowWidth, kWindowHeight, false);
+    Ogre::Root* root = engine->root.get();
+    Ogre::RenderWindow* window = engine->window;
     Ogre::ResourceGroupManager::getSingleton().addResourceLocation(mediaDir + "/terrain", "FileSystem",
                                                                    Ogre::RGN_DEFAULT);
     Ogre::ResourceGroupManager::getSingleton().initialiseAllResourceGroups();

@@ -8,6 +8,8 @@
 #include "graphics/PictureTextureWriter.h"
 #include "graphics/ToyPictureRGBA.h"
 
+#include "ToolEngine.h"
+
 #include <OGRE/Ogre.h>
 
 #include <cmath>
@@ -115,18 +117,12 @@ private:
 
 int run(const std::string& pluginsFile, const std::string& mediaDir, const std::string& screenshot)
 {
-    auto logManager = std::make_unique<Ogre::LogManager>();
-    logManager->createLog(screenshot + ".ogre.log", true, false, false);
-    auto root = std::make_unique<Ogre::Root>(pluginsFile, "", "");
-    Ogre::RenderSystem* renderSystem = root->getRenderSystemByName("OpenGL Rendering Subsystem");
-    if (!renderSystem)
-    {
-        std::cerr << "no OpenGL render system in " << pluginsFile << "\n";
+    const std::unique_ptr<ToolEngine> engine =
+        ToolEngine::start(pluginsFile, screenshot + ".ogre.log", "trailscene", kWindowWidth, kWindowHeight);
+    if (!engine)
         return 1;
-    }
-    root->setRenderSystem(renderSystem);
-    root->initialise(false);
-    Ogre::RenderWindow* window = root->createRenderWindow("trailscene", kWindowWidth, kWindowHeight, false);
+    Ogre::Root* root = engine->root.get();
+    Ogre::RenderWindow* window = engine->window;
     Ogre::ResourceGroupManager::getSingleton().addResourceLocation(mediaDir + "/materials", "FileSystem",
                                                                    Ogre::RGN_DEFAULT);
     Ogre::ResourceGroupManager::getSingleton().initialiseAllResourceGroups();
