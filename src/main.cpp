@@ -1,41 +1,8 @@
 // Quillmor's entry point: start the game, report what stopped it, shut down.
 #include "GameManager.h"
-
-#include <OGRE/OgreException.h>
-
-#include <exception>
-#include <iostream>
-#include <string>
+#include "RunGame.h"
 
 int main()
 {
-    GameManager* manager = GameManager::getInstance();
-    int status = 0;
-    try
-    {
-        manager->start();
-    }
-    catch (const Ogre::Exception& error)
-    {
-        std::cerr << "An exception has occured: " << error.getFullDescription() << std::endl;
-        status = 1;
-    }
-    catch (const std::string& message)
-    {
-        std::cerr << "Quillmor Error: " << message << std::endl;
-        status = 1;
-    }
-    catch (const char* message)
-    {
-        // The data loaders throw plain texts ("Unable to read map!"): a bad file never aborts the game.
-        std::cerr << "Quillmor Error: " << message << std::endl;
-        status = 1;
-    }
-    catch (const std::exception& error)
-    {
-        std::cerr << "Quillmor Error: " << error.what() << std::endl;
-        status = 1;
-    }
-    manager->shutdown();
-    return status;
+    return runGame(*GameManager::getInstance());
 }

@@ -5,15 +5,14 @@
 // usage: quillmor_soak [restarts] [track loads] [track file]   (run from the build's bin folder)
 #include "GameManager.h"
 #include "GameScene.h"
+#include "RunGame.h"
 #include "XMLParser.h"
 #include "physic/PhysicBase.h"
 #include "physic/TerrainPhysicManager.h"
-#include "track/DataFileError.h"
 #include "track/MapDescription.h"
 #include "track/MapObject.h"
 #include "track/TerrainObject.h"
 
-#include <OGRE/OgreException.h>
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreMeshManager.h>
 #include <OGRE/OgreTextureManager.h>
@@ -22,7 +21,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <memory>
 #include <string>
 
@@ -123,26 +121,5 @@ int main(int argc, char** argv)
         }
         return cycle <= restarts + trackLoads;
     });
-    int status = 0;
-    try
-    {
-        manager->start();
-    }
-    catch (const Ogre::Exception& error)
-    {
-        std::cerr << "An exception has occured: " << error.getFullDescription() << std::endl;
-        status = 1;
-    }
-    catch (const std::string& message)
-    {
-        std::cerr << "Quillmor Error: " << message << std::endl;
-        status = 1;
-    }
-    catch (const DataFileError& error)
-    {
-        std::cerr << "Quillmor Error: " << error.what() << std::endl;
-        status = 1;
-    }
-    manager->shutdown();
-    return status;
+    return runGame(*manager);
 }

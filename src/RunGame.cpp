@@ -1,0 +1,42 @@
+// The game run with its error report.
+#include "RunGame.h"
+
+#include "GameManager.h"
+
+#include <OGRE/OgreException.h>
+
+#include <exception>
+#include <iostream>
+#include <string>
+
+int runGame(GameManager& manager)
+{
+    int status = 0;
+    try
+    {
+        manager.start();
+    }
+    catch (const Ogre::Exception& error)
+    {
+        std::cerr << "An exception has occured: " << error.getFullDescription() << std::endl;
+        status = 1;
+    }
+    catch (const std::string& message)
+    {
+        std::cerr << "Quillmor Error: " << message << std::endl;
+        status = 1;
+    }
+    catch (const char* message)
+    {
+        // Data loaders may throw plain texts ("Unable to read map!"): a bad file never aborts the game.
+        std::cerr << "Quillmor Error: " << message << std::endl;
+        status = 1;
+    }
+    catch (const std::exception& error)
+    {
+        std::cerr << "Quillmor Error: " << error.what() << std::endl;
+        status = 1;
+    }
+    manager.shutdown();
+    return status;
+}
