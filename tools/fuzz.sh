@@ -5,6 +5,11 @@
 set -euo pipefail
 export ALSOFT_DRIVERS=null  # the sound facade starts before main: no sound card needed
 
+if ! command -v clang++ >/dev/null || ! dpkg-query -W libclang-rt-14-dev >/dev/null 2>&1; then
+  echo "fuzzing needs clang and its sanitizer runtimes: apt-get install clang libclang-rt-14-dev" >&2
+  exit 2
+fi
+
 seconds=${1:-600}
 parallel=${2:-4}
 root=$(cd "$(dirname "$0")/.." && pwd)
