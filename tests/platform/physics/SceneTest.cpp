@@ -241,3 +241,33 @@ TEST_F(SceneFixture, BadDescriptionsAreRefused)
     EXPECT_FALSE(NxTriangleMesh::create(broken, &error));
     EXPECT_NE(error.find("beyond 3 vertices"), std::string::npos) << error;
 }
+
+TEST_F(SceneFixture, OnlyPairsWithAMovingBodyAreTracked)
+{
+    // Two overlapping fixed boxes (the floor plane overlaps both) and a crate resting across them.
+    NxBoxShapeDesc slab;
+    slab.dimensions = btVector3(2, 0.5f, 2);
+    btOverlappingPairCache& pairs = *sc->getDynamicsWorld().getBroadphase()->getOverlappingPairCache();
+    for (float x : {-1.5f, 1.5f})
+    {
+        NxActorDesc fixed;
+        fixed.shapes = {&slab};
+        fixed.globalPose.setOrigin(btVector3(x, 0.4f, 0));
+        ASSERT_NE(sc->createActor(fixed), nullptr);
+    }
+    run(0.02f);
+    EXPECT_EQ(pairs.getNumOverlappingPairs(), 0) << "fixed shapes paired with each other";
+
+    NxBoxShapeDesc box;
+    box.dimensions = btVector3(0.5f, 0.5f, 0.5f);
+    NxActorDesc crate;
+    crate.dynamic = true;
+    crate.mass = 10;
+    crate.shapes = {&box};
+    crate.globalPose.setOrigin(btVector3(0, 1.5f, 0));
+    NxActor* body = sc->createActor(crate);
+    ASSERT_NE(body, nullptr);
+    run(1.0f);
+    EXPECT_EQ(pairs.getNumOverlappingPairs(), 3) << "the crate with each slab and the floor";
+    EXPECT_NEAR(body->getGlobalPosition().y(), 1.4f, 0.02f) << "the crate rests on the slabs";
+}
