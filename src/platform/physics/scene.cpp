@@ -137,6 +137,9 @@ scene::scene(const std::string& name, PhysicsLog* physicsLog) : sceneName(name),
                                                               configuration.get());
     static SkipFixedPairs skipFixedPairs;  // holds no state: one serves every scene
     broadphase->getOverlappingPairCache()->setOverlapFilterCallback(&skipFixedPairs);
+    // Only moving bodies have their bounds refreshed each step; a fixed actor refreshes its
+    // own when its pose is set. On a loaded track the fixed shapes outnumber the cars tenfold.
+    dynamicsWorld->setForceUpdateAllAabbs(false);
     dynamicsWorld->setGravity(gravity);
     dynamicsWorld->setInternalTickCallback(&scene::preTick, this, true);
     materials.push_back(std::make_unique<material>("Default", 0));
