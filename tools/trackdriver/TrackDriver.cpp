@@ -140,6 +140,9 @@ public:
     {
         if (track)
             track->getCheckPointTracker()->setCar(nullptr);
+        // The rig off the car's camera nodes and the car off the rig before either goes.
+        if (rig)
+            rig->camSwitch(nullptr, nullptr);
         if (car)
             car->clearCameraRig();
         car.reset();
