@@ -82,11 +82,16 @@ CarScene::CarScene()
 {
     prepareMedia();
     scene = physics.init();
+    prepareRace(*scene, sceneManager());
+}
+
+void CarScene::prepareRace(nxOgre::scene& scene, Ogre::SceneManager* sceneManager)
+{
     // The race scene makes the road's material, the terrain its own, before the car.
-    scene->createMaterial("roadMaterial", 0.1f, 1.0f, 1.0f);
-    scene->createMaterial(TerrainPhysicManager::kMaterialName, 0.1f, 0.8f, 0.8f);
-    addDirectionalLight(sceneManager(), LightSorter::kShadowLightName, Ogre::Vector3::NEGATIVE_UNIT_Y);
-    addDirectionalLight(sceneManager(), LightSorter::kSunLightName, Ogre::Vector3(0.3f, -1.0f, 0.2f));
+    scene.createMaterial("roadMaterial", 0.1f, 1.0f, 1.0f);
+    scene.createMaterial(TerrainPhysicManager::kMaterialName, 0.1f, 0.8f, 0.8f);
+    addDirectionalLight(sceneManager, LightSorter::kShadowLightName, Ogre::Vector3::NEGATIVE_UNIT_Y);
+    addDirectionalLight(sceneManager, LightSorter::kSunLightName, Ogre::Vector3(0.3f, -1.0f, 0.2f));
 }
 
 CarScene::~CarScene()

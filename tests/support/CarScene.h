@@ -28,6 +28,9 @@ public:
     static void prepareMedia();
     // The shipped Roadster's description, its sounds read from the build's media.
     static std::unique_ptr<CarDesc> roadster();
+    // What the race scene makes before its cars: the road and terrain physics materials
+    // and the two fixed lights.
+    static void prepareRace(nxOgre::scene& scene, Ogre::SceneManager* sceneManager);
 
     // Loads a terrain of pageSize samples over pageWorld units, height(row, column) in 0..1
     // scaled by maxHeight, and pages its collision in around the cars.

@@ -83,6 +83,8 @@ void NxActor::buildStatic(const NxActorDesc& desc)
                                               btCollisionObject::CF_CUSTOM_MATERIAL_CALLBACK);
         shape.staticObject->setUserPointer(this);
         shape.staticObject->setUserIndex(static_cast<int>(i));
+        // Asleep, as Bullet keeps its fixed bodies: the world then leaves its bounds alone.
+        shape.staticObject->setActivationState(ISLAND_SLEEPING);
         world->addCollisionObject(shape.staticObject.get(), 1 << shapeGroup, kAllFilterBits);
     }
 }

@@ -241,3 +241,71 @@ TEST_F(SceneFixture, BadDescriptionsAreRefused)
     EXPECT_FALSE(NxTriangleMesh::create(broken, &error));
     EXPECT_NE(error.find("beyond 3 vertices"), std::string::npos) << error;
 }
+
+TEST_F(SceneFixture, OnlyPairsWithAMovingBodyAreTracked)
+{
+    // Two overlapping fixed boxes (the floor plane overlaps both) and a crate resting across them.
+    NxBoxShapeDesc slab;
+    slab.dimensions = btVector3(2, 0.5f, 2);
+    btOverlappingPairCache& pairs = *sc->getDynamicsWorld().getBroadphase()->getOverlappingPairCache();
+    for (float x : {-1.5f, 1.5f})
+    {
+        NxActorDesc fixed;
+        fixed.shapes = {&slab};
+        fixed.globalPose.setOrigin(btVector3(x, 0.4f, 0));
+        ASSERT_NE(sc->createActor(fixed), nullptr);
+    }
+    run(0.02f);
+    EXPECT_EQ(pairs.getNumOverlappingPairs(), 0) << "fixed shapes paired with each other";
+
+    NxBoxShapeDesc box;
+    box.dimensions = btVector3(0.5f, 0.5f, 0.5f);
+    NxActorDesc crate;
+    crate.dynamic = true;
+    crate.mass = 10;
+    crate.shapes = {&box};
+    crate.globalPose.setOrigin(btVector3(0, 1.5f, 0));
+    NxActor* body = sc->createActor(crate);
+    ASSERT_NE(body, nullptr);
+    run(1.0f);
+    EXPECT_EQ(pairs.getNumOverlappingPairs(), 3) << "the crate with each slab and the floor";
+    EXPECT_NEAR(body->getGlobalPosition().y(), 1.4f, 0.02f) << "the crate rests on the slabs";
+}
+
+TEST_F(SceneFixture, MovedShapesAreFoundAtTheirNewPlace)
+{
+    // A fixed slab and a body moved by their poses, a body that falls: rays and the slab
+    // meet each where it is now, not where its bounds were last computed.
+    NxBoxShapeDesc slab;
+    slab.dimensions = btVector3(1, 0.5f, 1);
+    NxActorDesc fixedDesc;
+    fixedDesc.shapes = {&slab};
+    fixedDesc.globalPose.setOrigin(btVector3(0, 3, 0));
+    NxActor* fixed = sc->createActor(fixedDesc);
+    NxBoxShapeDesc box;
+    box.dimensions = btVector3(0.25f, 0.25f, 0.25f);
+    NxActorDesc bodyDesc;
+    bodyDesc.dynamic = true;
+    bodyDesc.mass = 1;
+    bodyDesc.shapes = {&box};
+    bodyDesc.globalPose.setOrigin(btVector3(20, 0.25f, 0));
+    NxActor* body = sc->createActor(bodyDesc);
+    ASSERT_NE(fixed, nullptr);
+    ASSERT_NE(body, nullptr);
+    run(0.5f);  // the body falls asleep on the floor
+
+    NxRaycastHit hit;
+    fixed->setGlobalPose(btTransform(btQuaternion::getIdentity(), btVector3(10, 3, 0)));
+    ASSERT_TRUE(sc->raycastClosestShape(NxRay{{10, 10, 0}, {0, -1, 0}}, NX_STATIC_SHAPES, hit));
+    EXPECT_NEAR(hit.worldImpact.y(), 3.5f, 1e-3f) << "the slab at its new place";
+    EXPECT_FALSE(sc->raycastAnyShape(NxRay{{0, 10, 0}, {0, -1, 0}}, NX_STATIC_SHAPES, kAllShapeGroups, 8.0f))
+        << "nor at its old one";
+
+    body->setGlobalPose(btTransform(btQuaternion::getIdentity(), btVector3(10, 6, 0)));
+    ASSERT_TRUE(sc->raycastClosestShape(NxRay{{10, 10, 0}, {0, -1, 0}}, NX_DYNAMIC_SHAPES, hit));
+    EXPECT_NEAR(hit.worldImpact.y(), 6.25f, 1e-3f);
+    run(2.0f);
+    EXPECT_NEAR(body->getGlobalPosition().y(), 3.75f, 0.02f) << "the body falls onto the moved slab";
+    ASSERT_TRUE(sc->raycastClosestShape(NxRay{{10, 10, 0}, {0, -1, 0}}, NX_DYNAMIC_SHAPES, hit));
+    EXPECT_NEAR(hit.worldImpact.y(), 4.0f, 0.02f) << "and a ray finds it there";
+}
