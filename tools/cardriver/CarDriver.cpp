@@ -15,6 +15,9 @@
 #include "track/TerrainObject.h"
 #include "track/TerrainPageSource.h"
 
+#include "ScreenshotChecks.h"
+#include "ToolEngine.h"
+
 #include <OGRE/Ogre.h>
 
 #include <algorithm>
@@ -36,34 +39,9 @@ const Ogre::Vector3 kPadCentre(1536.0f, 0.0f, 1536.0f);  // the middle of the de
 const Ogre::ColourValue kSky(0.55f, 0.7f, 0.9f);
 const Ogre::ColourValue kAsphalt(0.30f, 0.30f, 0.33f);
 
-// The box the pixel checks look into: around the car's projected position.
-struct Region
-{
-    int x0, y0, x1, y1;
-};
-
-// Counts the pixels of a region whose colour passes the test.
-size_t countPixels(const Ogre::Image& image, const Region& region,
-                   const std::function<bool(int r, int g, int b)>& test)
-{
-    size_t count = 0;
-    for (int y = std::max(0, region.y0); y < std::min<int>(image.getHeight(), region.y1); ++y)
-        for (int x = std::max(0, region.x0); x < std::min<int>(image.getWidth(), region.x1); ++x)
-        {
-            const Ogre::ColourValue c = image.getColourAt(x, y, 0);
-            if (test(int(c.r * 255), int(c.g * 255), int(c.b * 255)))
-                ++count;
-        }
-    return count;
-}
-
 bool brightRed(int r, int g, int b)
 {
     return r > 190 && g < 80 && b < 80;
-}
-bool paintRed(int r, int g, int b)
-{
-    return r > 60 && r > 2 * g && r > 2 * b;
 }
 bool smokeGrey(int r, int g, int b)
 {
@@ -81,15 +59,12 @@ public:
     Driver(const std::string& pluginsFile, const std::string& mediaDir, const std::string& outDir)
         : mediaDir(mediaDir), outDir(outDir)
     {
-        logManager = std::make_unique<Ogre::LogManager>();
-        logManager->createLog(outDir + "/cardriver.ogre.log", true, false, false);
-        root = std::make_unique<Ogre::Root>(pluginsFile, "", "");
-        Ogre::RenderSystem* renderSystem = root->getRenderSystemByName("OpenGL Rendering Subsystem");
-        if (!renderSystem)
+        engine = ToolEngine::start(pluginsFile, outDir + "/cardriver.ogre.log", "cardriver", kWindowWidth,
+                                   kWindowHeight);
+        if (!engine)
             throw std::runtime_error("no OpenGL render system in " + pluginsFile);
-        root->setRenderSystem(renderSystem);
-        root->initialise(false);
-        window = root->createRenderWindow("cardriver", kWindowWidth, kWindowHeight, false);
+        root = engine->root.get();
+        window = engine->window;
         Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
         for (const char* folder : {"/terrain", "/cars", "/materials"})
             groups.addResourceLocation(mediaDir + folder, "FileSystem", Ogre::RGN_DEFAULT);
@@ -121,7 +96,7 @@ public:
         source->addListener(terrain.get());
         terrain->load("Desert", mediaDir + "/terrain/TerrainList.xml");
 
-        physics = std::make_unique<PhysicBase>(root.get(), sceneManager);
+        physics = std::make_unique<PhysicBase>(root, sceneManager);
         nxOgre::scene* scene = physics->init();
         scene->createMaterial("roadMaterial", 0.1f, 1.0f, 1.0f);
         scene->createMaterial(TerrainPhysicManager::kMaterialName, 0.1f, 0.8f, 0.8f);
@@ -235,8 +210,8 @@ private:
     }
 
     std::string mediaDir, outDir;
-    std::unique_ptr<Ogre::LogManager> logManager;
-    std::unique_ptr<Ogre::Root> root;
+    std::unique_ptr<ToolEngine> engine;  // goes last: everything below lives in it
+    Ogre::Root* root = nullptr;
     Ogre::RenderWindow* window = nullptr;
     Ogre::SceneManager* sceneManager = nullptr;
     std::unique_ptr<TerrainPageSource> source;
@@ -251,12 +226,6 @@ private:
     long stepCount = 0;
     std::map<std::string, Region> carRegions;
 };
-
-bool check(bool ok, const std::string& what)
-{
-    std::cout << (ok ? "ok   " : "FAIL ") << what << "\n";
-    return ok;
-}
 
 int run(const std::string& pluginsFile, const std::string& mediaDir, const std::string& outDir)
 {

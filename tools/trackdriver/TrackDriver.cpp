@@ -22,6 +22,9 @@
 
 #include "SplineDriver.h"
 
+#include "ScreenshotChecks.h"
+#include "ToolEngine.h"
+
 #include <OGRE/Ogre.h>
 
 #include <sys/stat.h>
@@ -44,29 +47,6 @@ constexpr float kBendKmh = 35.0f;
 const char* const kTrack = "../media/maps/TestLoop.map";
 const Ogre::ColourValue kSky(0.55f, 0.7f, 0.9f);
 
-struct Region
-{
-    int x0, y0, x1, y1;
-};
-
-size_t countPixels(const Ogre::Image& image, const Region& region,
-                   const std::function<bool(int r, int g, int b)>& test)
-{
-    size_t count = 0;
-    for (int y = std::max(0, region.y0); y < std::min<int>(image.getHeight(), region.y1); ++y)
-        for (int x = std::max(0, region.x0); x < std::min<int>(image.getWidth(), region.x1); ++x)
-        {
-            const Ogre::ColourValue c = image.getColourAt(x, y, 0);
-            if (test(int(c.r * 255), int(c.g * 255), int(c.b * 255)))
-                ++count;
-        }
-    return count;
-}
-
-bool paintRed(int r, int g, int b)
-{
-    return r > 60 && r > 2 * g && r > 2 * b;
-}
 // Asphalt: a grey with no colour cast, unlike the grass and the sky.
 bool asphaltGrey(int r, int g, int b)
 {
@@ -111,15 +91,12 @@ public:
     Driver(const std::string& pluginsFile, const std::string& userFolder, const std::string& outDir)
         : outDir(outDir)
     {
-        logManager = std::make_unique<Ogre::LogManager>();
-        logManager->createLog(outDir + "/trackdriver.ogre.log", true, false, false);
-        root = std::make_unique<Ogre::Root>(pluginsFile, "", "");
-        Ogre::RenderSystem* renderSystem = root->getRenderSystemByName("OpenGL Rendering Subsystem");
-        if (!renderSystem)
+        engine = ToolEngine::start(pluginsFile, outDir + "/trackdriver.ogre.log", "trackdriver", kWindowWidth,
+                                   kWindowHeight);
+        if (!engine)
             throw std::runtime_error("no OpenGL render system in " + pluginsFile);
-        root->setRenderSystem(renderSystem);
-        root->initialise(false);
-        window = root->createRenderWindow("trackdriver", kWindowWidth, kWindowHeight, false);
+        root = engine->root.get();
+        window = engine->window;
         Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
         for (const char* folder : {"tiles", "terrain", "cars", "materials"})
             groups.addResourceLocation(std::string("../media/") + folder, "FileSystem", Ogre::RGN_DEFAULT);
@@ -258,8 +235,8 @@ private:
     }
 
     std::string outDir;
-    std::unique_ptr<Ogre::LogManager> logManager;
-    std::unique_ptr<Ogre::Root> root;
+    std::unique_ptr<ToolEngine> engine;  // goes last: everything below lives in it
+    Ogre::Root* root = nullptr;
     Ogre::RenderWindow* window = nullptr;
     Ogre::SceneManager* sceneManager = nullptr;
     std::unique_ptr<DriverScene> scene;
@@ -272,12 +249,6 @@ private:
     long stepCount = 0;
     int gatesPassed = 0;
 };
-
-bool check(bool ok, const std::string& what)
-{
-    std::cout << (ok ? "ok   " : "FAIL ") << what << "\n";
-    return ok;
-}
 
 int run(const std::string& pluginsFile, std::string userFolder, const std::string& outDir)
 {
