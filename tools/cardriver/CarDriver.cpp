@@ -88,8 +88,10 @@ public:
     void buildScene()
     {
         sceneManager->setAmbientLight(Ogre::ColourValue(0.4f, 0.4f, 0.42f));
-        addLight("shadowLight", Ogre::Vector3::NEGATIVE_UNIT_Y, Ogre::ColourValue(0.3f, 0.3f, 0.3f));
-        addLight("SkySun", Ogre::Vector3(0.4f, -1.0f, 0.3f), Ogre::ColourValue(0.9f, 0.85f, 0.75f));
+        addDirectionalLight(*sceneManager, "shadowLight", Ogre::Vector3::NEGATIVE_UNIT_Y,
+                            Ogre::ColourValue(0.3f, 0.3f, 0.3f));
+        addDirectionalLight(*sceneManager, "SkySun", Ogre::Vector3(0.4f, -1.0f, 0.3f),
+                            Ogre::ColourValue(0.9f, 0.85f, 0.75f));
 
         source = std::make_unique<TerrainPageSource>(sceneManager);
         terrain = std::make_unique<TerrainObject>(sceneManager, source.get());
@@ -143,9 +145,7 @@ public:
     {
         renderFrame();
         const std::string path = outDir + "/cardriver_" + name + ".png";
-        window->writeContentsToFile(path);
-        Ogre::Image image;
-        image.load(Ogre::DataStreamPtr(new Ogre::FileStreamDataStream(new std::ifstream(path, std::ios::binary))), "png");
+        Ogre::Image image = takeScreenshot(*window, path);
         carRegions[name] = regionAroundCar();
         return image;
     }
@@ -154,14 +154,6 @@ public:
     float speedKmh() const { return car->getSpeedKmh(); }
 
 private:
-    void addLight(const std::string& name, const Ogre::Vector3& direction, const Ogre::ColourValue& colour)
-    {
-        Ogre::Light* light = sceneManager->createLight(name);
-        light->setType(Ogre::Light::LT_DIRECTIONAL);
-        light->setDiffuseColour(colour);
-        sceneManager->getRootSceneNode()->createChildSceneNode()->attachObject(light);
-        light->getParentSceneNode()->setDirection(direction.normalisedCopy(), Ogre::Node::TS_WORLD);
-    }
 
     // A flat slab of road above the highest dune under it, in physics and on screen.
     float buildPad(nxOgre::scene& scene)
@@ -201,12 +193,7 @@ private:
 
     Region regionAroundCar() const
     {
-        Ogre::Camera* camera = rig->getCamera();
-        const Ogre::Vector3 centre = car->getNode()->_getDerivedPosition();
-        const Ogre::Vector3 projected = camera->getProjectionMatrix() * (camera->getViewMatrix() * centre);
-        const int x = static_cast<int>((projected.x * 0.5f + 0.5f) * kWindowWidth);
-        const int y = static_cast<int>((0.5f - projected.y * 0.5f) * kWindowHeight);
-        return Region{x - 200, y - 200, x + 200, y + 150};
+        return regionAround(*rig->getCamera(), car->getNode()->_getDerivedPosition(), kWindowWidth, kWindowHeight);
     }
 
     std::string mediaDir, outDir;
