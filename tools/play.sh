@@ -9,4 +9,4 @@ if [ -n "${DISPLAY:-}" ]; then
     exec ./quillmor
 fi
 echo "No DISPLAY: running under Xvfb (nothing is shown; screenshots with F8 land in build/bin)."
-exec xvfb-run -a -s "-screen 0 1024x768x24" ./quillmor
+exec bash ../../tools/xvfb-run.sh ./quillmor

@@ -17,4 +17,4 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The whole game under the sanitizers. Its leaks are left to the unit tests: the GL driver and
 # CEGUI's texture loading leak inside the libraries, and CEGUI frees Ogre's image buffers
 # with the wrong operator.
-(cd build-asan && ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0 ctest -L e2e --output-on-failure)
+(cd build-asan && ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0 ctest -L e2e --output-on-failure -j "$(nproc)")

@@ -4,9 +4,15 @@
 set -euo pipefail
 
 BUILD_DIR=$(cd "$1" && pwd)
-BIN_DIR="$BUILD_DIR/bin"
 PNG_STATS="$BUILD_DIR/tools/quillmor_png_stats"
 WORK=$(mktemp -d /tmp/quillmor-e2e-XXXXXX)
+# The game runs from a private copy of the bin folder (links to the build's files, with
+# "../media/" beside it), so screenshots and anything else it writes into its working
+# folder never meet another test's.
+BIN_DIR="$WORK/run/bin"
+mkdir -p "$BIN_DIR"
+ln -s "$BUILD_DIR"/bin/* "$BIN_DIR/"
+ln -s "$BUILD_DIR/media" "$WORK/run/media"
 export HOME="$WORK/home"
 mkdir -p "$HOME"
 USER_DIR="$HOME/.Quillmor/0.7"
@@ -30,18 +36,19 @@ fail() {
 }
 
 start_xvfb() {
-    for display in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$display" ] && continue
-        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        XVFB_PID=$!
-        export DISPLAY=":$display"
-        for _ in $(seq 50); do
-            xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
-        kill "$XVFB_PID" 2>/dev/null || true
+    # The server picks a free display itself, so parallel screen tests never race for one.
+    local fifo="$WORK/xvfb-display"
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local display
+    read -r -t 20 display <"$fifo" || fail "no Xvfb display could be started"
+    export DISPLAY=":$display"
+    for _ in $(seq 50); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+        sleep 0.1
     done
-    fail "no Xvfb display could be started"
+    fail "Xvfb on $DISPLAY does not answer"
 }
 
 # Starts the game in the background; its working directory is bin/, as the player's is.

@@ -3,12 +3,13 @@
 # blank (many colours, neither black nor sky alone) and that the two differ.
 # usage: check_terrains.sh <viewer> <png stats> <Plugins.cfg> <media folder> <output folder>
 set -u
+xvfb_run=$(cd "$(dirname "$0")/.." && pwd)/xvfb-run.sh
 viewer=$1 stats=$2 plugins=$3 media=$4 out=$5
 fail=0
 for terrain in Grass Valley; do
     shot="$out/terrain_$terrain.png"
     rm -f "$shot"
-    if ! xvfb-run -a -s "-screen 0 1024x768x24" "$viewer" "$plugins" "$media" "$terrain" "$shot"; then
+    if ! "$xvfb_run" "$viewer" "$plugins" "$media" "$terrain" "$shot"; then
         echo "FAIL viewer failed on $terrain"; fail=1; continue
     fi
     read -r width height colours brightness < <("$stats" "$shot")

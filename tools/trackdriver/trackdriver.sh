@@ -3,6 +3,7 @@
 # bakes the tile lightmaps into the cache, the second bakes none and loads faster.
 # usage: trackdriver.sh <quillmor_trackdriver> <build folder> <output folder>
 set -euo pipefail
+xvfb_run=$(cd "$(dirname "$0")/.." && pwd)/xvfb-run.sh
 driver=$1
 build=$2
 out=$3
@@ -13,7 +14,7 @@ fail() { echo "FAIL $*"; exit 1; }
 declare -a loads tallies
 for run in 1 2; do
     mkdir -p "$out/run$run"
-    (cd "$build/bin" && xvfb-run -a -s "-screen 0 1024x768x24" "$driver" "$build/bin/Plugins.cfg" "$user" "$out/run$run") \
+    (cd "$build/bin" && "$xvfb_run" "$driver" "$build/bin/Plugins.cfg" "$user" "$out/run$run") \
         | tee "$out/run$run/output.txt" || fail "run $run: the driver failed"
     loads[$run]=$(awk '/^track load/ { print $3 }' "$out/run$run/output.txt")
     tallies[$run]=$(grep -o "Tile lightmaps: [0-9]* baked, [0-9]* from the cache" "$user/logs/debug.txt") ||
