@@ -14,7 +14,7 @@ void StoredImageElvBasedSkyColourModel::setSkyGradientsImage(const std::string& 
 {
     StoredImageSkyColourModel::setSkyGradientsImage(file);
     if (gradientTextureUnit)
-        gradientTextureUnit->setTextureAddressingMode(Ogre::TextureUnitState::TAM_CLAMP);
+        gradientTextureUnit->setTextureAddressingMode(Ogre::TAM_CLAMP);
 }
 
 Ogre::ColourValue StoredImageElvBasedSkyColourModel::getFogColour(float, const Ogre::Vector3& sunDirection)

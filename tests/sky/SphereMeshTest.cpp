@@ -83,7 +83,8 @@ TEST(SphereMesh, TextureCoordinatesMeasureHeight)
 TEST(SphereMesh, MadeOncePerName)
 {
     HeadlessOgre::root();
-    Ogre::ResourceGroupManager::getSingleton().createResourceGroup(sky::getSkyResourceGroupName());
+    if (!Ogre::ResourceGroupManager::getSingleton().resourceGroupExists(sky::getSkyResourceGroupName()))
+        Ogre::ResourceGroupManager::getSingleton().createResourceGroup(sky::getSkyResourceGroupName());
     sky::createSphereMesh("TestSkyDome", 32, sky::SphereKind::Pole);
     Ogre::MeshPtr first = Ogre::MeshManager::getSingleton().getByName("TestSkyDome", sky::getSkyResourceGroupName());
     ASSERT_TRUE(first);
