@@ -32,6 +32,7 @@ public:
     // moves so that actual approaches reference.
     void update(float dtSeconds, float error, float reference, float actual);
     float getOutput() const { return controller.getOutput(); }
+    float getDerivative() const { return controller.getDerivative(); }
     // Clears the controller's history only; the tuned gains stay.
     void resetPID() { controller.reset(); }
 
