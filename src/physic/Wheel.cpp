@@ -4,6 +4,7 @@
 #include "platform/physics/NxWheelShape.h"
 #include "platform/physics/scene.h"
 
+#include <OGRE/OgreMath.h>
 #include <OGRE/OgreSceneNode.h>
 
 #include <algorithm>
@@ -76,6 +77,7 @@ void Wheel::update(float dt)
     placeWheelNode();
     // 4. steering, 5. rolling
     moveSteering(dt);
+    rollAngle = std::fmod(rollAngle + axleSpeed * dt, Ogre::Math::TWO_PI);
     if (rollNode)
         rollNode->roll(Ogre::Radian(axleSpeed * dt));
 }
@@ -171,10 +173,5 @@ void Wheel::setSteerSpeed(float radPerSecond)
 
 float Wheel::getRollAngle() const
 {
-    if (!rollNode)
-        return 0.0f;
-    Ogre::Radian angle;
-    Ogre::Vector3 axis;
-    rollNode->getOrientation().ToAngleAxis(angle, axis);
-    return angle.valueRadians();
+    return rollAngle;
 }
