@@ -113,6 +113,32 @@ void loadMapList(Archive& archive, std::vector<std::map<std::string, Value>>& li
     }
 }
 
+// A list of values (arithmetic or std::string).
+template <class Archive, class Value>
+void saveList(Archive& archive, const std::vector<Value>& values)
+{
+    const std::uint64_t count = values.size();
+    archive << count;
+    for (const Value& value : values)
+        saveValue(archive, value);
+}
+
+template <class Archive, class Value>
+void loadList(Archive& archive, std::vector<Value>& values, std::size_t budgetBytes)
+{
+    std::uint64_t count = 0;
+    archive >> count;
+    const std::uint64_t minBytes = std::is_same_v<Value, std::string> ? sizeof(std::uint64_t) : sizeof(Value);
+    checkCount(count, minBytes, budgetBytes);
+    values.clear();
+    values.reserve(count);
+    for (std::uint64_t i = 0; i < count; ++i)
+    {
+        values.emplace_back();
+        loadValue(archive, values.back(), budgetBytes);
+    }
+}
+
 // Reads a whole regular file of at most kMaxFileBytes; false with the reason otherwise.
 bool readFile(const std::string& path, std::string& content, std::string& error);
 }
