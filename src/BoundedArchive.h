@@ -139,6 +139,10 @@ void loadList(Archive& archive, std::vector<Value>& values, std::size_t budgetBy
     }
 }
 
+// Whether the bytes start with the binary archive's header (its signature's length and the
+// signature): the archive reads that length itself, unchecked, before anything else.
+bool hasArchiveHeader(const std::string& content);
+
 // Reads a whole regular file of at most kMaxFileBytes; false with the reason otherwise.
 bool readFile(const std::string& path, std::string& content, std::string& error);
 }

@@ -104,6 +104,8 @@ bool CarStateWriter::load(const std::string& path, std::string* error)
     loaded.loadBudgetBytes = content.size();
     try
     {
+        if (!bounded_archive::hasArchiveHeader(content))
+            throw std::runtime_error("no archive header");
         std::istringstream bytes(content);
         boost::archive::binary_iarchive archive(bytes);
         loaded.load(archive, 0);

@@ -102,6 +102,8 @@ HighScore HighScore::load(const std::string& path, std::string* error)
     HighScore table;
     try
     {
+        if (!bounded_archive::hasArchiveHeader(content))
+            throw std::runtime_error("no archive header");
         std::istringstream bytes(content);
         boost::archive::binary_iarchive archive(bytes);
         archive >> table.lastRank;

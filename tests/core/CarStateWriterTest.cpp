@@ -109,6 +109,7 @@ TEST(CarStateWriter, DamagedFilesChangeNothing)
     const Case cases[] = {
         {"zero length", ""},
         {"not an archive", "posx=1\nposy=2\n"},
+        {"a header claiming a huge signature", std::string("\0\0\0\0\4\0\0\0serialization::archive", 30)},
         {"cut in the header", good.substr(0, header / 2)},
         {"cut in the frames", good.substr(0, good.size() - 9)},
         {"one byte short", good.substr(0, good.size() - 1)},
