@@ -59,6 +59,19 @@ void setConstant(const Ogre::GpuProgramParametersSharedPtr& params, const char* 
 
 SkyDome::SkyDome(Ogre::SceneManager* manager, ShaderSupport support) : sceneManager(manager), shaders(support)
 {
+    try
+    {
+        build();
+    }
+    catch (...)
+    {
+        release();  // the destructor does not run for a dome that was never made
+        throw;
+    }
+}
+
+void SkyDome::build()
+{
     createSkyDomeMaterial();
     createSphereMesh(kMeshName, kSegments, SphereKind::Pole);
     entity = sceneManager->createEntity(kEntityName, kMeshName, getSkyResourceGroupName());
@@ -71,8 +84,22 @@ SkyDome::SkyDome(Ogre::SceneManager* manager, ShaderSupport support) : sceneMana
 
 SkyDome::~SkyDome()
 {
-    sceneManager->destroyEntity(entity);
-    node->getParentSceneNode()->removeAndDestroyChild(node);
+    release();
+}
+
+void SkyDome::release()
+{
+    if (node)
+    {
+        node->detachAllObjects();
+        sceneManager->destroySceneNode(node);
+        node = nullptr;
+    }
+    if (entity)
+    {
+        sceneManager->destroyEntity(entity);
+        entity = nullptr;
+    }
     destroySkyDomeMaterial();
 }
 

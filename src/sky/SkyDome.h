@@ -44,6 +44,9 @@ public:
     const Ogre::MaterialPtr& getMaterial() const { return material; }
 
 private:
+    void build();
+    // Releases whatever exists, also after a failed build.
+    void release();
     void createSkyDomeMaterial();
     void destroySkyDomeMaterial();
     void loadProgram(const char* name, int type);

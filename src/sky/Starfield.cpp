@@ -30,6 +30,19 @@ void log(const std::string& line)
 
 Starfield::Starfield(Ogre::SceneManager* manager) : sceneManager(manager)
 {
+    try
+    {
+        build();
+    }
+    catch (...)
+    {
+        release();  // the destructor does not run for a starfield that was never made
+        throw;
+    }
+}
+
+void Starfield::build()
+{
     createStarfieldMaterial();
     createSphereMesh(kMeshName, kSegments, SphereKind::UV);
     entity = sceneManager->createEntity(kEntityName, kMeshName, getSkyResourceGroupName());
@@ -42,8 +55,22 @@ Starfield::Starfield(Ogre::SceneManager* manager) : sceneManager(manager)
 
 Starfield::~Starfield()
 {
-    sceneManager->destroyEntity(entity);
-    node->getParentSceneNode()->removeAndDestroyChild(node);
+    release();
+}
+
+void Starfield::release()
+{
+    if (node)
+    {
+        node->detachAllObjects();
+        sceneManager->destroySceneNode(node);
+        node = nullptr;
+    }
+    if (entity)
+    {
+        sceneManager->destroyEntity(entity);
+        entity = nullptr;
+    }
     destroyStarfieldMaterial();
 }
 

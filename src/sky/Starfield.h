@@ -36,6 +36,9 @@ public:
     const Ogre::MaterialPtr& getMaterial() const { return material; }
 
 private:
+    void build();
+    // Releases whatever exists, also after a failed build.
+    void release();
     void createStarfieldMaterial();
     void destroyStarfieldMaterial();
 

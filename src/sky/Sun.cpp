@@ -37,6 +37,19 @@ void log(const std::string& line)
 
 Sun::Sun(Ogre::SceneManager* manager) : sceneManager(manager)
 {
+    try
+    {
+        build();
+    }
+    catch (...)
+    {
+        release();  // the destructor does not run for a sun that was never made
+        throw;
+    }
+}
+
+void Sun::build()
+{
     light = sceneManager->createLight(kLightName);
     light->setType(Ogre::Light::LT_DIRECTIONAL);
     light->setPowerScale(kLightPowerScale);
@@ -57,12 +70,33 @@ Sun::Sun(Ogre::SceneManager* manager) : sceneManager(manager)
 
 Sun::~Sun()
 {
-    node->detachObject(entity);
-    node->getParentSceneNode()->removeAndDestroyChild(node);
-    sceneManager->destroyEntity(entity);
-    lightNode->detachObject(light);
-    lightNode->getParentSceneNode()->removeAndDestroyChild(lightNode);
-    sceneManager->destroyLight(light);
+    release();
+}
+
+void Sun::release()
+{
+    if (node)
+    {
+        node->detachAllObjects();
+        sceneManager->destroySceneNode(node);
+        node = nullptr;
+    }
+    if (entity)
+    {
+        sceneManager->destroyEntity(entity);
+        entity = nullptr;
+    }
+    if (lightNode)
+    {
+        lightNode->detachAllObjects();
+        sceneManager->destroySceneNode(lightNode);
+        lightNode = nullptr;
+    }
+    if (light)
+    {
+        sceneManager->destroyLight(light);
+        light = nullptr;
+    }
     destroySunMaterial();
 }
 

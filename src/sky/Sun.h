@@ -47,6 +47,9 @@ public:
     void setFarDistance(float distance) override;
 
 private:
+    void build();
+    // Releases whatever exists, also after a failed build.
+    void release();
     void createSunMaterial();
     void destroySunMaterial();
 
