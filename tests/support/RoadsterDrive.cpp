@@ -3,6 +3,7 @@
 
 #include "HeadlessOgre.h"
 #include "XMLParser.h"
+#include "physic/RaceMaterials.h"
 #include "platform/physics/NxActor.h"
 #include "platform/physics/scene.h"
 
@@ -44,6 +45,7 @@ RoadsterDrive::RoadsterDrive(const std::string& mediaDir, const std::string& car
     standard->setBounce(0.5f);
     standard->setStaticFriction(0.6f);
     standard->setDynamicFriction(0.6f);
+    createRaceMaterials(*physicsScene);
     sceneManager = HeadlessOgre::createSceneManager();
     std::string name = "Test";
     car.reset(desc->vehicle->createVehicle(name, Ogre::Vector3(0, 1, 0), physicsScene, sceneManager));
