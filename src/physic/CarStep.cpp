@@ -57,7 +57,7 @@ void Car::onPhysicStep(float dt)
     vehicle->setBrake(brake, false);
     if (throttle == 0.0f && brake == 0.0f && getWheelSpeed() < kIdleBrakeKmh)
     {
-        vehicle->setBrake(kIdleBrake, true);
+        vehicle->setBrake(getSpeedKmh() < kIdleHoldKmh ? kIdleBrake : kIdleRollingBrake, true);
         brakeLightsOn = true;
     }
     if (stopped)

@@ -109,6 +109,8 @@ void Wheel::reset()
 {
     if (!wheelShape)
         return;
+    // A car put back at rest must not land on wheels still spinning from before.
+    wheelShape->setAxleSpeed(0.0f);
     if (isDriven())
         wheelShape->setMotorTorque(0.0f);
     if (isSteered())
