@@ -1,6 +1,7 @@
 // The wheel's step: contact, tyre functions, suspension, steering and rolling.
 #include "physic/Wheel.h"
 
+#include "physic/PhysicsConversions.h"
 #include "platform/physics/NxWheelShape.h"
 #include "platform/physics/scene.h"
 
@@ -13,11 +14,6 @@
 namespace
 {
 constexpr float kRadPerSecondToRpm = 60.0f / (2.0f * static_cast<float>(M_PI));
-
-Ogre::Vector3 toOgre(const btVector3& v)
-{
-    return Ogre::Vector3(v.x(), v.y(), v.z());
-}
 }
 
 Wheel::Wheel(nxOgre::scene* scene) : physicsScene(scene)
@@ -115,6 +111,8 @@ void Wheel::reset()
 {
     if (!wheelShape)
         return;
+    // A car put back at rest must not land on wheels still spinning from before.
+    wheelShape->setAxleSpeed(0.0f);
     if (isDriven())
         wheelShape->setMotorTorque(0.0f);
     if (isSteered())

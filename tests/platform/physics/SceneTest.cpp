@@ -99,7 +99,7 @@ TEST_F(SceneFixture, BoxComesToRestOnTheFloorAndOnAMesh)
 TEST_F(SceneFixture, ConvexHullMassCentreAndItsOffset)
 {
     // A hull of a 2 × 2 × 2 box centred at (1, 0, 0) in its body's frame.
-    std::vector<btVector3> points;
+    std::vector<NxVec3> points;
     for (int x : {0, 2})
         for (int y : {-1, 1})
             for (int z : {-1, 1})
