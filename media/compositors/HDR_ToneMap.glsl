@@ -8,9 +8,8 @@ void main()
 {
     vec3 colour = texture2D(scene, gl_TexCoord[0].st).rgb;
     vec3 glow = texture2D(bloom, gl_TexCoord[0].st).rgb;
-    // A mid grey scene keeps its brightness; brighter scenes are toned down, darker up.
-    float exposure = 0.45 / clamp(inLum, 0.1, 2.0);
-    vec3 exposed = colour * exposure;
-    exposed = exposed / (1.0 + exposed * 0.25);
-    gl_FragColor = vec4(exposed + glow * 0.6, 1.0);
+    // A scene of middling brightness keeps it; brighter scenes are toned down, darker ones
+    // up, within limits, as the eye adapts.
+    float exposure = 0.55 / clamp(inLum, 0.25, 2.0);
+    gl_FragColor = vec4(colour * exposure + glow * 0.6, 1.0);
 }

@@ -1,16 +1,14 @@
 // The motion blur's strength by speed.
 #include "graphics/MotionBlurListener.h"
 
-#include "physic/Car.h"
-
 #include <OGRE/OgreMaterial.h>
 #include <OGRE/OgrePass.h>
 #include <OGRE/OgreTechnique.h>
 
 #include <algorithm>
 
-MotionBlurListener::MotionBlurListener(const Car* source, float blur, float minSpeed, float maxSpeed)
-    : speedSource(source), maxBlur(blur), minSpeedKmh(minSpeed), maxSpeedKmh(maxSpeed)
+MotionBlurListener::MotionBlurListener(std::function<float()> speedKmh, float blur, float minSpeed, float maxSpeed)
+    : speedSource(std::move(speedKmh)), maxBlur(blur), minSpeedKmh(minSpeed), maxSpeedKmh(maxSpeed)
 {
 }
 
@@ -32,5 +30,5 @@ void MotionBlurListener::notifyMaterialRender(Ogre::uint32 passId, Ogre::Materia
         return;
     Ogre::GpuProgramParametersSharedPtr params = technique->getPass(0)->getFragmentProgramParameters();
     if (params->_findNamedConstantDefinition("blur"))
-        params->setNamedConstant("blur", blurForSpeed(speedSource->getWheelSpeed(), maxBlur, minSpeedKmh, maxSpeedKmh));
+        params->setNamedConstant("blur", blurForSpeed(speedSource(), maxBlur, minSpeedKmh, maxSpeedKmh));
 }

@@ -4,15 +4,15 @@
 
 #include <OGRE/OgreCompositorInstance.h>
 
-class Car;
+#include <functional>
 
 class MotionBlurListener : public Ogre::CompositorInstance::Listener
 {
 public:
     static constexpr Ogre::uint32 kBlurPass = 1;
 
-    // The car is borrowed and must outlive the listener.
-    MotionBlurListener(const Car* speedSource, float maxBlur, float minSpeedKmh, float maxSpeedKmh);
+    // speedKmh gives the car's speed (the race passes its car's wheel speed).
+    MotionBlurListener(std::function<float()> speedKmh, float maxBlur, float minSpeedKmh, float maxSpeedKmh);
 
     void notifyMaterialRender(Ogre::uint32 passId, Ogre::MaterialPtr& material) override;
 
@@ -20,7 +20,7 @@ public:
     static float blurForSpeed(float speedKmh, float maxBlur, float minSpeedKmh, float maxSpeedKmh);
 
 private:
-    const Car* speedSource;
+    std::function<float()> speedSource;
     float maxBlur;
     float minSpeedKmh;
     float maxSpeedKmh;

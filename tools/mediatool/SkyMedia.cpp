@@ -65,7 +65,7 @@ RgbaPicture skyGradient()
 // An equirectangular star map: scattered stars of a few brightnesses and a faint band.
 void writeStarfield(const std::string& path)
 {
-    const int width = 1024, height = 512;
+    const int width = 2048, height = 1024;
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3, 0);
     unsigned seed = 20261210u;
     auto next = [&seed] {
@@ -77,25 +77,35 @@ void writeStarfield(const std::string& path)
         {
             // The band crosses the map on a slant; it is brightest at its middle.
             const float across = (y - height * 0.5f - 0.25f * (x - width * 0.5f)) / (height * 0.08f);
-            const float band = 10.0f * std::exp(-across * across);
+            const float latitude = std::fabs(y / float(height) - 0.5f) * 2.0f;  // 0 equator, 1 pole
+            const float band = 10.0f * std::exp(-across * across) * (1.0f - smoothstep(0.6f, 0.8f, latitude));
             unsigned char* p = &pixels[(static_cast<size_t>(y) * width + x) * 3];
             p[0] = static_cast<unsigned char>(band * 0.8f);
             p[1] = static_cast<unsigned char>(band * 0.85f);
             p[2] = static_cast<unsigned char>(band);
         }
-    for (int star = 0; star < 2600; ++star)
+    // Each star a small round spot on the sphere: near the poles the map's rows are short
+    // circles, so a spot spans more of a row there.
+    for (int star = 0; star < 4000; ++star)
     {
-        const int x = static_cast<int>(next() * width) % width;
-        const int y = static_cast<int>(next() * height) % height;
+        const float u = next();
+        const float v = 0.02f + 0.96f * next();
         const float magnitude = next();
         const float brightness = 90.0f + 165.0f * magnitude * magnitude;
         const float warmth = next();
-        const int size = magnitude > 0.93f ? 1 : 0;
-        for (int dy = -size; dy <= size; ++dy)
-            for (int dx = -size; dx <= size; ++dx)
+        const float radius = (magnitude > 0.93f ? 0.9f : 0.5f) / height * 3.14159f;  // radians
+        const float polar = v * 3.14159f;
+        const float rowsHalf = radius / 3.14159f * height;
+        const float columnsHalf = std::min(radius / (6.28318f * std::max(std::sin(polar), 0.01f)) * width, width * 0.5f);
+        const int cy = static_cast<int>(v * height), cx = static_cast<int>(u * width);
+        for (int dy = -static_cast<int>(rowsHalf) - 1; dy <= static_cast<int>(rowsHalf) + 1; ++dy)
+            for (int dx = -static_cast<int>(columnsHalf) - 1; dx <= static_cast<int>(columnsHalf) + 1; ++dx)
             {
-                const int px = (x + dx + width) % width, py = std::clamp(y + dy, 0, height - 1);
-                const float fall = (dx || dy) ? 0.45f : 1.0f;
+                const float ny = dy / std::max(rowsHalf, 0.5f), nx = dx / std::max(columnsHalf, 0.5f);
+                const float fall = std::max(0.0f, 1.0f - (nx * nx + ny * ny) * 0.5f);
+                if (fall <= 0.0f)
+                    continue;
+                const int px = ((cx + dx) % width + width) % width, py = std::clamp(cy + dy, 0, height - 1);
                 unsigned char* p = &pixels[(static_cast<size_t>(py) * width + px) * 3];
                 p[0] = std::max<unsigned char>(p[0], static_cast<unsigned char>(brightness * fall * (0.85f + 0.15f * warmth)));
                 p[1] = std::max<unsigned char>(p[1], static_cast<unsigned char>(brightness * fall * 0.92f));
