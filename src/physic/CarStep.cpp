@@ -48,12 +48,12 @@ void Car::onPhysicStep(float dt)
         const btQuaternion turn = body->getGlobalOrientation();
         setPose(toOgre(at), Ogre::Quaternion(turn.w(), turn.x(), turn.y(), turn.z()));
     }
-    // 2-4
+    // 2-4. the vehicle steps, then the smoke, tyre tracks and contact sounds follow it
     vehicle->onPhysicStep(dt);
     updateParticles();
     if (soundsEnabled)
         contactSounds->update();
-    // 5
+    // 5. speed and acceleration along the way, from the wheels' new speed
     const float newSpeed = std::fabs(vehicle->getSpeed());
     acceleration = dt > 0.0f ? (newSpeed - speed) / dt : 0.0f;
     speed = newSpeed;
@@ -76,7 +76,7 @@ void Car::onPhysicStep(float dt)
         vehicle->setSteering(steerLeft > 0.0f ? steerLeft : steerRight, true);
     else
         vehicle->setSteering(digitalLeft ? 1.0f : digitalRight ? -1.0f : 0.0f, false);
-    // 11-12
+    // 11-12. the handbrake; the brake lights also show braking against the direction of travel
     vehicle->setParkBrake(handbrake);
     const float wheelSpeed = vehicle->getWheelSpeed();
     if ((brake > 0.0f && wheelSpeed >= 0.0f) || (!(brake > 0.0f) && throttle > 0.0f && wheelSpeed < 0.0f))
