@@ -15,6 +15,6 @@ export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest -L unit --output-on-failure -j "$(nproc)")
 # The whole game and the tool scenes under the sanitizers, leaks and mismatched frees
-# included. Their scripts judge the leaks (tools/leak-check.sh): the GL driver's are reported
-# from unloaded modules that no suppression can name.
+# included. Their scripts judge the reports (tools/sanitizer-check.sh): the GL driver's leaks
+# are reported from unloaded modules that no suppression can name.
 (cd build-asan && ctest -L e2e --output-on-failure -j "$(nproc)")

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command under a private Xvfb server, 1024x768x24. The server picks a free display
 # itself (-displayfd), so any number of screen tests may start at once without racing for one.
-# In a sanitizer build the command's leaks are judged by tools/leak-check.sh, not by its exit
-# status: it fails on any leak with a frame in our own code.
+# In a sanitizer build the command's sanitizer reports are judged by tools/sanitizer-check.sh,
+# not by its exit status: it fails on any sanitizer error or leak with a frame in our code.
 # usage: xvfb-run.sh <command> [arguments...]
 set -euo pipefail
 fifo=$(mktemp -u /tmp/quillmor-xvfb-XXXXXX)
@@ -18,5 +18,5 @@ export LSAN_OPTIONS="suppressions=$tools/lsan.supp:print_suppressions=0:exitcode
 status=0
 "$@" 2>"$errors" || status=$?
 cat "$errors" >&2
-bash "$tools/leak-check.sh" "$errors" || exit 1
+bash "$tools/sanitizer-check.sh" "$errors" || exit 1
 exit "$status"
