@@ -23,7 +23,7 @@ namespace
 {
 constexpr std::size_t kColourPixelBytes = 4;  // PF_BYTE_RGBA: red, green, blue, alpha in memory
 
-// The file name's extension without the dot, which picks the codec.
+// The file name's extension without the dot.
 std::string extensionOf(const std::string& path)
 {
     const std::size_t dot = path.find_last_of('.');
