@@ -2,6 +2,7 @@
 #include "graphics/PhysicsLightRayCaster.h"
 
 #include "physic/PhysicBase.h"
+#include "physic/PhysicsConversions.h"
 #include "platform/physics/scene.h"
 
 bool PhysicsLightRayCaster::castRay(const Ogre::Vector3& origin, const Ogre::Vector3& direction, float length,
@@ -11,13 +12,13 @@ bool PhysicsLightRayCaster::castRay(const Ogre::Vector3& origin, const Ogre::Vec
     if (!scene)
         return false;
     nxOgre::NxRay ray;
-    ray.orig = btVector3(origin.x, origin.y, origin.z);
-    ray.dir = btVector3(direction.x, direction.y, direction.z);
+    ray.orig = toPhysics(origin);
+    ray.dir = toPhysics(direction);
     if (!impact)
         return scene->raycastAnyShape(ray, nxOgre::NX_ALL_SHAPES, nxOgre::kAllShapeGroups, length);
     nxOgre::NxRaycastHit hit;
     if (!scene->raycastClosestShape(ray, nxOgre::NX_ALL_SHAPES, hit, nxOgre::kAllShapeGroups, length))
         return false;
-    *impact = Ogre::Vector3(hit.worldImpact.x(), hit.worldImpact.y(), hit.worldImpact.z());
+    *impact = toOgre(hit.worldImpact);
     return true;
 }

@@ -4,6 +4,7 @@
 #include "graphics/WorldTransform.h"
 #include "physic/CameraRig.h"
 #include "physic/CarCam.h"
+#include "physic/PhysicsConversions.h"
 #include "physic/VehicleSR.h"
 #include "physic/Wheel.h"
 #include "platform/physics/body.h"
@@ -122,8 +123,8 @@ void Car::setPose(const Ogre::Vector3& position, const Ogre::Quaternion& orienta
     {
         const float ground = terrain ? terrain->getMaxHeight(position.x, position.z, kPoseGroundSquare) : 0.0f;
         nxOgre::body* body = vehicle->getBody();
-        body->setGlobalPosition(btVector3(position.x, ground + kPoseLift, position.z));
-        body->setGlobalOrientation(btQuaternion(orientation.x, orientation.y, orientation.z, orientation.w));
+        body->setGlobalPosition(nxOgre::NxVec3(position.x, ground + kPoseLift, position.z));
+        body->setGlobalOrientation(toPhysics(orientation));
         vehicle->resetMotion();
     }
     throttle = brake = 0.0f;

@@ -50,7 +50,11 @@ public:
         kCockpitCamera = 4,
     };
     static constexpr float kIdleBrakeKmh = 35.0f;      // below it, no input holds the car
-    static constexpr float kIdleBrake = 1.0f;
+    static constexpr float kIdleBrake = 1.0f;          // holds the car still
+    // Rolling, the idle brake is one the tyres carry even on the terrain: a lift-off slows
+    // the car without locking its wheels. Below the hold speed the full brake holds it.
+    static constexpr float kIdleRollingBrake = 0.02f;
+    static constexpr float kIdleHoldKmh = 2.0f;
     static constexpr float kStoppedBrake = 5.0f;
     static constexpr float kSmokeMinKmh = 10.0f;       // skidding slower makes no smoke or track
     static constexpr float kSkidBrakeTorque = 5000.0f; // N·m: a wheel braked harder skids

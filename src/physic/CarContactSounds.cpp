@@ -1,6 +1,7 @@
 // Crash sounds chosen by contact force.
 #include "physic/CarContactSounds.h"
 
+#include "physic/PhysicsConversions.h"
 #include "sound/SoundBase.h"
 #include "sound/SoundControl.h"
 #include "sound/SoundManager.h"
@@ -53,7 +54,7 @@ void CarContactSounds::analyseContacts()
             carContact = true;
     }
     // Only the start of a contact counts: a latched one is already heard.
-    const float force = currentPair->sumNormalForce.length();
+    const float force = toOgre(currentPair->sumNormalForce).length();
     if (!wheelLatch && wheelContact)
         strongestForce = std::max(strongestForce, force);
     else if (!carLatch && carContact)

@@ -6,6 +6,7 @@
 #include "graphics/LineManager.h"
 #include "graphics/WorldTransform.h"
 #include "physic/CarContactSounds.h"
+#include "physic/PhysicsConversions.h"
 #include "physic/VehicleSR.h"
 #include "physic/Wheel.h"
 #include "platform/physics/scene.h"
@@ -22,11 +23,6 @@
 
 namespace
 {
-Ogre::Vector3 toOgre(const btVector3& v)
-{
-    return Ogre::Vector3(v.x(), v.y(), v.z());
-}
-
 void playWhile(NodeSound* sound, bool condition)
 {
     if (!sound)
@@ -44,9 +40,7 @@ void Car::onPhysicStep(float dt)
     if (poseAgain)
     {
         nxOgre::body* body = vehicle->getBody();
-        const btVector3 at = body->getGlobalPosition();
-        const btQuaternion turn = body->getGlobalOrientation();
-        setPose(toOgre(at), Ogre::Quaternion(turn.w(), turn.x(), turn.y(), turn.z()));
+        setPose(toOgre(body->getGlobalPosition()), toOgre(body->getGlobalOrientation()));
     }
     // 2-4. the vehicle steps, then the smoke, tyre tracks and contact sounds follow it
     vehicle->onPhysicStep(dt);
@@ -63,7 +57,7 @@ void Car::onPhysicStep(float dt)
     vehicle->setBrake(brake, false);
     if (throttle == 0.0f && brake == 0.0f && getWheelSpeed() < kIdleBrakeKmh)
     {
-        vehicle->setBrake(kIdleBrake, true);
+        vehicle->setBrake(getSpeedKmh() < kIdleHoldKmh ? kIdleBrake : kIdleRollingBrake, true);
         brakeLightsOn = true;
     }
     if (stopped)
@@ -114,8 +108,8 @@ void Car::updateParticles()
         // Smoke and track go together: a skidding wheel on the road.
         if (smoke)
         {
-            const Ogre::Vector3 centre = toOgre(contact->contactPoint + contact->contactNormal * kTrackLift);
-            const Ogre::Vector3 side = toOgre(contact->lateralDirection * kTrackHalfWidth);
+            const Ogre::Vector3 centre = toOgre(contact->contactPoint) + toOgre(contact->contactNormal) * kTrackLift;
+            const Ogre::Vector3 side = toOgre(contact->lateralDirection) * kTrackHalfWidth;
             Ogre::Vector3 a = centre + side, b = centre - side;
             if (vehicle->getSpeed() < 0.0f)
                 std::swap(a, b);
@@ -150,7 +144,7 @@ void Car::updateShade(float frameDt)
     for (Ogre::SceneNode* probe : probeNodes)
     {
         const Ogre::Vector3 at = WorldTransform::position(probe);
-        const nxOgre::NxRay up{btVector3(at.x, at.y, at.z), btVector3(0, 1, 0)};
+        const nxOgre::NxRay up{toPhysics(at), toPhysics(Ogre::Vector3::UNIT_Y)};
         covered = covered &&
                   physicsScene->raycastAnyShape(up, nxOgre::NX_STATIC_SHAPES, nxOgre::kAllShapeGroups, kShadeRayLength);
     }

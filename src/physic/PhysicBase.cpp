@@ -70,7 +70,7 @@ nxOgre::scene* PhysicBase::init()
     }
     scene = world->createScene(kSceneName);
     scene->hasFloor(true);
-    scene->setGravity(btVector3(0, -14.80665f, 0));
+    scene->setGravity(nxOgre::NxVec3(0, -14.80665f, 0));
     scene->setTiming(0, step, 1);
     if (nxOgre::material* standard = scene->findMaterial("Default"))
     {

@@ -3,17 +3,13 @@
 #include "physic/PhysicBase.h"
 
 #include "LogStream.h"
+#include "physic/PhysicsConversions.h"
 
 #include <algorithm>
 
 namespace
 {
 constexpr float kCellSize = PhysicBase::kWorldSize / PhysicBase::kGridSize;  // units
-
-btTransform placedAt(const Ogre::Vector3& position)
-{
-    return btTransform(btQuaternion::getIdentity(), btVector3(position.x, position.y, position.z));
-}
 }
 
 bool PhysicBase::getCell(Ogre::Vector3& position, unsigned& x, unsigned& z) const
@@ -123,7 +119,7 @@ bool PhysicBase::loadCell(unsigned cellIndex)
             nxOgre::NxActorDesc desc;
             desc.name = name;
             desc.shapes.push_back(staticShapes[name]);
-            desc.globalPose = placedAt(shapePositions[name]);
+            desc.globalPose = nxOgre::NxPose(toPhysics(shapePositions[name]), nxOgre::NxQuat());
             if (nxOgre::NxActor* actor = scene->createActor(desc))
             {
                 actor->setGroup(staticGroup);
@@ -173,8 +169,7 @@ void PhysicBase::updateCells(bool loadAll)
             sleepingBodies.push_back(body);
             continue;
         }
-        const btVector3 at = body->getGlobalPosition();
-        Ogre::Vector3 position(at.x(), at.y(), at.z());
+        Ogre::Vector3 position = toOgre(body->getGlobalPosition());
         unsigned x = 0, z = 0;
         if (!getCell(position, x, z))
             continue;

@@ -1,6 +1,7 @@
 // A vehicle description's defaults, and the vehicle built from it.
 #include "physic/VehicleDesc.h"
 
+#include "physic/PhysicsConversions.h"
 #include "physic/VehicleSR.h"
 #include "physic/getMeshVertices.h"
 #include "platform/physics/body.h"
@@ -28,17 +29,17 @@ VehicleSR* VehicleDesc::createVehicle(std::string& prefix, const Ogre::Vector3& 
     Ogre::Entity* hullEntity = sceneManager->createEntity(prefix + "physicMesh", physicsMesh);
     const std::vector<Ogre::Vector3> vertices = getMeshVertices(hullEntity);
     sceneManager->destroyEntity(hullEntity);
-    std::vector<btVector3> points;
+    std::vector<nxOgre::NxVec3> points;
     points.reserve(vertices.size());
     for (const Ogre::Vector3& v : vertices)
-        points.emplace_back(v.x, v.y, v.z);
+        points.push_back(toPhysics(v));
     nxOgre::material* chassisMaterial = scene->createMaterial(prefix + "convexMaterial", 0.3f, 0.3f, 0.5f);
     nxOgre::shapeGroup shapes;
     shapes.add(std::make_unique<nxOgre::convexShape>(points, chassisMaterial->getMaterialIndex()));
 
     // 2. the body, its nodes, the wheels; frozen meanwhile
     auto vehicle = std::make_unique<VehicleSR>(prefix, scene, sceneManager, graphicMesh, shapes, mass,
-                                               nxOgre::pose(btVector3(position.x, position.y, position.z)));
+                                               nxOgre::pose(toPhysics(position)));
     vehicle->carNode = vehicle->bodyNode->createChildSceneNode(prefix + "carNode");
     nxOgre::body* body = vehicle->getBody();
     body->freezeAll();
@@ -56,9 +57,8 @@ VehicleSR* VehicleDesc::createVehicle(std::string& prefix, const Ogre::Vector3& 
 
     // 4. the centre of mass, moved from where the hull puts it
     nxOgre::NxActor& actor = *body->getNxActor();
-    const btVector3 hullCentre = actor.getCMassLocalPosition();
-    const Ogre::Vector3 centre = Ogre::Vector3(hullCentre.x(), hullCentre.y(), hullCentre.z()) + centerOfMass;
-    actor.setCMassOffsetLocalPosition(btVector3(centre.x, centre.y, centre.z));
+    const Ogre::Vector3 centre = toOgre(actor.getCMassLocalPosition()) + centerOfMass;
+    actor.setCMassOffsetLocalPosition(toPhysics(centre));
     vehicle->centerOfMass = centre;
     body->unFreezeAll();
     vehicle->complete = true;

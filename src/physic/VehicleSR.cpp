@@ -1,6 +1,7 @@
 // The vehicle's inputs, its fixed step and its read-outs.
 #include "physic/VehicleSR.h"
 
+#include "physic/PhysicsConversions.h"
 #include "platform/physics/body.h"
 #include "platform/physics/scene.h"
 
@@ -8,7 +9,6 @@
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreSceneNode.h>
-#include <btBulletDynamicsCommon.h>
 
 #include <algorithm>
 #include <cmath>
@@ -36,16 +36,6 @@ constexpr float kAssistSpeedShare = 0.8f;
 constexpr float kHandbrakeSteerShare = 4.0f;
 constexpr float kSteerSpeedScale = 0.12f;    // rad/s per unit of the steering-speed curve
 
-Ogre::Vector3 toOgre(const btVector3& v)
-{
-    return Ogre::Vector3(v.x(), v.y(), v.z());
-}
-
-btVector3 toBullet(const Ogre::Vector3& v)
-{
-    return btVector3(v.x, v.y, v.z);
-}
-
 float kmh(float unitsPerSecond)
 {
     return unitsPerSecond * kUnitsPerSecondToKmh;
@@ -68,10 +58,9 @@ VehicleSR::VehicleSR(const std::string& name, nxOgre::scene* scene, Ogre::SceneM
     bodyNode = sceneManager->getRootSceneNode()->createChildSceneNode(name);
     bodyNode->attachObject(chassisEntity);
     Ogre::SceneNode* node = bodyNode;
-    body->onRender = [node](const btTransform& pose) {
-        const btQuaternion turn = pose.getRotation();
-        node->setPosition(toOgre(pose.getOrigin()));
-        node->setOrientation(Ogre::Quaternion(turn.w(), turn.x(), turn.y(), turn.z()));
+    body->onRender = [node](const nxOgre::NxPose& pose) {
+        node->setPosition(toOgre(pose.position));
+        node->setOrientation(toOgre(pose.orientation));
     };
     body->onRender(body->getInterpolatedPose(1.0f));
 }
@@ -181,26 +170,26 @@ void VehicleSR::shiftWeight(const Ogre::Vector3& before, float dt)
     }
     else
         offset.y = 0.0f;
-    actor().setCMassOffsetLocalPosition(toBullet(offset));
+    actor().setCMassOffsetLocalPosition(toPhysics(offset));
 }
 
 void VehicleSR::applyDrag(float speed)
 {
     if (handbrake)
     {
-        body->addForce(toBullet(worldVelocity * kSlidePush));
+        body->addForce(toPhysics(worldVelocity * kSlidePush));
         return;
     }
     const bool steered = !wheels.empty() && wheels.front()->getSteerAngle() != 0.0f;
     const float drag = (airResistance + (steered ? kSteeredDrag : kStraightDrag)) * speed * speed;
     if (worldVelocity.squaredLength() > 0.0f)
-        body->addForce(toBullet(-drag * worldVelocity.normalisedCopy()));
+        body->addForce(toPhysics(-drag * worldVelocity.normalisedCopy()));
 }
 
 void VehicleSR::updateDirections()
 {
-    const btVector3 forward = quatRotate(body->getGlobalOrientation(), btVector3(1, 0, 0));
-    heading = Ogre::Vector2(forward.x(), forward.z());
+    const Ogre::Vector3 forward = toOgre(body->getGlobalOrientation()) * Ogre::Vector3::UNIT_X;
+    heading = Ogre::Vector2(forward.x, forward.z);
     heading.normalise();
     if (std::fabs(wheelSpeed) > kMotionDirectionSpeed)
     {
@@ -224,15 +213,15 @@ void VehicleSR::storeState()
     // Measured at the unshifted centre of mass: the weight shift moves the body's centre every
     // step, and the velocity of a moving centre on a turning car would read as acceleration
     // and feed the shift.
-    const btVector3 chassisVelocity = actor().getPointVelocity(actor().getGlobalPose() * toBullet(centerOfMass));
-    btVector3 velocity = chassisVelocity;
+    const Ogre::Vector3 chassisVelocity =
+        toOgre(actor().getPointVelocity(toPhysics(toWorld(actor().getGlobalPose(), centerOfMass))));
+    Ogre::Vector3 velocity = chassisVelocity;
     if (groundActor && groundActor->isDynamic())
-        velocity -= groundActor->getLinearVelocity();
-    const btVector3 local = quatRotate(body->getGlobalOrientation().inverse(), velocity);
+        velocity -= toOgre(groundActor->getLinearVelocity());
     previousLocalVelocity = localVelocity;
-    localVelocity = toOgre(local);
+    localVelocity = toOgre(body->getGlobalOrientation()).Inverse() * velocity;
     previousWorldVelocity = worldVelocity;
-    worldVelocity = toOgre(chassisVelocity);
+    worldVelocity = chassisVelocity;
 }
 
 void VehicleSR::updateGroundActor()
@@ -463,11 +452,12 @@ void VehicleSR::resetMotion()
     localVelocity = worldVelocity = Ogre::Vector3::ZERO;
     onPhysicStep(1.0f);
     nxOgre::NxActor& chassis = actor();
-    chassis.setLinearVelocity(btVector3(0, 0, 0));
-    chassis.setAngularVelocity(btVector3(0, 0, 0));
-    chassis.setLinearMomentum(btVector3(0, 0, 0));
-    chassis.setAngularMomentum(btVector3(0, 0, 0));
-    body->setLinearVelocity(btVector3(0, 0, 0));
+    const nxOgre::NxVec3 still;
+    chassis.setLinearVelocity(still);
+    chassis.setAngularVelocity(still);
+    chassis.setLinearMomentum(still);
+    chassis.setAngularMomentum(still);
+    body->setLinearVelocity(still);
     // The reset step's drag must not push the car at the next step.
-    chassis.getRigidBody()->clearForces();
+    chassis.clearForces();
 }

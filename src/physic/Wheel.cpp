@@ -1,9 +1,11 @@
 // The wheel's step: contact, tyre functions, suspension, steering and rolling.
 #include "physic/Wheel.h"
 
+#include "physic/PhysicsConversions.h"
 #include "platform/physics/NxWheelShape.h"
 #include "platform/physics/scene.h"
 
+#include <OGRE/OgreMath.h>
 #include <OGRE/OgreSceneNode.h>
 
 #include <algorithm>
@@ -12,11 +14,6 @@
 namespace
 {
 constexpr float kRadPerSecondToRpm = 60.0f / (2.0f * static_cast<float>(M_PI));
-
-Ogre::Vector3 toOgre(const btVector3& v)
-{
-    return Ogre::Vector3(v.x(), v.y(), v.z());
-}
 }
 
 Wheel::Wheel(nxOgre::scene* scene) : physicsScene(scene)
@@ -76,6 +73,7 @@ void Wheel::update(float dt)
     placeWheelNode();
     // 4. steering, 5. rolling
     moveSteering(dt);
+    rollAngle = std::fmod(rollAngle + axleSpeed * dt, Ogre::Math::TWO_PI);
     if (rollNode)
         rollNode->roll(Ogre::Radian(axleSpeed * dt));
 }
@@ -113,6 +111,8 @@ void Wheel::reset()
 {
     if (!wheelShape)
         return;
+    // A car put back at rest must not land on wheels still spinning from before.
+    wheelShape->setAxleSpeed(0.0f);
     if (isDriven())
         wheelShape->setMotorTorque(0.0f);
     if (isSteered())
@@ -171,10 +171,5 @@ void Wheel::setSteerSpeed(float radPerSecond)
 
 float Wheel::getRollAngle() const
 {
-    if (!rollNode)
-        return 0.0f;
-    Ogre::Radian angle;
-    Ogre::Vector3 axis;
-    rollNode->getOrientation().ToAngleAxis(angle, axis);
-    return angle.valueRadians();
+    return rollAngle;
 }

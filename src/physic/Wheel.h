@@ -91,7 +91,7 @@ public:
     void setTargetSteerAngle(float angleRad) { targetSteerAngle = angleRad; }
     void setSteerAngleNow(float angleRad);
     void setSteerSpeed(float radPerSecond);
-    // The roll node's turn about its axle, radians.
+    // How far the wheel has turned on its axle, radians, wrapped to a whole turn.
     float getRollAngle() const;
 
 private:
@@ -121,4 +121,5 @@ private:
     float suspensionOffset = 0.0f;  // units, up from the rest position
     float currentSteerAngle = 0.0f; // rad
     float axleSpeed = 0.0f;         // rad/s
+    float rollAngle = 0.0f;         // rad the wheel has turned on its axle, in (-2 pi, 2 pi)
 };

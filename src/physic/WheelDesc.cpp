@@ -1,6 +1,7 @@
 // A wheel description's defaults, and the live wheel made from it.
 #include "physic/WheelDesc.h"
 
+#include "physic/PhysicsConversions.h"
 #include "platform/physics/body.h"
 #include "platform/physics/scene.h"
 
@@ -52,8 +53,7 @@ Wheel* WheelDesc::createWheel(const std::string& name, nxOgre::scene* scene, nxO
     shapeDesc.wheelFlags = nxOgre::NX_WF_INPUT_LAT_SLIPVELOCITY | nxOgre::NX_WF_INPUT_LNG_SLIPVELOCITY;
     shapeDesc.materialIndex = tireMaterial->getMaterialIndex();
     orientation = kQuarterTurn;
-    shapeDesc.localPose = btTransform(btQuaternion(orientation.x, orientation.y, orientation.z, orientation.w),
-                                      btVector3(position.x, position.y, position.z));
+    shapeDesc.localPose = nxOgre::NxPose(toPhysics(position), toPhysics(orientation));
     wheel->setShape(body->getNxActor()->createWheelShape(shapeDesc));
     wheel->setGeometry(type, hasBrakes, radius, suspensionTravel);
 

@@ -5,6 +5,7 @@
 #include "LogStream.h"
 #include "XMLParser.h"
 #include "platform/physics/NxActorDesc.h"
+#include "platform/physics/NxVectors.h"
 #include "platform/physics/scene.h"
 #include "track/CheckPointTracker.h"
 #include "track/TrackGraph.h"
@@ -97,7 +98,7 @@ void MapObject::createBoundaries()
     const float high = getBoundaryHigh();
     const struct
     {
-        btVector3 normal;
+        nxOgre::NxVec3 normal;
         float distance;
     } planes[] = {{{1, 0, 0}, low}, {{0, 0, 1}, low}, {{-1, 0, 0}, -high}, {{0, 0, -1}, -high}};
     for (const auto& plane : planes)

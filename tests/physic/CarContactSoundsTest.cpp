@@ -13,7 +13,7 @@ namespace
 {
 convexShape boxHull(float half)
 {
-    std::vector<btVector3> corners;
+    std::vector<NxVec3> corners;
     for (float x : {-half, half})
         for (float y : {-half, half})
             for (float z : {-half, half})

@@ -86,7 +86,72 @@ struct CarEffectsTest : ::testing::Test
         });
         return seen;
     }
+    // Lets go of the throttle above the idle-brake speed and coasts to a stop, noting what
+    // the car shows, the largest slip along any wheel while it still rolls, and how long it
+    // takes from just below the idle-brake speed to walking pace.
+    struct LiftOff
+    {
+        Effects seen;
+        float largestSlip = 0.0f;  // units/s
+        float slowingSeconds = -1.0f;
+        bool stopped = false;
+    };
+    LiftOff liftOff()
+    {
+        LiftOff result;
+        car->setThrottle(0.0f);
+        float idleFrom = -1.0f, elapsed = 0.0f;
+        scene.run(*car, 20.0f, [&] {
+            elapsed += CarScene::kStep;
+            const float kmh = car->getSpeedKmh();
+            for (size_t i = 0; i < car->getWheels().size(); ++i)
+            {
+                result.seen.smoke = result.seen.smoke || car->isSmoking(i);
+                const auto* contact = car->getWheels()[i]->getContactData();
+                if (contact && idleFrom >= 0.0f && kmh > 5.0f)
+                    result.largestSlip = std::max(result.largestSlip, std::fabs(contact->longitudalSlip));
+            }
+            result.seen.skidSound = result.seen.skidSound || (car->getSkidSound() && car->getSkidSound()->isPlaying());
+            if (idleFrom < 0.0f && kmh < Car::kIdleBrakeKmh - 1.0f)
+                idleFrom = elapsed;
+            if (idleFrom >= 0.0f && result.slowingSeconds < 0.0f && kmh < 5.0f)
+                result.slowingSeconds = elapsed - idleFrom;
+            return !(result.stopped = kmh < 0.2f);
+        });
+        return result;
+    }
+    void expectGentleLiftOff(const char* surface)
+    {
+        ASSERT_TRUE(accelerateTo(45.0f));
+        const LiftOff coast = liftOff();
+        std::printf("%s: largest slip %.2f units/s, %.1f s from %.0f to 5 km/h\n", surface, coast.largestSlip,
+                    coast.slowingSeconds, Car::kIdleBrakeKmh - 1.0f);
+        EXPECT_LT(coast.largestSlip, 1.0f) << "a locked wheel slides at the car's speed";
+        EXPECT_FALSE(coast.seen.smoke);
+        EXPECT_FALSE(coast.seen.skidSound);
+        EXPECT_TRUE(coast.stopped);
+        EXPECT_GT(coast.slowingSeconds, 0.0f);
+        EXPECT_LT(coast.slowingSeconds, 8.0f) << "the idle brake slows the car, not the air alone";
+        // Stopped, the full brake holds it.
+        const Ogre::Vector3 held = car->getNode()->getPosition();
+        scene.run(*car, 2.0f);
+        EXPECT_LT(car->getNode()->getPosition().distance(held), 0.01f);
+    }
 };
+}
+
+TEST_F(CarEffectsTest, ALiftOffSlowsTheCarToAStopWithoutLockingItsWheels)
+{
+    makeCar(Ogre::Vector3(500, 0, 500));
+    expectGentleLiftOff("on the road");
+}
+
+TEST_F(CarEffectsTest, ALiftOffOnTheTerrainLocksNoWheelEither)
+{
+    // A flat terrain 5 units up: every wheel contact is the terrain's material.
+    scene.loadTerrain(65, 1000.0f, 10.0f, [](unsigned, unsigned) { return 0.5f; });
+    makeCar(Ogre::Vector3(500, 0, 500));
+    expectGentleLiftOff("on the terrain");
 }
 
 TEST_F(CarEffectsTest, ASlideOnTheRoadSmokesLeavesTracksAndSkids)
@@ -173,8 +238,9 @@ TEST_F(CarEffectsTest, UnderCoverTheCarFadesToShade)
 
 TEST_F(CarEffectsTest, TheChaseCameraStaysAboveASlope)
 {
-    // Ground rising along +x by 0.1 per unit: the chase camera looks from downhill.
-    constexpr float kWorld = 1000.0f, kRise = 100.0f;
+    // Ground rising along +x by 0.05 per unit: the chase camera looks from downhill. Steeper,
+    // the race's slippery terrain (friction 0.2) leaves the Roadster spinning its wheels.
+    constexpr float kWorld = 1000.0f, kRise = 50.0f;
     scene.loadTerrain(65, kWorld, kRise, [](unsigned, unsigned column) { return column / 64.0f; });
     makeCar(Ogre::Vector3(500, 0, 500));
     CameraRig rig("Default_Cam", scene.sceneManager(), 0.4f, 0.3f);

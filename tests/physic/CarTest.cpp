@@ -90,7 +90,7 @@ TEST_F(CarTest, TheIdleBrakeHoldsTheCarOnlyBelowIdleSpeed)
     car->setThrottle(0.0f);
     bool heldAbove = false;
     float lightsOnAt = -1.0f;
-    run(10.0f, [&] {
+    run(20.0f, [&] {
         if (car->areBrakeLightsOn() && lightsOnAt < 0.0f)
             lightsOnAt = car->getWheelSpeed();
         heldAbove = heldAbove || (car->getWheelSpeed() >= Car::kIdleBrakeKmh && car->areBrakeLightsOn());

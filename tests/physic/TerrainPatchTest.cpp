@@ -3,6 +3,7 @@
 #include "ClockedPhysicBase.h"
 
 #include "physic/NxMeshShapeTerrain.h"
+#include "physic/RaceMaterials.h"
 #include "physic/TerrainPhysicManager.h"
 
 #include "support/TerrainFiles.h"
@@ -149,7 +150,7 @@ TEST(TerrainPatchShape, GridTrianglesAndMeshOwnership)
 
 TEST_F(TerrainPhysicsFixture, PatchesAreRegisteredAtTheirReferencePoints)
 {
-    scene->createMaterial(TerrainPhysicManager::kMaterialName, 0.1f, 0.9f, 0.8f);
+    createRaceMaterials(*scene);
     load(17, 160.0f, 50.0f, [](unsigned r, unsigned c) { return (r * 3 + c) / 64.0f; });
     TerrainPhysicManager manager(&physics, &terrain);
     manager.createPagedPatches();

@@ -252,7 +252,7 @@ TEST_F(VehicleRules, WheelSteeringMovesAtItsSpeedAndNeverPastTheTarget)
 
 TEST_F(VehicleRules, WheelTyresFollowSurfaceAndHandbrake)
 {
-    drive.scene().findMaterial("Default")->setDynamicFriction(0.5f);
+    drive.scene().findMaterial("roadMaterial")->setDynamicFriction(0.5f);  // the drive's ground
     Wheel& wheel = *v.getWheels()[2];
     const Wheel::TireFunctions& tires = drive.description().vehicle->wheels[2].tires;
     wheel.update(0.01f);

@@ -3,6 +3,7 @@
 
 #include "EnginePlugins.h"
 #include "HeadlessOgre.h"
+#include "physic/RaceMaterials.h"
 #include "physic/VehicleSR.h"
 #include "XMLParser.h"
 #include "graphics/LightSorter.h"
@@ -87,9 +88,8 @@ CarScene::CarScene()
 
 void CarScene::prepareRace(nxOgre::scene& scene, Ogre::SceneManager* sceneManager)
 {
-    // The race scene makes the road's material, the terrain its own, before the car.
-    scene.createMaterial("roadMaterial", 0.1f, 1.0f, 1.0f);
-    scene.createMaterial(TerrainPhysicManager::kMaterialName, 0.1f, 0.8f, 0.8f);
+    // The race scene makes the road's and the terrain's materials before the car.
+    createRaceMaterials(scene);
     addDirectionalLight(sceneManager, LightSorter::kShadowLightName, Ogre::Vector3::NEGATIVE_UNIT_Y);
     addDirectionalLight(sceneManager, LightSorter::kSunLightName, Ogre::Vector3(0.3f, -1.0f, 0.2f));
 }

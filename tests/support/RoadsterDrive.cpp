@@ -3,6 +3,9 @@
 
 #include "HeadlessOgre.h"
 #include "XMLParser.h"
+#include "physic/Car.h"
+#include "physic/RaceMaterials.h"
+#include "platform/physics/NxShapeDesc.h"
 #include "platform/physics/NxActor.h"
 #include "platform/physics/scene.h"
 
@@ -37,13 +40,23 @@ RoadsterDrive::RoadsterDrive(const std::string& mediaDir, const std::string& car
     desc = XMLParser::getInstance()->loadCar(carsDir + "/" + carFile);
     // The scene as the race sets it up.
     physicsScene = physics.createScene("DefaultScene");
-    physicsScene->hasFloor(floor);
     physicsScene->setGravity(btVector3(0, -kGravity, 0));
     physicsScene->setTiming(0, dt, 1);
     nxOgre::material* standard = physicsScene->findMaterial("Default");
     standard->setBounce(0.5f);
     standard->setStaticFriction(0.6f);
     standard->setDynamicFriction(0.6f);
+    createRaceMaterials(*physicsScene);
+    // The ground is the race's road: a plane through the origin facing up.
+    if (floor)
+    {
+        nxOgre::NxPlaneShapeDesc plane;
+        plane.materialIndex = physicsScene->findMaterialIndex(RaceMaterials::kRoadName);
+        nxOgre::NxActorDesc ground;
+        ground.name = "road";
+        ground.shapes = {&plane};
+        physicsScene->createActor(ground);
+    }
     sceneManager = HeadlessOgre::createSceneManager();
     std::string name = "Test";
     car.reset(desc->vehicle->createVehicle(name, Ogre::Vector3(0, 1, 0), physicsScene, sceneManager));
@@ -76,8 +89,8 @@ void RoadsterDrive::step()
     v.onPhysicStep(dt);
     v.setThrottle(inputs.throttle);
     v.setBrake(inputs.brake, false);
-    if (inputs.throttle == 0.0f && inputs.brake == 0.0f && std::fabs(v.getWheelSpeed()) < kIdleBrakeKmh)
-        v.setBrake(1.0f, true);
+    if (inputs.throttle == 0.0f && inputs.brake == 0.0f && std::fabs(v.getWheelSpeed()) < Car::kIdleBrakeKmh)
+        v.setBrake(std::fabs(forwardKmh()) < Car::kIdleHoldKmh ? Car::kIdleBrake : Car::kIdleRollingBrake, true);
     if (inputs.digitalSteer)
         v.setSteering(inputs.steer > 0.0f ? 1.0f : inputs.steer < 0.0f ? -1.0f : 0.0f, false);
     else

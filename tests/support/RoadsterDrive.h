@@ -21,7 +21,6 @@ class RoadsterDrive
 public:
     static constexpr float kGravity = 14.80665f;  // the game's, units/s²
     static constexpr float kOneG = 9.81f;         // for reporting accelerations
-    static constexpr float kIdleBrakeKmh = 35.0f; // the car holds itself below this
 
     // What the driver does, applied every step as the player's car applies it.
     struct Inputs
@@ -33,7 +32,7 @@ public:
         bool handbrake = false;
     };
 
-    // mediaDir holds "cars/"; carFile is read from there. floor: the scene's ground plane.
+    // mediaDir holds "cars/"; carFile is read from there. floor: a ground plane of the race's road.
     RoadsterDrive(const std::string& mediaDir, const std::string& carFile = "Roadster.xml", float stepSeconds = 0.01f,
                   bool floor = true);
     ~RoadsterDrive();

@@ -64,7 +64,7 @@ Car makeCar(nxOgre::scene& scene, const std::string& name, const btVector3& at, 
             float lateralStiffness, float longitudalStiffness)
 {
     // Chassis 4.2 × 1.2 × 1.8, a little narrower on top.
-    std::vector<btVector3> points;
+    std::vector<nxOgre::NxVec3> points;
     for (int sx = -1; sx <= 1; sx += 2)
         for (int sy = -1; sy <= 1; sy += 2)
             for (int sz = -1; sz <= 1; sz += 2)

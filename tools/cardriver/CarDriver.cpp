@@ -7,6 +7,7 @@
 #include "physic/CameraRig.h"
 #include "physic/Car.h"
 #include "physic/PhysicBase.h"
+#include "physic/RaceMaterials.h"
 #include "physic/TerrainPhysicManager.h"
 #include "physic/VehicleSR.h"
 #include "XMLParser.h"
@@ -100,8 +101,7 @@ public:
 
         physics = std::make_unique<PhysicBase>(root, sceneManager);
         nxOgre::scene* scene = physics->init();
-        scene->createMaterial("roadMaterial", 0.1f, 1.0f, 1.0f);
-        scene->createMaterial(TerrainPhysicManager::kMaterialName, 0.1f, 0.8f, 0.8f);
+        createRaceMaterials(*scene);
         terrainPhysics = std::make_unique<TerrainPhysicManager>(physics.get(), terrain.get());
         physics->setPaging(true);
         terrainPhysics->createPagedPatches();
@@ -164,7 +164,7 @@ private:
                 highest = std::max(highest, terrain->getHeight(kPadCentre.x + x, kPadCentre.z + z));
         const float top = highest + 0.3f;
         padShape.dimensions = btVector3(kPadHalfSize, kPadThickness, kPadHalfSize);
-        padShape.materialIndex = scene.findMaterialIndex("roadMaterial");
+        padShape.materialIndex = scene.findMaterialIndex(RaceMaterials::kRoadName);
         nxOgre::NxActorDesc pad;
         pad.shapes.push_back(&padShape);
         pad.globalPose.setOrigin(btVector3(kPadCentre.x, top - kPadThickness, kPadCentre.z));

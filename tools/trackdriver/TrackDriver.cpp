@@ -11,6 +11,7 @@
 #include "physic/CameraRig.h"
 #include "physic/Car.h"
 #include "physic/PhysicBase.h"
+#include "physic/RaceMaterials.h"
 #include "physic/TerrainPhysicManager.h"
 #include "platform/physics/scene.h"
 #include "track/CheckPointTracker.h"
@@ -110,8 +111,7 @@ public:
         scene = std::make_unique<DriverScene>(*root, sceneManager, userFolder);
         nxOgre::scene& physics = *scene->getPhysicScene();
         // The tiles' road shapes take the road material: it comes before them.
-        physics.createMaterial("roadMaterial", 0.1f, 1.0f, 1.0f);
-        physics.createMaterial(TerrainPhysicManager::kMaterialName, 0.1f, 0.8f, 0.8f);
+        createRaceMaterials(physics);
         track = std::make_unique<MapObject>(scene.get(), &physics);
     }
 

@@ -259,6 +259,12 @@ void NxActor::setLinearVelocity(const btVector3& velocity)
     }
 }
 
+void NxActor::clearForces()
+{
+    if (rigidBody)
+        rigidBody->clearForces();
+}
+
 btVector3 NxActor::getAngularVelocity() const
 {
     return rigidBody ? rigidBody->getAngularVelocity() : btVector3(0, 0, 0);

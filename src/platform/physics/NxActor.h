@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/physics/NxActorDesc.h"
+#include "platform/physics/NxVectors.h"
 #include "platform/physics/NxWheelShape.h"
 
 #include <memory>
@@ -67,6 +68,8 @@ public:
     void setLinearDamping(float damping);
     void setAngularDamping(float damping);
     void addForce(const btVector3& force, NxForceMode mode = NX_FORCE);
+    // Drops the forces gathered for the next step.
+    void clearForces();
     void addForceAtPos(const btVector3& force, const btVector3& worldPoint, NxForceMode mode = NX_FORCE);
     btVector3 getPointVelocity(const btVector3& worldPoint) const;
     // The centre of mass in the actor's frame, and moving it there.

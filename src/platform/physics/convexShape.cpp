@@ -4,11 +4,11 @@
 namespace nxOgre
 {
 
-convexShape::convexShape(const std::vector<btVector3>& points, NxMaterialIndex materialIndex, const pose& at)
+convexShape::convexShape(const std::vector<NxVec3>& points, NxMaterialIndex materialIndex, const pose& at)
     : shape(kShapeTypeConvex)
 {
     offset = at;
-    description.points = points;
+    description.points.assign(points.begin(), points.end());
     description.materialIndex = materialIndex;
     description.localPose = at.toTransform();
     // Fewer than four points enclose no volume: such a hull can't carry a mass.

@@ -1,6 +1,7 @@
 // A convex hull around a set of points, with a material and an offset in its actor.
 #pragma once
 
+#include "platform/physics/NxVectors.h"
 #include "platform/physics/shape.h"
 
 #include <vector>
@@ -11,7 +12,7 @@ namespace nxOgre
 class convexShape : public shape
 {
 public:
-    convexShape(const std::vector<btVector3>& points, NxMaterialIndex materialIndex, const pose& at = pose());
+    convexShape(const std::vector<NxVec3>& points, NxMaterialIndex materialIndex, const pose& at = pose());
     const char* getShapeAsString() const override { return "Convex"; }
     const NxShapeDesc* getDescription() const override { return hasFailed() ? nullptr : &description; }
 

@@ -214,6 +214,25 @@ material* scene::createMaterial(const std::string& name, float bounce, float sta
     return &created;
 }
 
+material* scene::createMaterialAlias(const std::string& alias, material* existing)
+{
+    if (!existing || existing->getMaterialIndex() >= materials.size() ||
+        materials[existing->getMaterialIndex()].get() != existing)
+    {
+        logLine("Material alias '" + alias + "' refused: its material is not one of this scene's");
+        return nullptr;
+    }
+    if (material* named = findMaterial(alias))
+    {
+        if (named != existing)
+            logLine("Material alias '" + alias + "' refused: the name is taken by material '" + named->getName() +
+                    "'");
+        return named;
+    }
+    materialIndices[alias] = existing->getMaterialIndex();
+    return existing;
+}
+
 material* scene::findMaterial(const std::string& name) const
 {
     const auto found = materialIndices.find(name);

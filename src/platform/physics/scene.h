@@ -50,6 +50,10 @@ public:
     // Materials: "Default" is index 0 and always there. Creating an existing name returns
     // the existing material unchanged.
     material* createMaterial(const std::string& name, float bounce, float staticFriction, float dynamicFriction);
+    // A second name for a material of this scene (meshes whose sub-meshes are named after
+    // another surface): findMaterial and findMaterialIndex give the existing material under
+    // it. A name already taken keeps what it names; null for a material not of this scene.
+    material* createMaterialAlias(const std::string& alias, material* existing);
     material* findMaterial(const std::string& name) const;
     // Unknown names give 0, the default material.
     NxMaterialIndex findMaterialIndex(const std::string& name) const;

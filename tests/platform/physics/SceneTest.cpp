@@ -99,7 +99,7 @@ TEST_F(SceneFixture, BoxComesToRestOnTheFloorAndOnAMesh)
 TEST_F(SceneFixture, ConvexHullMassCentreAndItsOffset)
 {
     // A hull of a 2 × 2 × 2 box centred at (1, 0, 0) in its body's frame.
-    std::vector<btVector3> points;
+    std::vector<NxVec3> points;
     for (int x : {0, 2})
         for (int y : {-1, 1})
             for (int z : {-1, 1})
@@ -186,6 +186,56 @@ TEST_F(SceneFixture, UnknownMaterialNamesGiveTheDefault)
     EXPECT_EQ(sc->createMaterial("tyre", 1, 1, 1), first);
     EXPECT_EQ(first->getBounce(), 0.0f);
     EXPECT_EQ(sc->getMaterialFromIndex(999), sc->findMaterial("Default"));
+}
+
+TEST_F(SceneFixture, AnAliasNamesTheExistingMaterialAndItsFriction)
+{
+    material* ice = sc->createMaterial("ice", 0.0f, 0.0f, 0.0f);
+    ASSERT_EQ(sc->createMaterialAlias("frozenPond", ice), ice);
+    EXPECT_EQ(sc->findMaterial("frozenPond"), ice);
+    EXPECT_EQ(sc->findMaterialIndex("frozenPond"), ice->getMaterialIndex());
+    EXPECT_EQ(sc->createMaterialAlias("frozenPond", ice), ice) << "the same alias twice is harmless";
+    EXPECT_EQ(ice->getName(), "ice") << "the material keeps its own name";
+
+    // A taken name keeps what it names; a material of no scene or another scene is refused.
+    material* grass = sc->createMaterial("grass", 0.1f, 0.5f, 0.5f);
+    EXPECT_EQ(sc->createMaterialAlias("grass", ice), grass);
+    EXPECT_EQ(sc->createMaterialAlias("Default", ice), sc->findMaterial("Default"));
+    EXPECT_EQ(sc->findMaterialIndex("grass"), grass->getMaterialIndex());
+    material stranger("stranger", ice->getMaterialIndex());
+    EXPECT_EQ(sc->createMaterialAlias("strangerAlias", &stranger), nullptr);
+    EXPECT_EQ(sc->createMaterialAlias("nothing", nullptr), nullptr);
+    EXPECT_EQ(sc->findMaterial("strangerAlias"), nullptr);
+    EXPECT_EQ(sc->findMaterialIndex("nothing"), 0);
+
+    // Triangles tagged through the alias slide like ice: two icy boxes pushed at 3 units/s,
+    // one over the alias' half of a mesh, one over the default half, neither reaching the
+    // diagonal edge of its square.
+    NxTriangleMeshShapeDesc meshShape;
+    meshShape.meshData = twoMaterialMesh(1.0f, sc->findMaterialIndex("frozenPond"), 0);
+    NxActorDesc ground;
+    ground.shapes = {&meshShape};
+    ASSERT_NE(sc->createActor(ground), nullptr);
+    NxBoxShapeDesc box;
+    box.dimensions = btVector3(0.5f, 0.25f, 0.5f);
+    box.materialIndex = ice->getMaterialIndex();
+    std::vector<NxActor*> boxes;
+    for (float x : {-3.0f, 7.0f})
+    {
+        NxActorDesc desc;
+        desc.dynamic = true;
+        desc.mass = 10;
+        desc.shapes = {&box};
+        desc.globalPose.setOrigin(btVector3(x, 1.25f, -2));
+        boxes.push_back(sc->createActor(desc));
+        ASSERT_NE(boxes.back(), nullptr);
+    }
+    run(0.5f);
+    for (NxActor* b : boxes)
+        b->setLinearVelocity(btVector3(0, 0, -3));
+    run(0.4f);
+    EXPECT_NEAR(boxes[0]->getLinearVelocity().z(), -3.0f, 0.03f) << "on the alias' triangles";
+    EXPECT_GT(boxes[1]->getLinearVelocity().z(), -2.0f) << "on the default material";
 }
 
 TEST_F(SceneFixture, ContactReportCarriesTheRestingWeight)

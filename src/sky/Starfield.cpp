@@ -1,0 +1,137 @@
+// The starfield sphere and its material.
+#include "sky/Starfield.h"
+
+#include "sky/SkyResourceGroup.h"
+#include "sky/SphereMesh.h"
+
+#include <OGRE/OgreEntity.h>
+#include <OGRE/OgreLogManager.h>
+#include <OGRE/OgreMaterialManager.h>
+#include <OGRE/OgrePass.h>
+#include <OGRE/OgreSceneManager.h>
+#include <OGRE/OgreSceneNode.h>
+#include <OGRE/OgreTechnique.h>
+
+namespace sky
+{
+namespace
+{
+const char* const kMeshName = "SkyStarfieldDome";
+const char* const kMaterialName = "SkyStarfieldMaterial";
+const char* const kEntityName = "StarfieldDome";
+constexpr unsigned kSegments = 32;
+constexpr Ogre::uint8 kRenderQueue = 6;  // before the dome (7) and the sun (8)
+
+void log(const std::string& line)
+{
+    Ogre::LogManager::getSingleton().logMessage(line);
+}
+}
+
+Starfield::Starfield(Ogre::SceneManager* manager) : sceneManager(manager)
+{
+    try
+    {
+        build();
+    }
+    catch (...)
+    {
+        release();  // the destructor does not run for a starfield that was never made
+        throw;
+    }
+}
+
+void Starfield::build()
+{
+    createStarfieldMaterial();
+    createSphereMesh(kMeshName, kSegments, SphereKind::UV);
+    entity = sceneManager->createEntity(kEntityName, kMeshName, getSkyResourceGroupName());
+    entity->setMaterialName(kMaterialName, getSkyResourceGroupName());
+    entity->setRenderQueueGroup(kRenderQueue);
+    entity->setCastShadows(false);
+    node = sceneManager->getRootSceneNode()->createChildSceneNode();
+    node->attachObject(entity);
+}
+
+Starfield::~Starfield()
+{
+    release();
+}
+
+void Starfield::release()
+{
+    if (node)
+    {
+        node->detachAllObjects();
+        sceneManager->destroySceneNode(node);
+        node = nullptr;
+    }
+    if (entity)
+    {
+        sceneManager->destroyEntity(entity);
+        entity = nullptr;
+    }
+    destroyStarfieldMaterial();
+}
+
+void Starfield::setStarfieldTexture(const std::string& textureName)
+{
+    Ogre::Technique* technique = material->getBestTechnique();
+    if (!technique)
+        technique = material->getTechnique(0);
+    technique->getPass(0)->getTextureUnitState(0)->setTextureName(textureName, Ogre::TEX_TYPE_2D);
+}
+
+void Starfield::update(float relativeDayTime)
+{
+    const Ogre::Quaternion tilt(Ogre::Radian(inclination + Ogre::Degree(90)), Ogre::Vector3::UNIT_X);
+    const Ogre::Quaternion turn(Ogre::Radian(Ogre::Math::TWO_PI * relativeDayTime), Ogre::Vector3::UNIT_Y);
+    node->setOrientation(tilt * turn);
+}
+
+void Starfield::followCamera(const Ogre::Camera* camera)
+{
+    followCameraWithSphere(node, camera, autoRadius);
+}
+
+void Starfield::setFarDistance(float distance)
+{
+    fixSphereRadius(node, distance, autoRadius);
+}
+
+void Starfield::createStarfieldMaterial()
+{
+    log("Generating starfield material...");
+    Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
+    material = materials.getByName(kMaterialName, getSkyResourceGroupName());
+    if (!material)
+    {
+        log("\tMaterial not found; creating...");
+        material = materials.create(kMaterialName, getSkyResourceGroupName());
+        log("\t\tMaterial [OK]");
+        Ogre::Pass* pass = material->getTechnique(0)->getPass(0);
+        pass->setDepthCheckEnabled(false);
+        pass->setDepthWriteEnabled(false);
+        pass->setLightingEnabled(false);
+        pass->setFog(true);
+        log("\t\tPass [OK]");
+        pass->createTextureUnitState()->setTextureAddressingMode(Ogre::TAM_WRAP);
+        log("\t\tTextureUnit [OK]");
+        material->load();
+        log("\tDONE");
+    }
+    log("DONE");
+}
+
+void Starfield::destroyStarfieldMaterial()
+{
+    log("Removing starfield material...");
+    if (material)
+    {
+        const std::string group = material->getGroup();
+        material.reset();
+        Ogre::MaterialManager::getSingleton().remove(kMaterialName, group);
+    }
+    log("DONE");
+}
+}

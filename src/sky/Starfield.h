@@ -1,0 +1,51 @@
+// The starfield: a star map on a sphere around the camera, drawn before the dome, turning
+// once a day about an axis tilted like the sun's circle.
+#pragma once
+
+#include "sky/CameraBoundElement.h"
+
+#include <OGRE/OgreMaterial.h>
+#include <OGRE/OgreMath.h>
+
+#include <string>
+
+namespace Ogre
+{
+class Entity;
+class SceneManager;
+}
+
+namespace sky
+{
+class Starfield : public CameraBoundElement
+{
+public:
+    explicit Starfield(Ogre::SceneManager* sceneManager);
+    ~Starfield() override;
+    Starfield(const Starfield&) = delete;
+    Starfield& operator=(const Starfield&) = delete;
+
+    void setInclination(Ogre::Degree angle) { inclination = angle; }
+    void setStarfieldTexture(const std::string& textureName);
+    // Turns the sphere for the relative day time.
+    void update(float relativeDayTime);
+
+    void followCamera(const Ogre::Camera* camera) override;
+    void setFarDistance(float distance) override;
+    Ogre::SceneNode* getNode() const { return node; }
+    const Ogre::MaterialPtr& getMaterial() const { return material; }
+
+private:
+    void build();
+    // Releases whatever exists, also after a failed build.
+    void release();
+    void createStarfieldMaterial();
+    void destroyStarfieldMaterial();
+
+    Ogre::SceneManager* sceneManager;
+    Ogre::SceneNode* node = nullptr;
+    Ogre::Entity* entity = nullptr;
+    Ogre::MaterialPtr material;
+    Ogre::Degree inclination{0};
+};
+}

@@ -1,0 +1,175 @@
+// The sky's pictures and the sun's disc: the gradient picture the sky colour model reads
+// (columns from the sun at the zenith to the sun at the nadir, rows from the zenith down
+// to the horizon, alpha thinning the dome at night so the stars show through), the star
+// map, and the disc's sphere. Fixed seeds: the same bytes every build.
+#include "MediaGenerator.h"
+#include "PngWriter.h"
+
+#include "sky/SphereMesh.h"
+
+#include <OGRE/Ogre.h>
+#include <OGRE/OgreDefaultHardwareBufferManager.h>
+#include <OGRE/OgreMeshSerializer.h>
+
+#include <cstdio>
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+
+namespace
+{
+struct Colour
+{
+    float r, g, b;
+};
+
+Colour mix(const Colour& a, const Colour& b, float t)
+{
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+float smoothstep(float edge0, float edge1, float x)
+{
+    const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
+    return t * t * (3.0f - 2.0f * t);
+}
+
+// e: 0 sun at the zenith, 0.5 on the horizon, 1 at the nadir; v: 0 zenith, 1 horizon.
+RgbaPicture skyGradient()
+{
+    const Colour dayZenith{0.20f, 0.40f, 0.82f}, dayHorizon{0.72f, 0.82f, 0.94f};
+    const Colour duskZenith{0.22f, 0.26f, 0.52f}, duskHorizon{0.98f, 0.56f, 0.28f};
+    const Colour nightZenith{0.01f, 0.012f, 0.04f}, nightHorizon{0.05f, 0.06f, 0.12f};
+    RgbaPicture picture(128, 64);
+    for (int x = 0; x < picture.width; ++x)
+    {
+        const float e = x / float(picture.width - 1);
+        const float dusk = smoothstep(0.30f, 0.50f, e);
+        const float night = smoothstep(0.50f, 0.62f, e);
+        const Colour zenith = mix(mix(dayZenith, duskZenith, dusk), nightZenith, night);
+        const Colour horizon = mix(mix(dayHorizon, duskHorizon, dusk), nightHorizon, night);
+        const float alpha = 1.0f - 0.75f * night;
+        for (int y = 0; y < picture.height; ++y)
+        {
+            const float v = y / float(picture.height - 1);
+            const Colour c = mix(zenith, horizon, std::pow(v, 1.6f));
+            picture.set(x, y, c.r, c.g, c.b, alpha);
+        }
+    }
+    return picture;
+}
+
+// An equirectangular star map: scattered stars of a few brightnesses and a faint band.
+void writeStarfield(const std::string& path)
+{
+    const int width = 1024, height = 512;
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3, 0);
+    unsigned seed = 20261210u;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) / float(1 << 24);
+    };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+        {
+            // The band crosses the map on a slant; it is brightest at its middle.
+            const float across = (y - height * 0.5f - 0.25f * (x - width * 0.5f)) / (height * 0.08f);
+            const float band = 10.0f * std::exp(-across * across);
+            unsigned char* p = &pixels[(static_cast<size_t>(y) * width + x) * 3];
+            p[0] = static_cast<unsigned char>(band * 0.8f);
+            p[1] = static_cast<unsigned char>(band * 0.85f);
+            p[2] = static_cast<unsigned char>(band);
+        }
+    for (int star = 0; star < 2600; ++star)
+    {
+        const int x = static_cast<int>(next() * width) % width;
+        const int y = static_cast<int>(next() * height) % height;
+        const float magnitude = next();
+        const float brightness = 90.0f + 165.0f * magnitude * magnitude;
+        const float warmth = next();
+        const int size = magnitude > 0.93f ? 1 : 0;
+        for (int dy = -size; dy <= size; ++dy)
+            for (int dx = -size; dx <= size; ++dx)
+            {
+                const int px = (x + dx + width) % width, py = std::clamp(y + dy, 0, height - 1);
+                const float fall = (dx || dy) ? 0.45f : 1.0f;
+                unsigned char* p = &pixels[(static_cast<size_t>(py) * width + px) * 3];
+                p[0] = std::max<unsigned char>(p[0], static_cast<unsigned char>(brightness * fall * (0.85f + 0.15f * warmth)));
+                p[1] = std::max<unsigned char>(p[1], static_cast<unsigned char>(brightness * fall * 0.92f));
+                p[2] = std::max<unsigned char>(p[2], static_cast<unsigned char>(brightness * fall * (1.0f - 0.15f * warmth)));
+            }
+    }
+
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        throw std::runtime_error("cannot write " + path);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 92, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height)
+    {
+        JSAMPROW row = &pixels[static_cast<size_t>(info.next_scanline) * width * 3];
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    if (std::fclose(file) != 0)
+        throw std::runtime_error("cannot write " + path);
+}
+
+// The sun's disc, seen from outside: its radius in mesh units sets how big the sun looks
+// (the sky scales it by tan 0.01 degrees of its distance, so 40 units is about 0.4 degrees).
+void writeSunSphere(const std::string& path)
+{
+    constexpr float kRadius = 40.0f;
+    auto log = std::make_unique<Ogre::LogManager>();
+    log->createLog("", true, false, true);
+    auto root = std::make_unique<Ogre::Root>("", "", "");
+    auto buffers = std::make_unique<Ogre::DefaultHardwareBufferManager>();
+    Ogre::MaterialManager::getSingleton().initialise();
+    Ogre::MaterialManager::getSingleton().create("SkySunMaterial", Ogre::RGN_DEFAULT);
+    Ogre::SceneManager* manager = root->createSceneManager();
+    {
+        const sky::SphereGeometry sphere = sky::buildSphereGeometry(16, sky::SphereKind::UV);
+        Ogre::ManualObject* object = manager->createManualObject();
+        object->begin("SkySunMaterial", Ogre::RenderOperation::OT_TRIANGLE_LIST);
+        for (const sky::SphereVertex& v : sphere.vertices)
+        {
+            object->position(v.position[0] * kRadius, v.position[1] * kRadius, v.position[2] * kRadius);
+            object->normal(-v.normal[0], -v.normal[1], -v.normal[2]);
+            object->textureCoord(v.uv[0], v.uv[1]);
+        }
+        // The sky's spheres face inwards: turn each triangle round.
+        for (std::size_t i = 0; i + 2 < sphere.indices.size(); i += 3)
+            object->triangle(sphere.indices[i], sphere.indices[i + 2], sphere.indices[i + 1]);
+        object->end();
+        Ogre::MeshPtr mesh = object->convertToMesh("sphere.mesh");
+        Ogre::MeshSerializer().exportMesh(mesh.get(), path);
+        manager->destroyManualObject(object);
+        Ogre::MeshManager::getSingleton().remove(mesh);
+    }
+    root->destroySceneManager(manager);
+    Ogre::MaterialManager::getSingleton().removeAll();
+    root.reset();
+    buffers.reset();
+}
+
+const RegisterMedia registerSky{"sky", [](const std::string& mediaDir) {
+                                    makeFolders(mediaDir + "sky");
+                                    writePng(mediaDir + "sky/SkyGradient.png", skyGradient());
+                                    writeStarfield(mediaDir + "sky/Starfield.jpg");
+                                    writeSunSphere(mediaDir + "sky/sphere.mesh");
+                                }};
+}
