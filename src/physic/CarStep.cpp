@@ -47,7 +47,7 @@ void Car::onPhysicStep(float dt)
     updateParticles();
     if (soundsEnabled)
         contactSounds->update();
-    // 5. speed and acceleration along the way, from the wheels' new speed
+    // 5. the speed, and the acceleration since the last step
     const float newSpeed = std::fabs(vehicle->getSpeed());
     acceleration = dt > 0.0f ? (newSpeed - speed) / dt : 0.0f;
     speed = newSpeed;
@@ -70,7 +70,8 @@ void Car::onPhysicStep(float dt)
         vehicle->setSteering(steerLeft > 0.0f ? steerLeft : steerRight, true);
     else
         vehicle->setSteering(digitalLeft ? 1.0f : digitalRight ? -1.0f : 0.0f, false);
-    // 11-12. the handbrake; the brake lights also show braking against the direction of travel
+    // 11-12. the handbrake, and the brake lights whenever the pedals slow the car: the brake
+    // rolling forwards, the throttle rolling backwards
     vehicle->setParkBrake(handbrake);
     const float wheelSpeed = vehicle->getWheelSpeed();
     if ((brake > 0.0f && wheelSpeed >= 0.0f) || (!(brake > 0.0f) && throttle > 0.0f && wheelSpeed < 0.0f))

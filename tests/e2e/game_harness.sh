@@ -31,7 +31,7 @@ cleanup() {
     local status=$?
     [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-    bash "$SOURCE_DIR/tools/sanitizer-check.sh" "$WORK"/sanitizer.* || status=1
+    bash "$SOURCE_DIR/tools/sanitizer-check.sh" "$WORK"/sanitizer.* "$WORK/stderr" || status=1
     rm -rf "$WORK"
     exit "$status"
 }
