@@ -28,12 +28,6 @@ void startEngine()
 }
 }
 
-extern "C" const char* __asan_default_options()
-{
-    // The engine's PNG codec frees with the wrong operator; judge only our code.
-    return "alloc_dealloc_mismatch=0";
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     startEngine();

@@ -12,6 +12,7 @@
 #include "LogStream.h"
 #include "MainLoop.h"
 #include "PlayState.h"
+#include "graphics/PngImageCodec.h"
 #include "gui/MainMenuState.h"
 #include "gui/OptionsMenuState.h"
 #include "physic/PhysicBase.h"
@@ -117,6 +118,7 @@ void GameManager::startOnce()
     logManager = new Ogre::LogManager();
     logManager->createLog(folder + "logs/Ogre.log", true, false);
     root = new Ogre::Root("Plugins.cfg", "", folder + "logs/Ogre.log");
+    PngImageCodec::install();
     overlaySystem = new Ogre::OverlaySystem();
     Ogre::LogManager::getSingleton().logMessage("savePath: " + folder);
     frameTimer = new Ogre::Timer();

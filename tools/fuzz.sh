@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every data-file fuzz target for a given time, a few at once, starting from the seed
-# inputs under fuzz/corpus/<target>/. Crashes land in build-fuzz/fuzz/findings/<target>/.
+# inputs under fuzz/corpus/<target>/. Crashes land in build-fuzz/fuzz/findings/<target>/;
+# the script exits with status 1 when any target found something.
 # usage: tools/fuzz.sh [seconds per target, default 600] [targets at once, default 4]
 set -euo pipefail
 export ALSOFT_DRIVERS=null  # the sound facade starts before main: no sound card needed
@@ -22,6 +23,9 @@ targets=(FuzzTileDescription FuzzTileList FuzzMap FuzzMapDescription FuzzTerrain
          FuzzSettings FuzzTerrainFile FuzzHeightmap FuzzCarFile FuzzImageCache)
 cmake --build "$build" -j"$parallel" --target "${targets[@]}" >/dev/null
 
+failures="$build/fuzz/failed-targets"
+rm -f "$failures"
+
 run_target() {
   local target=$1
   local corpus="$build/fuzz/corpus/$target" findings="$build/fuzz/findings/$target"
@@ -30,7 +34,7 @@ run_target() {
   "$build/fuzz/$target" "$corpus" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
     -artifact_prefix="$findings/" -print_final_stats=1 >"$build/fuzz/$target.log" 2>&1 &&
     echo "$target: $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/fuzz/$target.log" | grep -o '[0-9]*$') runs, no crash" ||
-    echo "$target: FAILED, see $build/fuzz/$target.log and $findings/"
+    { echo "$target: FAILED, see $build/fuzz/$target.log and $findings/"; echo "$target" >>"$failures"; }
 }
 
 running=0
@@ -43,3 +47,7 @@ for target in "${targets[@]}"; do
   fi
 done
 wait
+if [ -s "$failures" ]; then
+  echo "fuzzing found faults in: $(tr '\n' ' ' <"$failures")" >&2
+  exit 1
+fi

@@ -14,7 +14,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest -L unit --output-on-failure -j "$(nproc)")
-# The whole game under the sanitizers. Its leaks are left to the unit tests: the GL driver and
-# CEGUI's texture loading leak inside the libraries, and CEGUI frees Ogre's image buffers
-# with the wrong operator.
-(cd build-asan && ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0 ctest -L e2e --output-on-failure -j "$(nproc)")
+# The whole game and the tool scenes under the sanitizers, leaks and mismatched frees
+# included. Their scripts judge the reports (tools/sanitizer-check.sh): the GL driver's leaks
+# are reported from unloaded modules that no suppression can name.
+(cd build-asan && ctest -L e2e --output-on-failure -j "$(nproc)")

@@ -1,13 +1,14 @@
-// Picture files: pictures written and read through the engine's image codecs.
+// Picture files: PNG files written and read through libpng; pictures from the media through
+// the engine's image codecs (ours for PNG).
 #include "graphics/PictureFile.h"
 
 #include "AtomicFile.h"
 #include "LogStream.h"
+#include "graphics/PngImageCodec.h"
 #include "graphics/ToyPicture.h"
 #include "graphics/ToyPictureGrey.h"
 
 #include <OGRE/OgreColourValue.h>
-#include <OGRE/OgreDataStream.h>
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreImage.h>
 
@@ -20,9 +21,9 @@
 
 namespace
 {
-constexpr std::size_t kColourPixelBytes = 4;  // PF_R8G8B8A8
+constexpr std::size_t kColourPixelBytes = 4;  // PF_BYTE_RGBA: red, green, blue, alpha in memory
 
-// The file name's extension without the dot, which picks the codec.
+// The file name's extension without the dot.
 std::string extensionOf(const std::string& path)
 {
     const std::size_t dot = path.find_last_of('.');
@@ -106,24 +107,23 @@ void scaleIfAsked(Ogre::Image& image, std::uint32_t width, std::uint32_t height)
 
 namespace PictureFile
 {
-bool encodeAndWrite(std::vector<std::uint8_t>& pixels, std::uint32_t width, std::uint32_t height,
+bool encodeAndWrite(const std::vector<std::uint8_t>& pixels, std::uint32_t width, std::uint32_t height,
                     Ogre::PixelFormat format, const std::string& path)
 {
-    try
-    {
-        Ogre::Image image;
-        image.loadDynamicImage(pixels.data(), width, height, 1, format, false);
-        Ogre::DataStreamPtr encoded = image.encode(extensionOf(path));
-        const std::string bytes = encoded->getAsString();
-        std::string error;
-        if (writeFileAtomically(path, bytes, &error))
-            return true;
-        debugLog() << "Picture file not written: " << error << std::endl;
-    }
-    catch (const Ogre::Exception& exception)
-    {
-        debugLog() << "Picture file '" << path << "' not written: " << exception.getDescription() << std::endl;
-    }
+    std::string problem;
+    std::string bytes;
+    if (extensionOf(path) != "png")
+        problem = "only PNG files are written";
+    else if (format != Ogre::PF_L8 && format != Ogre::PF_BYTE_RGBA)
+        problem = "its pixels are in a format with no PNG layout";
+    else if (pixels.size() != Ogre::PixelUtil::getMemorySize(width, height, 1, format))
+        problem = "the pixels do not fill " + std::to_string(width) + " x " + std::to_string(height);
+    else if (!PngImageCodec::encodePixels(pixels.data(), width, height,
+                                          format == Ogre::PF_L8 ? PNG_FORMAT_GRAY : PNG_FORMAT_RGBA, bytes, problem))
+        problem = "it cannot be encoded: " + problem;
+    else if (writeFileAtomically(path, bytes, &problem))
+        return true;
+    debugLog() << "Picture file '" << path << "' not written: " << problem << std::endl;
     return false;
 }
 
@@ -155,16 +155,15 @@ bool ToyPicture::saveToFile(const std::string& path) const
     {
         for (std::uint32_t y = 0; y < h; ++y)
         {
-            // One native-endian word per pixel with red in the top byte: alpha, blue, green, red in memory.
             const ToyColour colour = getColour(x, y);
             std::uint8_t* pixel = &pixels[(static_cast<std::size_t>(y) * w + x) * kColourPixelBytes];
-            pixel[3] = colour.getRedByte();
-            pixel[2] = colour.getGreenByte();
-            pixel[1] = colour.getBlueByte();
-            pixel[0] = colour.getAlphaByte();
+            pixel[0] = colour.getRedByte();
+            pixel[1] = colour.getGreenByte();
+            pixel[2] = colour.getBlueByte();
+            pixel[3] = colour.getAlphaByte();
         }
     }
-    return PictureFile::encodeAndWrite(pixels, w, h, Ogre::PF_R8G8B8A8, path);
+    return PictureFile::encodeAndWrite(pixels, w, h, Ogre::PF_BYTE_RGBA, path);
 }
 
 bool ToyPicture::loadFromFile(const std::string& name, std::uint32_t width, std::uint32_t height,

@@ -129,7 +129,7 @@ void CameraRig::update(float dt, float /*acceleration*/, const Ogre::Vector2& he
             sum += headings[k];
         average = sum.normalisedCopy();
     }
-    // 5-6
+    // 5-6: the follow distance, and the camera's next place behind the car along the averaged heading
     followDistance = distance * lag;
     history.push_back(-followDistance * Ogre::Vector3(average.x, 0.0f, average.y).normalisedCopy());
 }

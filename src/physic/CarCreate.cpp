@@ -103,7 +103,7 @@ void Car::create(const CarDesc* desc)
         hasTerrainMaterial = true;
     }
 
-    // 12
+    // 12. the curve of speeds the computer driver aims for
     aiSpeedCurve = std::make_unique<LinearCurve>();
     for (const auto& point : kAISpeedPoints)
         aiSpeedCurve->addPoint(point.first, point.second);
@@ -122,7 +122,7 @@ void Car::create(const CarDesc* desc)
                    << LightSorter::kSunLightName << "\"; the car takes the engine's lights\n";
     }
 
-    // 14
+    // 14. the car is set on the ground at its start pose, at rest, with every input released
     resetPose();
 }
 

@@ -42,12 +42,12 @@ void Car::onPhysicStep(float dt)
         nxOgre::body* body = vehicle->getBody();
         setPose(toOgre(body->getGlobalPosition()), toOgre(body->getGlobalOrientation()));
     }
-    // 2-4
+    // 2-4. the vehicle steps, then the smoke, tyre tracks and contact sounds follow it
     vehicle->onPhysicStep(dt);
     updateParticles();
     if (soundsEnabled)
         contactSounds->update();
-    // 5
+    // 5. the speed, and the acceleration since the last step
     const float newSpeed = std::fabs(vehicle->getSpeed());
     acceleration = dt > 0.0f ? (newSpeed - speed) / dt : 0.0f;
     speed = newSpeed;
@@ -70,7 +70,8 @@ void Car::onPhysicStep(float dt)
         vehicle->setSteering(steerLeft > 0.0f ? steerLeft : steerRight, true);
     else
         vehicle->setSteering(digitalLeft ? 1.0f : digitalRight ? -1.0f : 0.0f, false);
-    // 11-12
+    // 11-12. the handbrake, and the brake lights whenever the pedals slow the car: the brake
+    // rolling forwards, the throttle rolling backwards
     vehicle->setParkBrake(handbrake);
     const float wheelSpeed = vehicle->getWheelSpeed();
     if ((brake > 0.0f && wheelSpeed >= 0.0f) || (!(brake > 0.0f) && throttle > 0.0f && wheelSpeed < 0.0f))

@@ -18,13 +18,22 @@ mkdir -p "$HOME"
 USER_DIR="$HOME/.Quillmor/0.7"
 DEBUG_LOG="$USER_DIR/logs/debug.txt"
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
+# In a sanitizer build the reports go to files of their own and do not change the game's exit
+# status (the GL driver's leaks would fail every run): tools/sanitizer-check.sh judges them
+# when the script ends, failing it on any sanitizer error or leak with a frame in our code.
+SOURCE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}log_path=$WORK/sanitizer"
+export LSAN_OPTIONS="suppressions=$SOURCE_DIR/tools/lsan.supp:print_suppressions=0:exitcode=0"
 GAME_PID=""
 XVFB_PID=""
 
 cleanup() {
+    local status=$?
     [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    bash "$SOURCE_DIR/tools/sanitizer-check.sh" "$WORK"/sanitizer.* "$WORK/stderr" || status=1
     rm -rf "$WORK"
+    exit "$status"
 }
 trap cleanup EXIT
 
@@ -32,6 +41,9 @@ fail() {
     echo "FAIL: $*" >&2
     [ -f "$DEBUG_LOG" ] && { echo "--- debug.txt"; cat "$DEBUG_LOG"; } >&2
     [ -f "$WORK/stderr" ] && { echo "--- stderr"; cat "$WORK/stderr"; } >&2
+    for report in "$WORK"/sanitizer.*; do
+        [ -f "$report" ] && { echo "--- $(basename "$report")"; cat "$report"; } >&2
+    done
     exit 1
 }
 

@@ -1,4 +1,4 @@
-// Picture files through the engine's PNG codec.
+// Picture files: written through libpng, read back through the engine's PNG codec as textures are.
 #include "HeadlessOgre.h"
 #include "OfflineEngine.h"
 #include "TempFolder.h"

@@ -1,6 +1,6 @@
 // The shipped track media: every tile description, the terrain list and every built-in
 // track load; every mesh, picture and path point they name exists; every track walks from
-// its start to its finish through its checkpoints in order.
+// its start to its finish through its checkpoints in order (driving them is TrackDriveTest's).
 #include "XMLParser.h"
 #include "track/TrackGraph.h"
 #include "track/TrackSpline.h"
@@ -186,7 +186,7 @@ TEST_F(MediaCheck, EveryTerrainHasItsLevelImage)
     }
 }
 
-TEST_F(MediaCheck, EveryBuiltInTrackDrivesFromStartToFinish)
+TEST_F(MediaCheck, EveryBuiltInTrackHasAPathFromStartThroughItsCheckpointsToFinish)
 {
     const TerrainDescs terrains = XMLParser::getInstance()->loadTerrainDescMap(kMedia + "terrain/TerrainList.xml");
     const auto tracks = shippedTracks();

@@ -210,7 +210,7 @@ TEST(PhysicBaseInit, MissingRuntimeIsReportedNotCrashed)
     EXPECT_TRUE(PhysicBase::isPhysXAvailable(nullptr));
     PhysicBase::simulateMissingRuntime(true);
     EXPECT_FALSE(PhysicBase::isPhysXAvailable(nullptr));
-    PhysicBase physics(nullptr, nullptr);
+    ClockedPhysicBase physics(nullptr, nullptr);
     try
     {
         physics.init();
@@ -223,7 +223,10 @@ TEST(PhysicBaseInit, MissingRuntimeIsReportedNotCrashed)
     }
     PhysicBase::simulateMissingRuntime(false);
     EXPECT_TRUE(PhysicBase::isPhysXAvailable(nullptr));
-    // Updating a world that never started does nothing harmful.
+    // A world that never started still takes its frames: the clock runs, there is nothing to step.
     physics.resume();
-    EXPECT_GE(physics.update(), 0.0f);
+    physics.frameTimesMs = {40};
+    EXPECT_FLOAT_EQ(0.04f, physics.update());
+    EXPECT_NEAR(0.04f, physics.getSimulatedTime(), 1e-5f);
+    EXPECT_EQ(nullptr, physics.getScene());
 }

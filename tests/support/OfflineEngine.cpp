@@ -2,20 +2,15 @@
 #include "OfflineEngine.h"
 
 #include "EnginePlugins.h"
+#include "graphics/PngImageCodec.h"
 
 void OfflineEngine::loadImageCodecs()
 {
     EnginePlugins::load("Codec_STBI");
+    PngImageCodec::install();  // the game's PNG codec, as the game installs it
 }
 
 void OfflineEngine::loadSceneManagers()
 {
     EnginePlugins::load("Plugin_OctreeSceneManager");
-}
-
-// The engine's PNG codec hands its encoded bytes from malloc to a stream that frees them
-// with delete[]: in sanitizer builds, judge only our own code.
-extern "C" const char* __asan_default_options()
-{
-    return "alloc_dealloc_mismatch=0";
 }

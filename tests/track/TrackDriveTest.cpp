@@ -1,5 +1,5 @@
-// The Roadster driven round the built-in test loop by a scripted driver, headless: the
-// proof that the car's physics, the tiles, the terrain and the driving path fit together.
+// The Roadster driven round every built-in track by a scripted driver, headless: the proof
+// that the car's physics, the tiles, the terrain and the driving path fit together.
 #include "XMLParser.h"
 #include "physic/Car.h"
 #include "track/CheckPointTracker.h"
@@ -14,6 +14,8 @@
 #include <OGRE/OgreSceneNode.h>
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <iterator>
 #include <set>
 #include <vector>
 
@@ -21,16 +23,21 @@ namespace
 {
 constexpr float kCruiseKmh = 60.0f;
 constexpr float kBendKmh = 35.0f;
-constexpr float kTimeLimit = 90.0f;    // seconds of race time for one lap
+constexpr float kSlowestLapKmh = 30.0f;  // average: a lap slower than this has gone wrong
 constexpr float kCountdown = 0.5f;     // seconds held at the start
 constexpr float kMostOffTrack = 9.0f;  // units from the path: still on the asphalt
 constexpr float kSunk = 0.5f;          // units below the terrain: fallen through the road
 }
 
-TEST(TrackDriveTest, RoadsterDrivesTheTestLoopThroughEveryGateToTheFinish)
+class TrackDriveTest : public ::testing::TestWithParam<const char*>
 {
+};
+
+TEST_P(TrackDriveTest, RoadsterDrivesThroughEveryGateToTheFinish)
+{
+    const std::string trackFile = GetParam();
     OfflineEngine::loadImageCodecs();
-    TrackDriveScene race("TestLoop.map");
+    TrackDriveScene race(trackFile);
     MapObject& track = race.track();
     ASSERT_NE(nullptr, track.getTrackSpline());
     CheckPointTracker& tracker = *track.getCheckPointTracker();
@@ -47,7 +54,8 @@ TEST(TrackDriveTest, RoadsterDrivesTheTestLoopThroughEveryGateToTheFinish)
     std::vector<int32_t> gates;
     float time = 0.0f, worstOffTrack = 0.0f, fastest = 0.0f;
     bool finished = false;
-    while (!finished && time < kTimeLimit)
+    const float timeLimit = track.getTrackSpline()->getLength() / (kSlowestLapKmh / 3.6f);  // seconds
+    while (!finished && time < timeLimit)
     {
         driver.drive(*car);
         const int32_t gate = tracker.getCurrentKey();
@@ -61,18 +69,42 @@ TEST(TrackDriveTest, RoadsterDrivesTheTestLoopThroughEveryGateToTheFinish)
         ASSERT_FALSE(car->isUpsideDown()) << "at " << time << " s, " << driver.getProgress() << " units along";
         ASSERT_GT(at.y, race.scene().getTerrainObject()->getHeight(at.x, at.z) - kSunk) << "at " << time << " s";
     }
-    std::cout << "lap of " << track.getTrackSpline()->getLength() << " units in " << time << " s, top "
+    std::cout << trackFile << ": lap of " << track.getTrackSpline()->getLength() << " units in " << time << " s, top "
               << fastest << " km/h, at most " << worstOffTrack << " units off the path\n";
 
     std::set<int32_t> numbers;
-    for (const MapEntry& entry : XMLParser::getInstance()->loadMap("../media/maps/TestLoop.map"))
+    for (const MapEntry& entry : XMLParser::getInstance()->loadMap("../media/maps/" + trackFile))
         if (entry.checkpoint >= 0)
             numbers.insert(entry.checkpoint);
     const std::vector<int32_t> expected(numbers.begin(), numbers.end());
     EXPECT_EQ(expected, gates) << "gates in number order";
-    EXPECT_TRUE(finished) << "finish not reached in " << kTimeLimit << " s; " << driver.getProgress() << " of "
+    EXPECT_TRUE(finished) << "finish not reached in " << timeLimit << " s; " << driver.getProgress() << " of "
                           << track.getTrackSpline()->getLength() << " units driven";
     EXPECT_LT(worstOffTrack, kMostOffTrack);
     EXPECT_GT(fastest, kCruiseKmh * 0.8f) << "the car hardly moved";
     car.reset();
+}
+
+const char* const kBuiltInTracks[] = {"TestLoop.map", "FigureEight.map", "DesertRun.map"};
+
+INSTANTIATE_TEST_SUITE_P(BuiltInTracks, TrackDriveTest, ::testing::ValuesIn(kBuiltInTracks),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             const std::string file = info.param;
+                             return file.substr(0, file.find('.'));
+                         });
+
+TEST(TrackDriveTracks, TheTableHoldsEveryTrackTheGameShips)
+{
+    std::set<std::string> shipped;
+    if (DIR* folder = opendir(QUILLMOR_BUILD_DIR "/media/maps"))
+    {
+        while (const dirent* entry = readdir(folder))
+        {
+            const std::string name = entry->d_name;
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".map") == 0)
+                shipped.insert(name);
+        }
+        closedir(folder);
+    }
+    EXPECT_EQ(shipped, std::set<std::string>(std::begin(kBuiltInTracks), std::end(kBuiltInTracks)));
 }

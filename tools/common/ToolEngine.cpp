@@ -1,6 +1,8 @@
 // The engine of a tool's scene.
 #include "ToolEngine.h"
 
+#include "graphics/PngImageCodec.h"
+
 #include <OGRE/OgreRenderSystem.h>
 #include <OGRE/OgreRenderWindow.h>
 
@@ -13,6 +15,7 @@ std::unique_ptr<ToolEngine> ToolEngine::start(const std::string& pluginsFile, co
     engine->logManager = std::make_unique<Ogre::LogManager>();
     engine->logManager->createLog(logFile, true, false, false);
     engine->root = std::make_unique<Ogre::Root>(pluginsFile, "", "");
+    PngImageCodec::install();
     Ogre::RenderSystem* renderSystem = engine->root->getRenderSystemByName("OpenGL Rendering Subsystem");
     if (!renderSystem)
     {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the track driver twice under Xvfb with one fresh per-user folder: the first run
-# bakes the tile lightmaps into the cache, the second bakes none and loads faster.
+# bakes the tile lightmaps into the cache, the second bakes none and takes every one from
+# it. The two load times are printed, not compared: a busy machine can swap them.
 # usage: trackdriver.sh <quillmor_trackdriver> <build folder> <output folder>
 set -euo pipefail
 xvfb_run=$(cd "$(dirname "$0")/.." && pwd)/xvfb-run.sh
@@ -26,5 +27,4 @@ read -r baked2 cached2 < <(echo "${tallies[2]}" | awk '{ print $3, $5 }')
 [ "$baked1" -gt 0 ] || fail "the first run baked nothing"
 [ "$baked2" = 0 ] || fail "the second run baked $baked2 lightmaps"
 [ "$cached2" = $((baked1 + cached1)) ] || fail "the second run took $cached2 from the cache, not $((baked1 + cached1))"
-awk -v a="${loads[1]}" -v b="${loads[2]}" 'BEGIN { exit !(b < a) }' || fail "the warm load (${loads[2]} s) is not faster than the cold (${loads[1]} s)"
 echo "track load: cold ${loads[1]} s, warm ${loads[2]} s"
