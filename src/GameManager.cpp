@@ -12,6 +12,7 @@
 #include "LogStream.h"
 #include "MainLoop.h"
 #include "PlayState.h"
+#include "graphics/JpegImageCodec.h"
 #include "graphics/PngImageCodec.h"
 #include "gui/MainMenuState.h"
 #include "gui/OptionsMenuState.h"
@@ -119,6 +120,7 @@ void GameManager::startOnce()
     logManager->createLog(folder + "logs/Ogre.log", true, false);
     root = new Ogre::Root("Plugins.cfg", "", folder + "logs/Ogre.log");
     PngImageCodec::install();
+    JpegImageCodec::install();
     overlaySystem = new Ogre::OverlaySystem();
     Ogre::LogManager::getSingleton().logMessage("savePath: " + folder);
     frameTimer = new Ogre::Timer();

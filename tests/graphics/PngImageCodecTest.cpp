@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace
@@ -124,4 +126,25 @@ TEST_F(PngImageCodecTest, DamagedFilesAreRefused)
         EXPECT_THROW(image.load(bytesStream(bytes), "png"), Ogre::Exception) << bytes.size() << " bytes";
     }
 }
+}
+
+TEST(JpegImageCodec, DecodesTheStarMapAndRefusesDamagedFiles)
+{
+    OfflineEngine::loadImageCodecs();
+    Ogre::Image stars;
+    std::ifstream file(std::string(QUILLMOR_BUILD_DIR) + "/media/sky/Starfield.jpg", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(bytes.empty());
+    Ogre::DataStreamPtr stream(new Ogre::MemoryDataStream(const_cast<char*>(bytes.data()), bytes.size(), false));
+    stars.load(stream, "jpg");
+    EXPECT_EQ(stars.getWidth(), 2048u);
+    EXPECT_EQ(stars.getHeight(), 1024u);
+    EXPECT_EQ(stars.getFormat(), Ogre::PF_BYTE_RGB);
+
+    for (const std::string& damaged : {bytes.substr(0, 2), std::string("\xFF\xD8\xFF junk", 8), bytes.substr(0, 600)})
+    {
+        Ogre::Image image;
+        Ogre::DataStreamPtr input(new Ogre::MemoryDataStream(const_cast<char*>(damaged.data()), damaged.size(), false));
+        EXPECT_THROW(image.load(input, "jpg"), Ogre::Exception) << damaged.size() << " bytes";
+    }
 }

@@ -2,12 +2,14 @@
 #include "OfflineEngine.h"
 
 #include "EnginePlugins.h"
+#include "graphics/JpegImageCodec.h"
 #include "graphics/PngImageCodec.h"
 
 void OfflineEngine::loadImageCodecs()
 {
     EnginePlugins::load("Codec_STBI");
     PngImageCodec::install();  // the game's PNG codec, as the game installs it
+    JpegImageCodec::install();
 }
 
 void OfflineEngine::loadSceneManagers()

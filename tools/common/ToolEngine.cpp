@@ -1,6 +1,7 @@
 // The engine of a tool's scene.
 #include "ToolEngine.h"
 
+#include "graphics/JpegImageCodec.h"
 #include "graphics/PngImageCodec.h"
 
 #include <OGRE/OgreRenderSystem.h>
@@ -16,6 +17,7 @@ std::unique_ptr<ToolEngine> ToolEngine::start(const std::string& pluginsFile, co
     engine->logManager->createLog(logFile, true, false, false);
     engine->root = std::make_unique<Ogre::Root>(pluginsFile, "", "");
     PngImageCodec::install();
+    JpegImageCodec::install();
     Ogre::RenderSystem* renderSystem = engine->root->getRenderSystemByName("OpenGL Rendering Subsystem");
     if (!renderSystem)
     {
