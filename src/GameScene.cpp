@@ -6,12 +6,15 @@
 #include "ScreenProjection.h"
 #include "graphics/TempImageManagerTLM.h"
 #include "physic/PhysicBase.h"
+#include "physic/TerrainPhysicManager.h"
+#include "track/MapDescription.h"
 #include "track/MapObject.h"
 #include "track/TerrainObject.h"
 #include "track/TerrainPageSource.h"
 
 #include <OGRE/Ogre.h>
 #include <OGRE/Overlay/OgreOverlaySystem.h>
+#include <CEGUI/Window.h>
 
 namespace
 {
@@ -19,6 +22,16 @@ constexpr unsigned short kRaceViewportZOrder = 10;
 constexpr float kNearClip = 0.5f;   // world units
 constexpr float kFarClip = 5000.0f; // the whole 4000-unit world and its sky
 const char* const kLightmapCacheName = "lightmaps";
+
+// Shows a loading stage on the loading screen at once, before the stage's work starts.
+void showCaption(CEGUI::Window* caption, const char* text)
+{
+    Ogre::LogManager::getSingleton().logMessage(std::string("\n\n") + text);
+    if (!caption)
+        return;
+    caption->setText(text);
+    Ogre::Root::getSingleton().renderOneFrame();
+}
 
 // The per-user folder, or "" before the game has its settings.
 std::string userFolder()
@@ -62,12 +75,32 @@ void GameScene::create()
     Ogre::LogManager::getSingleton().logMessage("\nCreating [GameScene]...done\n");
 }
 
+void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
+{
+    showCaption(caption, "Creating World...");
+    createSky();
+    terrain->load(map.terrainName);
+    showCaption(caption, "Building Track...");
+    mapObject->setScale(terrain->getHorizontalScale(), terrain->getPageSize());
+    mapObject->load(map.filePath);
+    mapObject->buildTiles();
+    mapObject->buildTrackSpline();
+    showCaption(caption, "Creating Static Geometry...");
+    physics->setPaging(false);  // the bake's rays see every shape
+    mapObject->bakeLightMaps();
+    physics->setPaging(true);
+    mapObject->createBoundaries();
+    terrainCollision = std::make_unique<TerrainPhysicManager>(physics.get(), terrain.get());
+    terrainCollision->createPagedPatches();
+}
+
 void GameScene::destroy()
 {
     if (!sceneManager)
         return;
     disable();
     mapObject.reset();
+    terrainCollision.reset();
     lightmapCache.reset();
     terrainSource->removeListener(terrain.get());
     terrain.reset();

@@ -7,11 +7,19 @@
 
 #include <memory>
 
+namespace CEGUI
+{
+class Window;
+}
+
 namespace Ogre
 {
 class Camera;
 class StaticGeometry;
 }
+
+struct MapDescription;
+class TerrainPhysicManager;
 
 class MapObject;
 class PhysicBase;
@@ -29,6 +37,10 @@ public:
     GameScene& operator=(const GameScene&) = delete;
 
     void create() override;
+    // Loads one race: terrain, track, lightmaps, static geometry and the terrain collision.
+    // Each stage's caption goes to the loading screen's text window when there is one.
+    // A broken data file throws DataFileError; the scene is then to be replaced, not raced.
+    void load(const MapDescription& map, CEGUI::Window* caption);
     void destroy() override;
     void enable() override;
     void disable() override;
@@ -63,4 +75,5 @@ private:
     std::unique_ptr<TerrainObject> terrain;
     std::unique_ptr<TempImageManagerTLM> lightmapCache;
     std::unique_ptr<MapObject> mapObject;  // holds actors in the physics scene: goes first
+    std::unique_ptr<TerrainPhysicManager> terrainCollision;  // before the physics it lives in
 };

@@ -7,11 +7,7 @@
 #include "GameScene.h"
 #include "RunGame.h"
 #include "XMLParser.h"
-#include "physic/PhysicBase.h"
-#include "physic/TerrainPhysicManager.h"
 #include "track/MapDescription.h"
-#include "track/MapObject.h"
-#include "track/TerrainObject.h"
 
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreMeshManager.h>
@@ -61,26 +57,12 @@ size_t resourceCount(Ogre::ResourceManager& manager)
 }
 
 // The track as a race loads it, into the current race scene.
-std::unique_ptr<TerrainPhysicManager> loadTrack(GameScene& scene, const std::string& trackPath)
+void loadTrack(GameScene& scene, const std::string& trackPath)
 {
-    const auto description = XMLParser::getInstance()->loadMapDescription(trackPath);
-    TerrainObject* terrain = scene.getTerrainObject();
-    terrain->load(description->terrainName);
-    MapObject* track = scene.getMapObject();
-    track->setScale(terrain->getHorizontalScale(), terrain->getPageSize());
-    track->load(trackPath);
-    track->buildTiles();
-    track->buildTrackSpline();
-    PhysicBase* physics = scene.getPhysicBase();
-    physics->setPaging(false);  // the bake's rays see every shape
-    track->bakeLightMaps();
-    physics->setPaging(true);
-    track->createBoundaries();
-    auto terrainCollision = std::make_unique<TerrainPhysicManager>(physics, terrain);
-    terrainCollision->createPagedPatches();
-    scene.createSky();
+    auto description = XMLParser::getInstance()->loadMapDescription(trackPath);
+    description->filePath = trackPath;
+    scene.load(*description, nullptr);
     scene.enable();
-    return terrainCollision;
 }
 }
 
@@ -91,13 +73,12 @@ int main(int argc, char** argv)
     const std::string trackPath = argc > 3 ? argv[3] : "../media/maps/TestLoop.map";
     int cycle = 0;
     int frames = 0;
-    std::unique_ptr<TerrainPhysicManager> terrainCollision;
 
     GameManager* manager = GameManager::getInstance();
     manager->setFrameHook([&](GameManager* game) {
         const bool trackPhase = cycle > restarts;
         if (trackPhase && frames == 0)
-            terrainCollision = loadTrack(*game->getGameScene(), trackPath);
+            loadTrack(*game->getGameScene(), trackPath);
         if (++frames < kFramesPerCycle)
             return true;
         frames = 0;
@@ -115,8 +96,6 @@ int main(int argc, char** argv)
         }
         if (trackPhase)
         {
-            // Leaving a race: the collision goes with the scene's physics world.
-            terrainCollision.reset();
             game->resetGameScene();
         }
         return cycle <= restarts + trackLoads;
