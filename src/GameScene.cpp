@@ -3,10 +3,26 @@
 
 #include "GameConfiguration.h"
 #include "GameManager.h"
+#include "LogStream.h"
+#include "RaceSettings.h"
+#include "RaceSky.h"
 #include "ScreenProjection.h"
+#include "XMLParser.h"
+#include "ai/StrategicAI.h"
+#include "graphics/CLightMap.h"
+#include "graphics/HDRListener.h"
+#include "graphics/MotionBlurListener.h"
+#include "graphics/TempImageManager.h"
 #include "graphics/TempImageManagerTLM.h"
+#include "graphics/ToyPictureGrey.h"
+#include "physic/CameraRig.h"
+#include "physic/Car.h"
+#include "physic/CarDesc.h"
 #include "physic/PhysicBase.h"
+#include "physic/RaceMaterials.h"
 #include "physic/TerrainPhysicManager.h"
+#include "sound/SoundManager.h"
+#include "track/CheckPointTracker.h"
 #include "track/MapDescription.h"
 #include "track/MapObject.h"
 #include "track/TerrainObject.h"
@@ -18,27 +34,61 @@
 
 namespace
 {
-constexpr unsigned short kRaceViewportZOrder = 10;
-constexpr float kNearClip = 0.5f;   // world units
-constexpr float kFarClip = 5000.0f; // the whole 4000-unit world and its sky
 const char* const kLightmapCacheName = "lightmaps";
+const char* const kNetworkFolder = "../media/ai/";
+constexpr float kCameraWindowSeconds = 0.4f;
+constexpr float kCameraDelaySeconds = 0.3f;
+constexpr float kCameraOffset = -0.25f;
+constexpr int kTerrainLightmapSize = 1024;  // pixels
+constexpr float kStartSquare = 4.0f;        // world units about the start the car stands above
+constexpr float kMarkerHeight = 1.0f;       // the AI marker floats this far above the ground
+constexpr float kShadowFarDistance = 15.0f;
+const Ogre::ColourValue kShadowColour(0.7f, 0.7f, 0.7f, 1.0f);
+const Ogre::ColourValue kSunColour(0.88235295f, 1.5882354f, 2.2213373f, 1.0f);
+const Ogre::Vector3 kSunDirection(0.25218579f, -0.86644399f, -0.43090263f);
+constexpr float kSkyBoxDistance = 100.0f;
+const char* const kSkyBoxMaterial = "CubeMapSky/sky05";
+constexpr float kMaxBlur = 0.9f;
+constexpr float kBlurFromKmh = 110.0f;
+constexpr float kBlurFullKmh = 300.0f;
+
+void log(const std::string& text)
+{
+    Ogre::LogManager::getSingleton().logMessage(text);
+}
 
 // Shows a loading stage on the loading screen at once, before the stage's work starts.
 void showCaption(CEGUI::Window* caption, const char* text)
 {
-    Ogre::LogManager::getSingleton().logMessage(std::string("\n\n") + text);
     if (!caption)
         return;
     caption->setText(text);
     Ogre::Root::getSingleton().renderOneFrame();
 }
 
-// The per-user folder, or "" before the game has its settings.
+GameConfiguration& settings()
+{
+    return GameScene::getSettings();
+}
+
+// The per-user folder, or "" when there is none.
 std::string userFolder()
 {
-    const GameConfiguration* settings = GameManager::getInstance()->getGameConfiguration();
-    return settings ? settings->getSavePath() : "";
+    return settings().getSavePath();
 }
+
+Ogre::RenderWindow* renderWindow()
+{
+    return GameManager::getInstance()->getRenderWindow();
+}
+}
+
+GameConfiguration& GameScene::getSettings()
+{
+    if (GameConfiguration* own = GameManager::getInstance()->getGameConfiguration())
+        return *own;
+    static GameConfiguration defaults;
+    return defaults;
 }
 
 GameScene::GameScene()
@@ -53,66 +103,441 @@ GameScene::~GameScene()
 
 void GameScene::create()
 {
-    Ogre::LogManager::getSingleton().logMessage("\n\nCreating [GameScene]...");
-    sceneManager = Ogre::Root::getSingleton().createSceneManager("OctreeSceneManager");
-    if (Ogre::OverlaySystem* overlays = GameManager::getInstance()->getOverlaySystem())
-        sceneManager->addRenderQueueListener(overlays);
-    camera = sceneManager->createCamera("GameCamera");
-    camera->setNearClipDistance(kNearClip);
-    camera->setFarClipDistance(kFarClip);
-    sceneManager->getRootSceneNode()->createChildSceneNode("GameCameraNode")->attachObject(camera);
-    staticGeometry = sceneManager->createStaticGeometry("Game_Static_Geometry");
     const std::string savePath = userFolder();
-    physics = std::make_unique<PhysicBase>(Ogre::Root::getSingletonPtr(), sceneManager, savePath);
-    physics->init();
-    terrainSource = std::make_unique<TerrainPageSource>(sceneManager);
-    terrain = std::make_unique<TerrainObject>(sceneManager, terrainSource.get());
-    terrainSource->addListener(terrain.get());
     // Without a per-user folder there is nowhere to keep lightmaps: they are baked each time.
     if (!savePath.empty())
         lightmapCache = std::make_unique<TempImageManagerTLM>(kLightmapCacheName, savePath);
+    log("\n\nCreating [GameScene]...");
+    log("creating TerrainSceneManager");
+    // The octree scene manager with our own terrain page source stands in for the engine's
+    // old terrain scene manager.
+    sceneManager = Ogre::Root::getSingleton().createSceneManager("OctreeSceneManager");
+    if (Ogre::OverlaySystem* overlays = GameManager::getInstance()->getOverlaySystem())
+        sceneManager->addRenderQueueListener(overlays);
+    cameraRig = std::make_unique<CameraRig>("Default_Cam", sceneManager, kCameraWindowSeconds, kCameraDelaySeconds);
+    cameraRig->setOffset(kCameraOffset);
+    SoundManager::getInstance()->setCamera(cameraRig->getCamera());
+    log("creating PhysicBase");
+    physics = std::make_unique<PhysicBase>(Ogre::Root::getSingletonPtr(), sceneManager, savePath);
+    physics->init();
+    createRaceMaterials(*physics->getScene());
+    log("creating scene object managers");
     mapObject = std::make_unique<MapObject>(this, physics->getScene());
-    Ogre::LogManager::getSingleton().logMessage("\nCreating [GameScene]...done\n");
+    terrainSource = std::make_unique<TerrainPageSource>(sceneManager);
+    terrain = std::make_unique<TerrainObject>(sceneManager, terrainSource.get());
+    terrainSource->addListener(terrain.get());
+    log("\nCreating [GameScene]...done\n");
 }
 
 void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
 {
+    log("\n\n" + std::string(47, '*') + "\nLoad [GameScene]...\n");
+
+    log("\n\nCreating World...");
     showCaption(caption, "Creating World...");
-    createSky();
+    createWorld();
     terrain->load(map.terrainName);
+
+    log("\n\nBuilding Track...");
     showCaption(caption, "Building Track...");
+    createTrack(map);
+
+    log("\n\nLoading Lightmap...");
+    showCaption(caption, "Loading Lightmap...");
+    createTerrainLightmap(map, caption);
+
+    log("\n\nCreating Static Geometry...");
+    showCaption(caption, "Creating Static Geometry...");
+    createStaticGeometry();
+
+    if (terrainLightmap)
+    {
+        log("SetMaterial...");
+        terrainLightmap->createMaterial();
+        terrain->setCustomMaterial(terrainLightmap->getName());
+    }
+
+    log("\n\nCreating Cars...");
+    showCaption(caption, "Creating Cars...");
+    createCar();
+    createRaceRules(map);
+    createAI();
+
+    physics->resume();
+    physics->addListener(this);  // last: the camera follows the car's finished step
+    log("\nLoad [GameScene]...done\n" + std::string(47, '*') + "\n");
+}
+
+void GameScene::createWorld()
+{
+    const GameConfiguration& config = settings();
+    if (config.isShadowEnabled())
+    {
+        sceneManager->setShadowTechnique(Ogre::SHADOWTYPE_TEXTURE_MODULATIVE);
+        sceneManager->setShadowColour(kShadowColour);
+        sceneManager->setShadowTexturePixelFormat(Ogre::PF_L8);
+        sceneManager->setShadowTextureSelfShadow(false);
+        sceneManager->setShadowFarDistance(kShadowFarDistance);
+        const unsigned size = RaceSettings::shadowTextureSize(config.getShadowQuality());
+        sceneManager->setShadowTextureSize(static_cast<unsigned short>(size));
+    }
+    else
+        sceneManager->setShadowTechnique(Ogre::SHADOWTYPE_NONE);
+    createSky();
+    staticGeometry = sceneManager->createStaticGeometry("Default_Static_Geometry");
+}
+
+void GameScene::createSky()
+{
+    GameConfiguration& config = settings();
+    if (config.isAdvancedSkyEnabled())
+    {
+        raceSky = std::make_unique<RaceSky>();
+        std::string error;
+        if (!raceSky->create(Ogre::Root::getSingletonPtr(), sceneManager, renderWindow(), error))
+        {
+            log("Advanced sky failed, using the sky box: " + error);
+            raceSky.reset();
+            config.setAdvancedSkyEnabled(false);
+        }
+    }
+    if (!raceSky)
+    {
+        sceneManager->setSkyBox(true, kSkyBoxMaterial, kSkyBoxDistance, true);
+        Ogre::Light* sun = sceneManager->createLight("SkySun");
+        sun->setType(Ogre::Light::LT_DIRECTIONAL);
+        sun->setDiffuseColour(kSunColour);
+        sun->setSpecularColour(kSunColour);
+        sun->setCastShadows(false);
+        sceneManager->getRootSceneNode()->createChildSceneNode()->attachObject(sun);
+        sun->getParentSceneNode()->setDirection(kSunDirection.normalisedCopy(), Ogre::Node::TS_WORLD);
+    }
+    // Adds no light; it only casts the texture shadows, straight down.
+    Ogre::Light* shadowLight = sceneManager->createLight("shadowLight");
+    shadowLight->setType(Ogre::Light::LT_DIRECTIONAL);
+    shadowLight->setDiffuseColour(Ogre::ColourValue::Black);
+    shadowLight->setSpecularColour(Ogre::ColourValue::Black);
+    shadowLight->setPowerScale(0.0f);
+    shadowLight->setCastShadows(true);
+    sceneManager->getRootSceneNode()->createChildSceneNode()->attachObject(shadowLight);
+    shadowLight->getParentSceneNode()->setDirection(Ogre::Vector3::NEGATIVE_UNIT_Y, Ogre::Node::TS_WORLD);
+}
+
+void GameScene::createTrack(const MapDescription& map)
+{
     mapObject->setScale(terrain->getHorizontalScale(), terrain->getPageSize());
     mapObject->load(map.filePath);
     mapObject->buildTiles();
     mapObject->buildTrackSpline();
-    showCaption(caption, "Creating Static Geometry...");
-    physics->setPaging(false);  // the bake's rays see every shape
-    mapObject->bakeLightMaps();
+}
+
+void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* caption)
+{
+    const std::string savePath = userFolder();
+    if (!savePath.empty())
+        imageCache = std::make_unique<TempImageManager>(map.name, map.standardMap, savePath);
+    GameConfiguration& config = settings();
+    if (!config.isLightMapsEnabled())
+        return;
+    lightmapPicture = std::make_unique<ToyPictureGrey>();
+    CLightMap::setRecordHits(false);
+    CLightMap::setLightDirection(Ogre::Vector3::NEGATIVE_UNIT_Y);
+    Ogre::SubEntity* ground = terrain->getEntity()->getSubEntity(0);
+    const std::string vegetationKey = RaceSettings::vegetationLightmapName(config.getTreeDensity());
+    const auto source = RaceSettings::chooseLightmapSource(
+        config.isVegetationEnabled(), imageCache && imageCache->exists(vegetationKey),
+        imageCache && imageCache->exists(RaceSettings::kLightmapName));
+    // A cached picture that does not read is baked anew.
+    if (source == RaceSettings::LightmapSource::VegetationCache &&
+        imageCache->loadImage(*lightmapPicture, vegetationKey))
+    {
+        terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, kTerrainLightmapSize, false);
+        // The trees' shadows are already in it.
+        terrainLightmap->loadFromPicture(lightmapPicture.get());
+        return;
+    }
+    if (source != RaceSettings::LightmapSource::Compute &&
+        imageCache->loadImage(*lightmapPicture, RaceSettings::kLightmapName))
+    {
+        terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, kTerrainLightmapSize, false);
+        terrainLightmap->loadFromPicture(lightmapPicture.get());
+        return;
+    }
+    log("\n\nCreating Lightmap...");
+    showCaption(caption, "Creating Lightmap...");
+    log("setPaging...");
+    physics->setPaging(false);  // the rays see every shape
+    log("LightMap...");
+    CLightMap::setSurfaceOffset(0.6f);
+    CLightMap::setRecordHits(false);
+    terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, 0.0f, kTerrainLightmapSize, false);
+    terrainLightmap->saveToPicture(lightmapPicture.get());
+    if (imageCache)
+        imageCache->saveImage(*lightmapPicture, RaceSettings::kLightmapName);
+}
+
+void GameScene::createStaticGeometry()
+{
+    if (settings().isLightMapsEnabled())
+    {
+        log("BakeLightMap for TrackTiles...");
+        CLightMap::setSurfaceOffset(0.1f);
+        CLightMap::setRecordHits(false);
+        physics->setPaging(false);
+        mapObject->bakeLightMaps();
+        log("setPaging...");
+    }
     physics->setPaging(true);
+    log("createStatic...");
     mapObject->createBoundaries();
     terrainCollision = std::make_unique<TerrainPhysicManager>(physics.get(), terrain.get());
     terrainCollision->createPagedPatches();
+    staticGeometry->build();
+}
+
+void GameScene::createCar()
+{
+    // A car file that does not read stops the load here (DataFileError names the file):
+    // there is no race without the player's car.
+    carDesc = XMLParser::getInstance()->loadCar(carFile);
+    Ogre::Vector3 start = mapObject->getStartPosition();
+    start.y = terrain->getMaxHeight(start.x, start.z, kStartSquare);
+    car = std::make_unique<Car>("Car1_", carDesc.get(), start, mapObject->getStartOrientation(),
+                                physics->getScene(), sceneManager, terrain.get());
+    car->setCameraRig(cameraRig.get());
+    mapObject->getCheckPointTracker()->setCar(car.get());
+    physics->addListener(car.get());
+}
+
+void GameScene::createRaceRules(const MapDescription&)
+{
+    // The race rules join here, as physics listener between the car and the AI.
+}
+
+void GameScene::createAI()
+{
+    Ogre::Entity* marker = sceneManager->createEntity("AIDebug", "sphere.1m.mesh");
+    aiDebugNode = sceneManager->getRootSceneNode()->createChildSceneNode("AIDebugNode", Ogre::Vector3::ZERO);
+    // On the marker node so that it goes with the scene; shown only while debugging the AI.
+    aiDebugNode->attachObject(marker);
+    marker->setVisible(false);
+    strategicAI = std::make_unique<StrategicAI>(kNetworkFolder, userFolder());
+    // The computer drivers take over the player's car when the AI key selects one.
+    strategicAI->setCar(car.get());
+    strategicAI->setMarker(aiDebugNode);
+    if (TrackSpline* spline = mapObject->getTrackSpline())
+        strategicAI->setTrackSpline(spline);
+    else
+        strategicAI->setCheckPointTracker(mapObject->getCheckPointTracker());
+    physics->addListener(strategicAI.get());
+}
+
+void GameScene::update()
+{
+    if (!(physics->update() > 0.0f))
+        return;  // paused
+    // The race rules' display and phases are updated here.
+    const float speed = car ? car->getSpeedKmh() : 0.0f;
+    const GameConfiguration& config = settings();
+    if (config.isMotionBlurEnabled() && speedEffects.updateBlur(speed))
+        setMotionBlur(speedEffects.isBlurActive());
+    cameraRig->setFOV(SpeedEffects::fieldOfView(speed, config.getAspectRatio()));
+    cameraRig->setLag(SpeedEffects::cameraLag(speed));
+    if (aiDebugNode)
+    {
+        Ogre::Vector3 at = aiDebugNode->getPosition();
+        at.y = terrain->getHeight(at.x, at.z) + kMarkerHeight;
+        aiDebugNode->setPosition(at);
+    }
+    const Ogre::Vector3 eye = cameraRig->getPosition();
+    cameraRig->follow(terrain->getHeight(eye.x, eye.z));
+}
+
+void GameScene::setMotionBlur(bool on)
+{
+    if (blurCompositor)
+        blurCompositor->setEnabled(on);
+    speedEffects.setBlurActive(on);
+}
+
+void GameScene::onPhysicStep(float dt)
+{
+    if (!car)
+        return;
+    terrainCollision->update({car->getNode()->getPosition()});
+    cameraRig->update(dt, car->getAcceleration(), car->getHeading(true));
+}
+
+void GameScene::onPhysicFrame(float alpha, float, float)
+{
+    cameraRig->setAlpha(alpha);
+}
+
+void GameScene::enableEffects(bool withMotionBlur, bool testHDR)
+{
+    if (enabled)
+        return;
+    log("Enable GameScene...");
+    enabled = true;
+    viewport = renderWindow()->addViewport(cameraRig->getCamera(), kViewportZOrder, 0.0f, 0.0f, 1.0f, 1.0f);
+    cameraRig->getCamera()->setAspectRatio(settings().getAspectRatio());
+    if (withMotionBlur && settings().isMotionBlurEnabled() && !blurCompositor)
+        createMotionBlur();
+    if (settings().isHDREnabled() && !hdrCompositor)
+        createHDR(testHDR);
+}
+
+void GameScene::createMotionBlur()
+{
+    log("Creating MotionBlur Effect...");
+    try
+    {
+        Car* speedSource = car.get();
+        blurListener = std::make_unique<MotionBlurListener>(
+            [speedSource] { return speedSource ? speedSource->getWheelSpeed() : 0.0f; }, kMaxBlur, kBlurFromKmh,
+            kBlurFullKmh);
+        blurCompositor = Ogre::CompositorManager::getSingleton().addCompositor(viewport, "Motion Blur");
+        if (blurCompositor)
+        {
+            blurCompositor->setEnabled(false);  // the speed switches it on
+            speedEffects.setBlurActive(false);
+            blurCompositor->addListener(blurListener.get());
+        }
+    }
+    catch (const Ogre::Exception& error)
+    {
+        log("ERROR: Exception " + error.getFullDescription());
+        blurCompositor = nullptr;
+    }
+    if (blurCompositor)
+        log("DONE");
+    else
+    {
+        log("FAILED");
+        blurListener.reset();
+        settings().setMotionBlurEnabled(false);
+    }
+}
+
+void GameScene::createHDR(bool test)
+{
+    log("Creating HDR Effect...");
+    try
+    {
+        hdrCompositor = Ogre::CompositorManager::getSingleton().addCompositor(viewport, "HDR", 0);
+        if (hdrCompositor)
+        {
+            hdrCompositor->setEnabled(true);
+            hdrListener = std::make_unique<HDRListener>(hdrCompositor, static_cast<int>(settings().getHDRFading()));
+            hdrCompositor->addListener(hdrListener.get());
+            hdrListener->notifyViewportSize(viewport->getActualWidth(), viewport->getActualHeight());
+            hdrListener->notifyCompositor(hdrCompositor);
+            if (test)
+            {
+                log("Testing HDR...");
+                Ogre::Root::getSingleton().renderOneFrame();
+            }
+        }
+    }
+    catch (const Ogre::Exception& error)
+    {
+        log("ERROR: Exception " + error.getFullDescription());
+        if (hdrCompositor)
+            Ogre::CompositorManager::getSingleton().removeCompositor(viewport, "HDR");
+        hdrCompositor = nullptr;
+    }
+    if (hdrCompositor)
+        log("DONE");
+    else
+    {
+        log("FAILED");
+        hdrListener.reset();
+        settings().setHDREnabled(false);
+    }
+}
+
+void GameScene::disable()
+{
+    if (!enabled)
+        return;
+    log("Disable GameScene...");
+    if (blurCompositor && speedEffects.isBlurActive())
+        setMotionBlur(false);
+    Ogre::CompositorManager& compositors = Ogre::CompositorManager::getSingleton();
+    if (blurCompositor)
+    {
+        log("Removing Motion Blur Effect...");
+        blurCompositor->removeListener(blurListener.get());
+        compositors.removeCompositor(viewport, "Motion Blur");
+        blurCompositor = nullptr;
+    }
+    if (hdrCompositor)
+    {
+        log("Removing HDR Effect...");
+        hdrCompositor->removeListener(hdrListener.get());
+        compositors.removeCompositor(viewport, "HDR");
+        hdrCompositor = nullptr;
+    }
+    blurListener.reset();
+    hdrListener.reset();
+    if (Ogre::RenderWindow* window = renderWindow())
+    {
+        if (window->hasViewportWithZOrder(kViewportZOrder))
+            window->removeViewport(kViewportZOrder);
+    }
+    viewport = nullptr;
+    enabled = false;
 }
 
 void GameScene::destroy()
 {
     if (!sceneManager)
         return;
+    LogStream::getInstance()->getStream() << "DestroyScene" << std::endl;
     disable();
+    physics->clearPagedActors();
+    terrainSource->removeListener(terrain.get());
+    cameraRig->camSwitch(nullptr, nullptr);
+    if (car)
+    {
+        mapObject->getCheckPointTracker()->setCar(nullptr);
+        physics->removeListener(car.get());
+        car->clearCameraRig();
+        car.reset();
+    }
+    carDesc.reset();
+    if (strategicAI)
+    {
+        physics->removeListener(strategicAI.get());
+        strategicAI.reset();
+    }
+    physics->removeListener(this);
+    terrainLightmap.reset();
+    lightmapPicture.reset();
     mapObject.reset();
     terrainCollision.reset();
-    lightmapCache.reset();
-    terrainSource->removeListener(terrain.get());
     terrain.reset();
     terrainSource.reset();
+    physics->pause();
     physics.reset();
+    if (raceSky)
+    {
+        raceSky->destroy();
+        raceSky.reset();
+    }
+    imageCache.reset();
+    lightmapCache.reset();
+    SoundManager::getInstance()->setCamera(nullptr);
+    cameraRig.reset();
     sceneManager->clearScene();
     sceneManager->destroyAllStaticGeometry();
     sceneManager->destroyAllCameras();
     Ogre::Root::getSingleton().destroySceneManager(sceneManager);
     sceneManager = nullptr;
-    camera = nullptr;
     staticGeometry = nullptr;
+    aiDebugNode = nullptr;
+    Ogre::MeshManager::getSingleton().unloadUnreferencedResources(true);
+    LogStream::getInstance()->getStream() << "DestroyScene END" << std::endl;
 }
 
 nxOgre::scene* GameScene::getPhysicScene() const
@@ -120,60 +545,23 @@ nxOgre::scene* GameScene::getPhysicScene() const
     return physics ? physics->getScene() : nullptr;
 }
 
-void GameScene::createSky()
+Ogre::Camera* GameScene::getCamera() const
 {
-    if (!sceneManager->hasLight("shadowLight"))
-    {
-        Ogre::Light* shadowLight = sceneManager->createLight("shadowLight");
-        shadowLight->setType(Ogre::Light::LT_DIRECTIONAL);
-        sceneManager->getRootSceneNode()->createChildSceneNode()->attachObject(shadowLight);
-        shadowLight->getParentSceneNode()->setDirection(Ogre::Vector3::NEGATIVE_UNIT_Y, Ogre::Node::TS_WORLD);
-    }
-    // The sun of the advanced sky takes this name when that sky exists; until then, a plain one.
-    if (!sceneManager->hasLight("SkySun"))
-    {
-        Ogre::Light* sun = sceneManager->createLight("SkySun");
-        sun->setType(Ogre::Light::LT_DIRECTIONAL);
-        sceneManager->getRootSceneNode()->createChildSceneNode()->attachObject(sun);
-        sun->getParentSceneNode()->setDirection(Ogre::Vector3(0.1f, -1.0f, 0.1f).normalisedCopy(),
-                                                Ogre::Node::TS_WORLD);
-    }
-}
-
-void GameScene::enable()
-{
-    if (enabled)
-        return;
-    Ogre::Viewport* viewport = GameManager::getInstance()->getRenderWindow()->addViewport(camera, kRaceViewportZOrder);
-    camera->setAspectRatio(static_cast<Ogre::Real>(viewport->getActualWidth()) /
-                           static_cast<Ogre::Real>(viewport->getActualHeight()));
-    enabled = true;
-}
-
-void GameScene::disable()
-{
-    if (!enabled)
-        return;
-    Ogre::LogManager::getSingleton().logMessage("Disable GameScene...");
-    if (Ogre::RenderWindow* window = GameManager::getInstance()->getRenderWindow())
-    {
-        if (window->hasViewportWithZOrder(kRaceViewportZOrder))
-            window->removeViewport(kRaceViewportZOrder);
-    }
-    enabled = false;
+    return cameraRig ? cameraRig->getCamera() : nullptr;
 }
 
 void GameScene::addToStaticGeometry(Ogre::SceneNode* node)
 {
-    staticGeometry->addSceneNode(node);
+    if (staticGeometry)
+        staticGeometry->addSceneNode(node);
 }
 
 Ogre::Vector3 GameScene::screenToWorld(const Ogre::Vector2& screen)
 {
-    return screenExtentToWorld(*camera, screen);
+    return screenExtentToWorld(*cameraRig->getCamera(), screen);
 }
 
 Ogre::Vector3 GameScene::screenToWorldRay(const Ogre::Vector2& screen)
 {
-    return screenPointToWorld(*camera, screen);
+    return screenPointToWorld(*cameraRig->getCamera(), screen);
 }

@@ -1,11 +1,15 @@
-// The race scene: its own scene manager and camera, and, while a race is loaded, the
-// track, the car and the race rules. Made empty at start-up and after every race.
+// The race scene: its own scene manager, the race camera, the physics world and, while a
+// race is loaded, the terrain, the track, the lightmaps, the sky, the player's car, the
+// race rules and the computer drivers' selector. Made empty at start-up and after every race.
 #pragma once
 
+#include "SpeedEffects.h"
 #include "Scene.h"
+#include "physic/PhysicListener.h"
 #include "track/TrackScene.h"
 
 #include <memory>
+#include <string>
 
 namespace CEGUI
 {
@@ -15,21 +19,42 @@ class Window;
 namespace Ogre
 {
 class Camera;
+class CompositorInstance;
+class Entity;
+class Light;
 class StaticGeometry;
+class Viewport;
 }
 
 struct MapDescription;
-class TerrainPhysicManager;
-
+class CameraRig;
+class Car;
+class CarDesc;
+class CLightMap;
+class GameConfiguration;
+class HDRListener;
 class MapObject;
+class MotionBlurListener;
 class PhysicBase;
+class RaceSky;
+class StrategicAI;
+class TempImageManager;
 class TempImageManagerTLM;
 class TerrainObject;
 class TerrainPageSource;
+class TerrainPhysicManager;
+class ToyPictureGrey;
 
-class GameScene : public Scene, public TrackScene
+class GameScene : public Scene, public TrackScene, public PhysicListener
 {
 public:
+    static constexpr const char* kCarFile = "../media/cars/Roadster.xml";
+    static constexpr unsigned short kViewportZOrder = 10;
+
+    // The settings the race is built by: the game's, or before the game has its own (tools,
+    // tests) defaults that stay for the whole process and that the caller may change.
+    static GameConfiguration& getSettings();
+
     // Creates the empty race scene; engine exceptions pass.
     GameScene();
     virtual ~GameScene();
@@ -37,21 +62,35 @@ public:
     GameScene& operator=(const GameScene&) = delete;
 
     void create() override;
-    // Loads one race: terrain, track, lightmaps, static geometry and the terrain collision.
-    // Each stage's caption goes to the loading screen's text window when there is one.
-    // A broken data file throws DataFileError; the scene is then to be replaced, not raced.
+    // Loads one race: world, track, lightmaps, static geometry, the car, the rules and the
+    // computer drivers. Each stage's caption goes to the loading screen's text window when
+    // there is one. A broken data file (the car's too) throws DataFileError; the scene is
+    // then to be replaced, not raced.
     void load(const MapDescription& map, CEGUI::Window* caption);
     void destroy() override;
-    void enable() override;
+    // The race view without the speed blur.
+    void enable() override { enableEffects(false, true); }
+    // The race view and its screen effects; an effect that cannot be built is switched off
+    // in the settings and the race goes on without it.
+    void enableEffects(bool withMotionBlur, bool testHDR);
     void disable() override;
+    // Once per rendered frame while the race runs.
+    void update();
     Ogre::SceneManager* getSceneManager() override { return sceneManager; }
     void addToStaticGeometry(Ogre::SceneNode* node) override;
     Ogre::Vector3 screenToWorld(const Ogre::Vector2& screen) override;
     Ogre::Vector3 screenToWorldRay(const Ogre::Vector2& screen) override;
 
-    Ogre::Camera* getCamera() const { return camera; }
+    void onPhysicStep(float dt) override;
+    void onPhysicFrame(float alpha, float alphaTime, float frameDt) override;
+
+    // Another car file for this scene's next load (tools and tests).
+    void setCarFile(const std::string& path) { carFile = path; }
+
+    Ogre::Camera* getCamera() const;
+    CameraRig* getCameraRig() const { return cameraRig.get(); }
     // The race's terrain, registered with the scene's terrain page source; no terrain is
-    // loaded until TerrainObject::load.
+    // loaded until the race loads.
     TerrainObject* getTerrainObject() const override { return terrain.get(); }
     // The race's physics world, logging to the per-user folder when there is one.
     PhysicBase* getPhysicBase() const override { return physics.get(); }
@@ -59,21 +98,55 @@ public:
     // The tile lightmap cache "lightmaps" of the per-user folder; null when the game has no
     // settings (and so no per-user folder) yet.
     TempImageManagerTLM* getLightmapCache() const override { return lightmapCache.get(); }
+    // The track's cache of generated pictures; null before a load.
+    TempImageManager* getImageCache() const { return imageCache.get(); }
+    ToyPictureGrey* getLightmapPicture() const { return lightmapPicture.get(); }
     // The race's track, empty until it is loaded.
     MapObject* getMapObject() const { return mapObject.get(); }
-    // The scene's lights: "shadowLight" straight down and the sun "SkySun"; made once.
-    void createSky();
+    // The player's car; null before a load.
+    Car* getCar() const { return car.get(); }
+    StrategicAI* getStrategicAI() const { return strategicAI.get(); }
     bool isEnabled() const { return enabled; }
+    bool isMotionBlurActive() const { return speedEffects.isBlurActive(); }
+    bool hasAdvancedSky() const { return raceSky != nullptr; }
 
 private:
+    void createWorld();
+    void createSky();
+    void createTrack(const MapDescription& map);
+    void createTerrainLightmap(const MapDescription& map, CEGUI::Window* caption);
+    void createStaticGeometry();
+    void createCar();
+    // Where the race rules join the scene: registered after the car, before the AI.
+    void createRaceRules(const MapDescription& map);
+    void createAI();
+    void createMotionBlur();
+    void createHDR(bool test);
+    void setMotionBlur(bool on);
+
+    std::string carFile = kCarFile;
     Ogre::SceneManager* sceneManager = nullptr;
-    Ogre::Camera* camera = nullptr;
+    Ogre::Viewport* viewport = nullptr;
+    std::unique_ptr<CameraRig> cameraRig;
     Ogre::StaticGeometry* staticGeometry = nullptr;
+    Ogre::SceneNode* aiDebugNode = nullptr;
     bool enabled = false;
+    SpeedEffects speedEffects;
+    Ogre::CompositorInstance* blurCompositor = nullptr;
+    Ogre::CompositorInstance* hdrCompositor = nullptr;
+    std::unique_ptr<MotionBlurListener> blurListener;
+    std::unique_ptr<HDRListener> hdrListener;
+    std::unique_ptr<RaceSky> raceSky;
     std::unique_ptr<PhysicBase> physics;
     std::unique_ptr<TerrainPageSource> terrainSource;
     std::unique_ptr<TerrainObject> terrain;
     std::unique_ptr<TempImageManagerTLM> lightmapCache;
+    std::unique_ptr<TempImageManager> imageCache;
+    std::unique_ptr<ToyPictureGrey> lightmapPicture;
+    std::unique_ptr<CLightMap> terrainLightmap;
     std::unique_ptr<MapObject> mapObject;  // holds actors in the physics scene: goes first
     std::unique_ptr<TerrainPhysicManager> terrainCollision;  // before the physics it lives in
+    std::unique_ptr<CarDesc> carDesc;
+    std::unique_ptr<Car> car;
+    std::unique_ptr<StrategicAI> strategicAI;
 };

@@ -1,5 +1,5 @@
 // The race scene's services to the loaded track, headless: its physics world, terrain,
-// track, lights and (with no per-user folder yet) no lightmap cache; a track built in it
+// track and (with no per-user folder yet) no lightmap cache; a track built in it
 // is torn down with it.
 #include "GameScene.h"
 #include "XMLParser.h"
@@ -35,21 +35,6 @@ TEST_F(RaceSceneServices, SceneHoldsThePhysicsTerrainAndTrack)
     EXPECT_NE(nullptr, scene.getTerrainObject());
     EXPECT_NE(nullptr, scene.getMapObject());
     EXPECT_EQ(nullptr, scene.getLightmapCache());  // the game has no settings here
-}
-
-TEST_F(RaceSceneServices, SkyMakesTheShadowLightAndTheSunOnce)
-{
-    GameScene scene;
-    scene.createSky();
-    scene.createSky();
-    Ogre::SceneManager& manager = *scene.getSceneManager();
-    ASSERT_TRUE(manager.hasLight("shadowLight"));
-    ASSERT_TRUE(manager.hasLight("SkySun"));
-    const Ogre::Light* shadowLight = manager.getLight("shadowLight");
-    EXPECT_EQ(Ogre::Light::LT_DIRECTIONAL, shadowLight->getType());
-    EXPECT_TRUE(shadowLight->getDerivedDirection().positionEquals(Ogre::Vector3::NEGATIVE_UNIT_Y, 1e-5f));
-    EXPECT_EQ(Ogre::Light::LT_DIRECTIONAL, manager.getLight("SkySun")->getType());
-    EXPECT_LT(manager.getLight("SkySun")->getDerivedDirection().y, 0.0f);
 }
 
 TEST_F(RaceSceneServices, TrackBuiltInTheSceneGoesWithIt)

@@ -139,25 +139,24 @@ void writeStarfield(const std::string& path)
         throw std::runtime_error("cannot write " + path);
 }
 
-// The sun's disc, seen from outside: its radius in mesh units sets how big the sun looks
-// (the sky scales it by tan 0.01 degrees of its distance, so 40 units is about 0.4 degrees).
-void writeSunSphere(const std::string& path)
+// A sphere seen from outside, of the given radius and material.
+void writeOutwardSphere(const std::string& path, const std::string& meshName, const std::string& materialName,
+                        float radius)
 {
-    constexpr float kRadius = 40.0f;
     auto log = std::make_unique<Ogre::LogManager>();
     log->createLog("", true, false, true);
     auto root = std::make_unique<Ogre::Root>("", "", "");
     auto buffers = std::make_unique<Ogre::DefaultHardwareBufferManager>();
     Ogre::MaterialManager::getSingleton().initialise();
-    Ogre::MaterialManager::getSingleton().create("SkySunMaterial", Ogre::RGN_DEFAULT);
+    Ogre::MaterialManager::getSingleton().create(materialName, Ogre::RGN_DEFAULT);
     Ogre::SceneManager* manager = root->createSceneManager();
     {
         const sky::SphereGeometry sphere = sky::buildSphereGeometry(16, sky::SphereKind::UV);
         Ogre::ManualObject* object = manager->createManualObject();
-        object->begin("SkySunMaterial", Ogre::RenderOperation::OT_TRIANGLE_LIST);
+        object->begin(materialName, Ogre::RenderOperation::OT_TRIANGLE_LIST);
         for (const sky::SphereVertex& v : sphere.vertices)
         {
-            object->position(v.position[0] * kRadius, v.position[1] * kRadius, v.position[2] * kRadius);
+            object->position(v.position[0] * radius, v.position[1] * radius, v.position[2] * radius);
             object->normal(-v.normal[0], -v.normal[1], -v.normal[2]);
             object->textureCoord(v.uv[0], v.uv[1]);
         }
@@ -165,7 +164,7 @@ void writeSunSphere(const std::string& path)
         for (std::size_t i = 0; i + 2 < sphere.indices.size(); i += 3)
             object->triangle(sphere.indices[i], sphere.indices[i + 2], sphere.indices[i + 1]);
         object->end();
-        Ogre::MeshPtr mesh = object->convertToMesh("sphere.mesh");
+        Ogre::MeshPtr mesh = object->convertToMesh(meshName);
         Ogre::MeshSerializer().exportMesh(mesh.get(), path);
         manager->destroyManualObject(object);
         Ogre::MeshManager::getSingleton().remove(mesh);
@@ -178,8 +177,15 @@ void writeSunSphere(const std::string& path)
 
 const RegisterMedia registerSky{"sky", [](const std::string& mediaDir) {
                                     makeFolders(mediaDir + "sky");
+                                    makeFolders(mediaDir + "skybox");
                                     writePng(mediaDir + "sky/SkyGradient.png", skyGradient());
                                     writeStarfield(mediaDir + "sky/Starfield.jpg");
-                                    writeSunSphere(mediaDir + "sky/sphere.mesh");
+                                    // The sun's disc: its radius in mesh units sets how big the sun looks (the
+                                    // sky scales it by tan 0.01 degrees of its distance: 40 is about 0.4 degrees).
+                                    writeOutwardSphere(mediaDir + "sky/sphere.mesh", "sphere.mesh", "SkySunMaterial",
+                                                       40.0f);
+                                    // The computer driver's target marker, a metre across.
+                                    writeOutwardSphere(mediaDir + "skybox/sphere.1m.mesh", "sphere.1m.mesh",
+                                                       "AIDebug/Marker", 0.5f);
                                 }};
 }

@@ -1,0 +1,30 @@
+// The race scene's choices from the settings.
+#include "RaceSettings.h"
+
+namespace RaceSettings
+{
+unsigned shadowTextureSize(int shadowQuality)
+{
+    switch (shadowQuality)
+    {
+    case 0:
+        return 128;
+    case 1:
+        return 512;
+    default:
+        return 1024;
+    }
+}
+
+std::string vegetationLightmapName(float treeDensity)
+{
+    return "VegetationLightmap" + std::to_string(static_cast<int>(treeDensity * 100.0f));
+}
+
+LightmapSource chooseLightmapSource(bool vegetationEnabled, bool vegetationCached, bool plainCached)
+{
+    if (vegetationEnabled && vegetationCached)
+        return LightmapSource::VegetationCache;
+    return plainCached ? LightmapSource::PlainCache : LightmapSource::Compute;
+}
+}

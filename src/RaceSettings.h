@@ -1,0 +1,22 @@
+// Choices the race scene makes from the settings and the image cache before it builds.
+#pragma once
+
+#include <string>
+
+namespace RaceSettings
+{
+// Edge length in pixels of the shadow textures for the shadow quality 0, 1 or 2.
+unsigned shadowTextureSize(int shadowQuality);
+
+// Cache name of the terrain lightmap carrying the trees' shadows at this tree density.
+std::string vegetationLightmapName(float treeDensity);
+constexpr const char* kLightmapName = "Lightmap";
+
+enum class LightmapSource
+{
+    VegetationCache,  // the cached picture with the trees' shadows, uploaded after the trees
+    PlainCache,       // the cached picture without them
+    Compute,          // nothing cached: bake it and store it
+};
+LightmapSource chooseLightmapSource(bool vegetationEnabled, bool vegetationCached, bool plainCached);
+}

@@ -1,0 +1,111 @@
+// The driving input table: keys and axes on each action, the two dead zones, and the
+// one-shot actions that a key triggers once and an axis in every frame.
+#include "DriveActions.h"
+#include "DrivingControls.h"
+#include "DrivingInput.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+struct RecordingControls : DrivingControls
+{
+    float throttle = -1, brake = -1, steerLeft = -1, steerRight = 1;
+    int digitalLeft = -1, digitalRight = -1, handbrake = -1;
+    int cameras = 0, carResets = 0, restarts = 0;
+    void setThrottle(float v) override { throttle = v; }
+    void setBrake(float v) override { brake = v; }
+    void setSteerLeft(float v) override { steerLeft = v; }
+    void setSteerRight(float v) override { steerRight = v; }
+    void setDigitalLeft(bool on) override { digitalLeft = on; }
+    void setDigitalRight(bool on) override { digitalRight = on; }
+    void setHandbrake(bool on) override { handbrake = on; }
+    void nextCamera() override { ++cameras; }
+    void resetCar() override { ++carResets; }
+    void restartRace() override { ++restarts; }
+};
+
+void setAxis(Action& action, float value)
+{
+    action.setAnalog(true);
+    action.setValue(value);
+}
+
+struct DrivingInputTest : ::testing::Test
+{
+    DriveActions actions;
+    Action restart;
+    RecordingControls controls;
+    void frame() { DrivingInput::apply(actions, restart, controls); }
+};
+
+TEST_F(DrivingInputTest, KeysGiveFullPedalsAndDigitalSteering)
+{
+    frame();
+    EXPECT_EQ(controls.throttle, 0.0f);
+    EXPECT_EQ(controls.brake, 0.0f);
+    EXPECT_EQ(controls.digitalLeft, 0);
+    EXPECT_EQ(controls.digitalRight, 0);
+    EXPECT_EQ(controls.handbrake, 0);
+    actions.accelerate.press();
+    actions.brake.press();
+    actions.left.press();
+    actions.handbrake.press();
+    frame();
+    EXPECT_EQ(controls.throttle, 1.0f);
+    EXPECT_EQ(controls.brake, 1.0f);
+    EXPECT_EQ(controls.digitalLeft, 1);
+    EXPECT_EQ(controls.digitalRight, 0);
+    EXPECT_EQ(controls.handbrake, 1);
+    EXPECT_EQ(controls.steerLeft, -1.0f) << "keys do not touch the analogue steering";
+}
+
+TEST_F(DrivingInputTest, AxesPassTheirValueBeyondTheDeadZones)
+{
+    setAxis(actions.accelerate, 0.4f);
+    setAxis(actions.brake, 0.1f);
+    setAxis(actions.left, 0.2f);
+    setAxis(actions.right, 0.2f);
+    setAxis(actions.handbrake, 0.3f);
+    frame();
+    EXPECT_FLOAT_EQ(controls.throttle, 0.4f);
+    EXPECT_FLOAT_EQ(controls.brake, 0.1f) << "pedals have no dead zone";
+    EXPECT_EQ(controls.steerLeft, 0.0f) << "0.2 is still inside the steering dead zone";
+    EXPECT_EQ(controls.steerRight, 0.0f);
+    EXPECT_EQ(controls.handbrake, 0) << "0.3 is still inside the button dead zone";
+    EXPECT_EQ(controls.digitalLeft, -1) << "an axis does not touch the digital steering";
+
+    setAxis(actions.left, 0.21f);
+    setAxis(actions.right, 0.21f);
+    setAxis(actions.handbrake, 0.31f);
+    frame();
+    EXPECT_FLOAT_EQ(controls.steerLeft, 0.21f);
+    EXPECT_FLOAT_EQ(controls.steerRight, -0.21f);
+    EXPECT_EQ(controls.handbrake, 1);
+}
+
+TEST_F(DrivingInputTest, HeldKeyActsOnceHeldAxisEveryFrame)
+{
+    actions.changeCamera.press();
+    actions.resetCar.press();
+    restart.press();
+    for (int i = 0; i < 3; ++i)
+        frame();
+    EXPECT_EQ(controls.cameras, 1);
+    EXPECT_EQ(controls.carResets, 1);
+    EXPECT_EQ(controls.restarts, 1);
+    EXPECT_FALSE(actions.changeCamera.isPressed());
+
+    setAxis(actions.changeCamera, 0.5f);
+    setAxis(actions.resetCar, 0.3f);  // inside the dead zone
+    setAxis(restart, 0.9f);
+    for (int i = 0; i < 3; ++i)
+        frame();
+    EXPECT_EQ(controls.cameras, 4);
+    EXPECT_EQ(controls.carResets, 1);
+    EXPECT_EQ(controls.restarts, 4);
+}
+}
