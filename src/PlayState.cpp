@@ -167,7 +167,12 @@ bool PlayState::rulesRestart()
     return true;
 }
 
-void PlayState::rulesStartRace() {}
+void PlayState::rulesStartRace()
+{
+    // Until the race rules' countdown takes this over: the car is let go at once.
+    if (car)
+        car->setStopped(false);
+}
 
 void PlayState::rulesSetGUIVisible(bool) {}
 
