@@ -282,6 +282,17 @@ void GameManager::shutdown()
 
 bool GameManager::frameStarted(const Ogre::FrameEvent& event)
 {
+    // A state may render a frame of its own (the race's HDR test frame, a loading caption):
+    // that frame is drawn, but neither the states nor the hook see it, so no state runs its
+    // frame work twice over, or inside itself.
+    if (insideFrameStarted)
+        return true;
+    insideFrameStarted = true;
+    struct Leave
+    {
+        bool& flag;
+        ~Leave() { flag = false; }
+    } leave{insideFrameStarted};
     statisticsOverlay->update(window->getStatistics());
     SoundManager::getInstance()->update();
     inputManager->capture();
@@ -292,6 +303,8 @@ bool GameManager::frameStarted(const Ogre::FrameEvent& event)
 
 bool GameManager::frameEnded(const Ogre::FrameEvent& event)
 {
+    if (insideFrameStarted)
+        return true;
     if (!firstFrameLogged)
     {
         firstFrameLogged = true;

@@ -112,6 +112,7 @@ private:
     Ogre::OverlaySystem* overlaySystem = nullptr;
     std::chrono::steady_clock::time_point startTime;
     bool firstFrameLogged = false;
+    bool insideFrameStarted = false;  // a frame rendered from within a state's frame is only drawn
     std::function<bool(GameManager*)> frameHook;
 
     static GameManager instance;

@@ -77,9 +77,10 @@ int main(int argc, char** argv)
     GameManager* manager = GameManager::getInstance();
     manager->setFrameHook([&](GameManager* game) {
         const bool trackPhase = cycle > restarts;
-        if (trackPhase && frames == 0)
+        // Counted first: enabling the race scene renders a test frame, which calls this hook again.
+        if (++frames == 1 && trackPhase)
             loadTrack(*game->getGameScene(), trackPath);
-        if (++frames < kFramesPerCycle)
+        if (frames < kFramesPerCycle)
             return true;
         frames = 0;
         std::printf("cycle %d %s rss_kb %ld fds %d meshes %zu materials %zu textures %zu\n", cycle,
