@@ -108,7 +108,7 @@ void GameManager::startOnce()
     startTime = std::chrono::steady_clock::now();
     firstFrameLogged = false;
 
-    settings = new GameConfiguration();
+    settings = std::make_unique<GameConfiguration>();
     const std::string folder = createUserFolders();
     settings->setSavePath(folder);
     LogStream::getInstance()->open(folder + "logs/debug.txt");
@@ -116,16 +116,17 @@ void GameManager::startOnce()
     settings->load(folder + "quillmor.cfg");
 
     // Our own log manager first, so the engine writes its log to the file only, not to stdout.
-    logManager = new Ogre::LogManager();
+    logManager = std::make_unique<Ogre::LogManager>();
     logManager->createLog(folder + "logs/Ogre.log", true, false);
-    root = new Ogre::Root("Plugins.cfg", "", folder + "logs/Ogre.log");
+    root.reset(new Ogre::Root("", "", folder + "logs/Ogre.log"));
+    loadEnginePlugins("Plugins.cfg");
     PngImageCodec::install();
     JpegImageCodec::install();
-    overlaySystem = new Ogre::OverlaySystem();
+    overlaySystem = std::make_unique<Ogre::OverlaySystem>();
     Ogre::LogManager::getSingleton().logMessage("savePath: " + folder);
-    frameTimer = new Ogre::Timer();
+    frameTimer = std::make_unique<Ogre::Timer>();
 
-    if (!PhysicBase::isPhysXAvailable(root))
+    if (!PhysicBase::isPhysXAvailable(root.get()))
         throw std::string("No Bullet physics runtime found. Please reinstall the game with administrator rights.");
 
     if (!configure())
@@ -133,26 +134,49 @@ void GameManager::startOnce()
                           "\" found: check Plugins.cfg beside the game.");
 
     setupResources();
-    statisticsOverlay = new DebugOverlay();
+    statisticsOverlay = std::make_unique<DebugOverlay>();
     statisticsOverlay->setVisible(false);
     root->addFrameListener(this);
 
-    inputManager = new InputManager();
+    inputManager = std::make_unique<InputManager>();
     inputManager->initialise(window);
     inputManager->addKeyListener(this, "KeyListener");
     inputManager->addMouseListener(this, "MouseListener");
     inputManager->addJoystickListener(this, "JoystickListener");
     OptionsMenuState::getInstance()->setKeyboard(inputManager->getKeyboard());
 
-    actionMapper = new ActionMapper(inputManager);
-    PlayState::getInstance()->setActionMapper(actionMapper);
+    actionMapper = std::make_unique<ActionMapper>(inputManager.get());
+    PlayState::getInstance()->setActionMapper(actionMapper.get());
 
-    gameScene = new GameScene();
-    guiScene = new GuiScene();
+    gameScene = std::make_unique<GameScene>();
+    guiScene = std::make_unique<GuiScene>();
 
     changeState(MainMenuState::getInstance());
     frameTimer->reset();
     runLoop();
+}
+
+void GameManager::loadEnginePlugins(const std::string& pluginsFile)
+{
+    // Loaded here rather than by the root's constructor: an exception a plugin throws while it
+    // starts (the GL renderer without an X display) holds texts and code of that plugin, and a
+    // failing constructor unloads every plugin before anyone could read the exception.
+    Ogre::ConfigFile plugins;
+    plugins.load(pluginsFile);
+    std::string pluginFolder = plugins.getSetting("PluginFolder");
+    if (!pluginFolder.empty() && pluginFolder.back() != '/')
+        pluginFolder += '/';
+    for (const std::string& plugin : plugins.getMultiSetting("Plugin"))
+    {
+        try
+        {
+            root->loadPlugin(pluginFolder + plugin);
+        }
+        catch (const Ogre::Exception& error)
+        {
+            throw std::string("The engine plug-in \"" + plugin + "\" did not start: " + error.getDescription());
+        }
+    }
 }
 
 void GameManager::runLoop()
@@ -225,9 +249,9 @@ void GameManager::resetGameScene()
     if (gameScene)
     {
         gameScene->disable();
-        delete gameScene;
+        gameScene.reset();
     }
-    gameScene = new GameScene();
+    gameScene = std::make_unique<GameScene>();
 }
 
 void GameManager::pushState(GameState* state)
@@ -245,39 +269,32 @@ void GameManager::popState()
     states.pop();
 }
 
+void GameManager::RootCloser::operator()(Ogre::Root* engine) const
+{
+    engine->shutdown();
+    delete engine;
+}
+
 void GameManager::shutdown()
 {
     states.clear();
-    delete settings;
-    settings = nullptr;
-    delete frameTimer;
-    frameTimer = nullptr;
-    delete actionMapper;
-    actionMapper = nullptr;
-    delete inputManager;
-    inputManager = nullptr;
-    delete guiScene;
-    guiScene = nullptr;
-    delete gameScene;
-    gameScene = nullptr;
+    // The reverse of the members' declaration order, as their destructors would run.
+    guiScene.reset();
+    gameScene.reset();
+    actionMapper.reset();
+    inputManager.reset();
+    statisticsOverlay.reset();
+    frameTimer.reset();
     if (window)
     {
         window->destroy();
         window = nullptr;
     }
-    if (root)
-    {
-        // Overlays (and their font textures) go while the texture manager still exists.
-        delete overlaySystem;
-        overlaySystem = nullptr;
-        root->shutdown();
-        delete root;
-        root = nullptr;
-    }
-    delete statisticsOverlay;
-    statisticsOverlay = nullptr;
-    delete logManager;
-    logManager = nullptr;
+    // Overlays (and their font textures) go while the texture manager still exists.
+    overlaySystem.reset();
+    root.reset();
+    settings.reset();
+    logManager.reset();
 }
 
 bool GameManager::frameStarted(const Ogre::FrameEvent& event)

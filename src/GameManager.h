@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace Ogre
@@ -61,12 +62,12 @@ public:
     // state; false ends the loop as a state's false would.
     void setFrameHook(std::function<bool(GameManager*)> hook) { frameHook = std::move(hook); }
 
-    GameScene* getGameScene() const { return gameScene; }
-    GuiScene* getGuiScene() const { return guiScene; }
-    GameConfiguration* getGameConfiguration() const { return settings; }
+    GameScene* getGameScene() const { return gameScene.get(); }
+    GuiScene* getGuiScene() const { return guiScene.get(); }
+    GameConfiguration* getGameConfiguration() const { return settings.get(); }
     Ogre::RenderWindow* getRenderWindow() const { return window; }
-    Ogre::OverlaySystem* getOverlaySystem() const { return overlaySystem; }
-    InputManager* getInputManager() const { return inputManager; }
+    Ogre::OverlaySystem* getOverlaySystem() const { return overlaySystem.get(); }
+    InputManager* getInputManager() const { return inputManager.get(); }
 
     bool frameStarted(const Ogre::FrameEvent& event) override;
     bool frameEnded(const Ogre::FrameEvent& event) override;
@@ -92,24 +93,35 @@ private:
 
     void startOnce();
     std::string createUserFolders();
+    // Loads the engine plug-ins a Plugins.cfg names; throws a std::string naming the one that fails.
+    void loadEnginePlugins(const std::string& pluginsFile);
     void runLoop();
     void takeScreenshot();
 
-    Ogre::Root* root = nullptr;
-    Ogre::RenderWindow* window = nullptr;
-    InputManager* inputManager = nullptr;
+    // The engine root must be shut down before it is deleted.
+    struct RootCloser
+    {
+        void operator()(Ogre::Root* root) const;
+    };
+
+    // Owned objects, declared so that they are destroyed (and reset by shutdown) from the
+    // last to the first: what uses another object goes before it.
+    std::unique_ptr<Ogre::LogManager> logManager;
+    std::unique_ptr<GameConfiguration> settings;
+    std::unique_ptr<Ogre::Root, RootCloser> root;
+    std::unique_ptr<Ogre::OverlaySystem> overlaySystem;  // its font textures need the root
+    std::unique_ptr<Ogre::Timer> frameTimer;
+    std::unique_ptr<DebugOverlay> statisticsOverlay;
+    std::unique_ptr<InputManager> inputManager;
+    std::unique_ptr<ActionMapper> actionMapper;  // listens to the input manager
+    std::unique_ptr<GameScene> gameScene;
+    std::unique_ptr<GuiScene> guiScene;
+
+    Ogre::RenderWindow* window = nullptr;  // the root's; closed before the root shuts down
     GameStateStack states;
-    DebugOverlay* statisticsOverlay = nullptr;
     bool restartRequested = false;
-    GameScene* gameScene = nullptr;
-    GuiScene* guiScene = nullptr;
-    ActionMapper* actionMapper = nullptr;
     int screenshotCounter = 0;  // never reset, not even by a restart
-    GameConfiguration* settings = nullptr;
-    Ogre::Timer* frameTimer = nullptr;
     const std::string version = "0.7";
-    Ogre::LogManager* logManager = nullptr;
-    Ogre::OverlaySystem* overlaySystem = nullptr;
     std::chrono::steady_clock::time_point startTime;
     bool firstFrameLogged = false;
     bool insideFrameStarted = false;  // a frame rendered from within a state's frame is only drawn

@@ -22,6 +22,31 @@ void logMessage(const std::string& message)
     Ogre::LogManager::getSingleton().logMessage(message);
 }
 
+// The text of the exception being handled, whatever its type.
+std::string currentErrorText()
+{
+    try
+    {
+        throw;
+    }
+    catch (const Ogre::Exception& error)
+    {
+        return error.getFullDescription();
+    }
+    catch (const std::exception& error)  // CEGUI's exceptions too
+    {
+        return error.what();
+    }
+    catch (const std::string& message)
+    {
+        return message;
+    }
+    catch (...)
+    {
+        return "unknown error";
+    }
+}
+
 const char* const kStartupError =
     "CEGUI startup error!!\nPlease report this error in the Quillmor forum.\n(https://quillmor.invalid/forum)";
 }
@@ -79,6 +104,7 @@ void GuiScene::create()
         }
         catch (...)
         {
+            logMessage("GUI system not created with its log in the user folder: " + currentErrorText());
             if (guiSystem)
             {
                 try
@@ -111,19 +137,11 @@ void GuiScene::create()
         enabled = false;
         logMessage("\nCreating [GuiScene]...done\n");
     }
-    catch (const CEGUI::Exception& error)
+    catch (...)
     {
-        logMessage(std::string("GUI start-up failed: ") + error.what());
-        throw std::string(kStartupError);
-    }
-    catch (const Ogre::Exception& error)
-    {
-        logMessage("GUI start-up failed: " + error.getFullDescription());
-        throw std::string(kStartupError);
-    }
-    catch (const std::exception& error)
-    {
-        logMessage(std::string("GUI start-up failed: ") + error.what());
+        // No destructor runs for a constructor that throws: release what exists now.
+        logMessage("GUI start-up failed: " + currentErrorText());
+        destroy();
         throw std::string(kStartupError);
     }
 }
@@ -187,7 +205,8 @@ void GuiScene::destroy()
     sceneManager->clearScene();
     if (Ogre::RenderWindow* window = GameManager::getInstance()->getRenderWindow())
         window->removeAllViewports();
-    sceneManager->destroyCamera(camera);
+    if (camera)
+        sceneManager->destroyCamera(camera);
     camera = nullptr;
     staticGeometry = nullptr;
     root->destroySceneManager(sceneManager);

@@ -7,7 +7,9 @@
 set -euo pipefail
 fifo=$(mktemp -u /tmp/quillmor-xvfb-XXXXXX)
 mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+# -noreset: by default the server resets when its last client leaves, refusing connections
+# for a moment, and an engine restart closes the game's only connection before it reopens one.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
 xvfb_pid=$!
 errors=$(mktemp /tmp/quillmor-stderr-XXXXXX)
 trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$fifo" "$errors"' EXIT

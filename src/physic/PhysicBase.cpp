@@ -5,12 +5,15 @@
 #include <OGRE/OgreTimer.h>
 
 #include <algorithm>
+#include <exception>
+#include <string>
 
 namespace
 {
 constexpr float kMaxFrameTime = 0.1f;   // seconds: a slower frame is simulated as this long
 constexpr float kFixedFrameTime = 1.0f; // seconds simulated per update in fixed-frame mode
 const char* const kSceneName = "DefaultScene";
+const char* const kStartError = "Error initializing Bullet physics. Did you install the Bullet libraries?";
 }
 
 PhysicBase::PhysicBase(Ogre::Root* engineRoot, Ogre::SceneManager* manager, const std::string& folder)
@@ -62,11 +65,14 @@ nxOgre::scene* PhysicBase::init()
     {
         world = std::make_unique<nxOgre::world>(0, 1, logPath);
     }
-    catch (...)
+    catch (const std::exception& error)
     {
         throw Ogre::InternalErrorException(Ogre::Exception::ERR_INTERNAL_ERROR,
-                                           "Error initializing Bullet physics. Did you install the Bullet libraries?",
-                                           "", "", 0);
+                                           std::string(kStartError) + " " + error.what(), "", "", 0);
+    }
+    catch (...)
+    {
+        throw Ogre::InternalErrorException(Ogre::Exception::ERR_INTERNAL_ERROR, kStartError, "", "", 0);
     }
     scene = world->createScene(kSceneName);
     scene->hasFloor(true);

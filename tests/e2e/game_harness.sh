@@ -51,7 +51,9 @@ start_xvfb() {
     # The server picks a free display itself, so parallel screen tests never race for one.
     local fifo="$WORK/xvfb-display"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    # -noreset: by default the server resets when its last client leaves, refusing connections
+    # for a moment, and an engine restart closes the game's only connection before it reopens one.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
     local display
     read -r -t 20 display <"$fifo" || fail "no Xvfb display could be started"

@@ -1,5 +1,5 @@
-# Start-up failures end with a clear message and exit status 1: no HOME, no usable render
-# system. An earlier run's screenshot is never overwritten.
+# Start-up failures end with a clear message and exit status 1: no HOME, no X display (the
+# renderer plug-in fails while it loads), no usable render system. An earlier run's screenshot is never overwritten.
 source "$(dirname "$0")/game_harness.sh" "$1"
 
 status=0
@@ -7,6 +7,13 @@ status=0
 [ "$status" = 1 ] || fail "without HOME: exit status $status"
 grep -q "^Quillmor Error: HOME is not set" "$WORK/stderr" || fail "without HOME: no clear message"
 echo "ok: no HOME"
+
+status=0
+(cd "$BIN_DIR" && env -u DISPLAY ./quillmor >"$WORK/stdout" 2>"$WORK/stderr") || status=$?
+[ "$status" = 1 ] || fail "without an X display: exit status $status"
+grep -q '^Quillmor Error: The engine plug-in "RenderSystem_GL" did not start: .*X display' "$WORK/stderr" ||
+    fail "without an X display: no clear message"
+echo "ok: no X display"
 
 start_xvfb
 # A working folder whose plug-in list has no renderer.

@@ -218,7 +218,9 @@ TEST(PhysicBaseInit, MissingRuntimeIsReportedNotCrashed)
     }
     catch (const Ogre::InternalErrorException& e)
     {
-        EXPECT_EQ(e.getDescription(), "Error initializing Bullet physics. Did you install the Bullet libraries?");
+        // The cause follows the game's own sentence.
+        EXPECT_EQ(e.getDescription(), "Error initializing Bullet physics. Did you install the Bullet libraries? "
+                                      "Bullet physics could not be started");
         EXPECT_EQ(e.getSource(), "");
     }
     PhysicBase::simulateMissingRuntime(false);
