@@ -154,7 +154,9 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
     {
         log("SetMaterial...");
         terrainLightmap->createMaterial();
-        terrain->setCustomMaterial(terrainLightmap->getName());
+        // Without a render system there is no lightmap texture and so no material to take.
+        if (Ogre::MaterialManager::getSingleton().resourceExists(terrainLightmap->getName()))
+            terrain->setCustomMaterial(terrainLightmap->getName());
     }
 
     log("\n\nCreating Cars...");

@@ -45,6 +45,8 @@ public:
     void notifyFrame(float alpha, float alphaTime, float frameDt);
 
     void addListener(PhysicListener* listener);
+    // In the order they are told of each step.
+    const std::vector<PhysicListener*>& getListeners() const { return listeners; }
     void removeListener(PhysicListener* listener);
     void pause();
     void resume();

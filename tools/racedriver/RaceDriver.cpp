@@ -72,6 +72,8 @@ int main(int argc, char** argv)
     bool racing = false;
     bool announced = false;
     long frames = 0;
+    long framesAtReady = 0;
+    Clock::time_point readyAt = Clock::now();
 
     GameManager* manager = GameManager::getInstance();
     manager->setFrameHook([&](GameManager* game) {
@@ -112,6 +114,8 @@ int main(int argc, char** argv)
             std::printf("race ready: first race frame after %ld ms\n", millisecondsSince(kLaunched));
             std::fflush(stdout);
             announced = true;
+            framesAtReady = frames;
+            readyAt = Clock::now();
         }
         ++frames;
         if (Car* car = game->getGameScene()->getCar(); car && frames % kReportEveryFrames == 0)
@@ -128,6 +132,7 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         if (takeCommand(control) == "next")
         {
+            std::printf("raced %ld frames in %ld ms\n", frames - framesAtReady, millisecondsSince(readyAt));
             game->changeState(MainMenuState::getInstance());
             racing = false;
         }
