@@ -282,6 +282,9 @@ void GameManager::shutdown()
 
 bool GameManager::frameStarted(const Ogre::FrameEvent& event)
 {
+    // The GUI leaves the scissor test on with its last window's rectangle, and the engine no
+    // longer resets it between viewports: the race view would stay clipped to that rectangle.
+    root->getRenderSystem()->setScissorTest(false);
     statisticsOverlay->update(window->getStatistics());
     SoundManager::getInstance()->update();
     inputManager->capture();

@@ -37,7 +37,7 @@ click_play
 wait_for_ogre_log "enter LevelMenuState: done!"
 grep -q "populate MapList: skipped .*Broken.map" "$OGRE_LOG" || fail "the damaged track was not named in the log"
 screenshot  # 2: level menu, first track
-click_at 0.3 0.208  # second track in the list
+click_at 0.3 0.216  # second track in the list
 screenshot  # 3: level menu, second track chosen
 changed=$("$PNG_STATS" "$BIN_DIR/screenshot_2.png" diff "$BIN_DIR/screenshot_3.png" 560 150 300 300)
 [ "$changed" -gt 1000 ] || fail "the picture did not change with the track ($changed pixels)"
@@ -46,7 +46,7 @@ click_at 0.24 0.853  # Back
 wait_for_ogre_log "load layout MainMenu.layout" 2
 click_play
 wait_for_ogre_log "enter LevelMenuState: done!" 2
-click_at 0.3 0.208
+click_at 0.3 0.216
 click_at 0.76 0.853  # Next
 wait_for_ogre_log "Creating World..."
 wait_for_ogre_log "Building Track..."
