@@ -299,6 +299,9 @@ void GameManager::shutdown()
 
 bool GameManager::frameStarted(const Ogre::FrameEvent& event)
 {
+    // The GUI leaves the scissor test on with its last window's rectangle, and the engine no
+    // longer resets it between viewports: the race view would stay clipped to that rectangle.
+    root->getRenderSystem()->setScissorTest(false);
     // A state may render a frame of its own (the race's HDR test frame, a loading caption):
     // that frame is drawn, but neither the states nor the hook see it, so no state runs its
     // frame work twice over, or inside itself.

@@ -68,9 +68,8 @@ public:
     // then to be replaced, not raced.
     void load(const MapDescription& map, CEGUI::Window* caption);
     void destroy() override;
-    // The race view without the speed blur. No HDR test frame: drawn straight after a load,
-    // before the advanced sky's first frame has placed its sun, it crashes in the engine.
-    void enable() override { enableEffects(false, false); }
+    // The race view without the speed blur, the HDR bloom tried on one frame.
+    void enable() override { enableEffects(false, true); }
     // The race view and its screen effects; an effect that cannot be built is switched off
     // in the settings and the race goes on without it.
     void enableEffects(bool withMotionBlur, bool testHDR);

@@ -1,8 +1,14 @@
 // The main menu.
 #include "gui/MainMenuState.h"
 
+#include "GameConfiguration.h"
 #include "GameManager.h"
-#include "GuiScene.h"
+#include "gui/EditorMenuState.h"
+#include "gui/LevelMenuState.h"
+#include "gui/OptionsMenuState.h"
+#include "sound/NodeSound.h"
+#include "sound/SoundGroup.h"
+#include "sound/SoundManager.h"
 
 #include <CEGUI/CEGUI.h>
 #include <OGRE/OgreFrameListener.h>
@@ -14,43 +20,97 @@ MainMenuState* MainMenuState::getInstance()
     return &instance;
 }
 
+void MainMenuState::applyAudioSettings()
+{
+    const GameConfiguration* settings = GameManager::getInstance()->getGameConfiguration();
+    if (!settings)
+        return;
+    SoundManager* sound = SoundManager::getInstance();
+    sound->setVolume(settings->getAudioVolume());
+    sound->getGroup("Music")->setVolume(settings->getMusicVolume());
+    sound->getGroup("SoundEffects")->setVolume(settings->getSoundsVolume());
+    sound->setMute(!settings->isAudioEnabled());
+    sound->getGroup("Music")->setMute(!settings->isMusicEnabled());
+    sound->getGroup("SoundEffects")->setMute(!settings->isSoundsEnabled());
+}
+
 void MainMenuState::enter()
 {
-    quitRequested = false;
+    MenuState::enter();
+    playRequested = editorRequested = optionsRequested = quitRequested = false;
+    applyAudioSettings();
+    if (!music)
+        music = SoundManager::getInstance()->create2DNodeSound(nullptr, "../media/sounds/menu_theme.ogg", true, "Music");
+    music->play();
+
     CEGUI::Window* menu = showLayout("MainMenuState", "MainMenu.layout");
-    menu->getChild("Menu/Quit")->subscribeEvent(CEGUI::PushButton::EventClicked,
-                                                CEGUI::Event::Subscriber(&MainMenuState::onQuit, this));
+    const auto subscribe = [menu, this](const char* name, bool (MainMenuState::*handler)(const CEGUI::EventArgs&)) {
+        findWindow("MainMenuState", menu, name)->subscribeEvent(CEGUI::PushButton::EventClicked,
+                                                      CEGUI::Event::Subscriber(handler, this));
+    };
+    subscribe("Play", &MainMenuState::handlePlay);
+    subscribe("Editor", &MainMenuState::handleEditor);
+    subscribe("Options", &MainMenuState::handleOptions);
+    subscribe("Quit", &MainMenuState::handleQuit);
 }
 
 void MainMenuState::exit()
 {
-    hideLayout();
+    if (music)
+        music->stop();
+    MenuState::exit();
 }
 
-void MainMenuState::pause()
+void MainMenuState::keyPressed(GameManager* manager, const OIS::KeyEvent& event)
 {
-    layout->hide();
+    MenuState::keyPressed(manager, event);
+    if (event.key == OIS::KC_ESCAPE)
+        quitRequested = true;
 }
 
-void MainMenuState::resume()
+bool MainMenuState::handlePlay(const CEGUI::EventArgs&)
 {
-    GameManager::getInstance()->getGuiScene()->enable();
-    layout->show();
+    playRequested = true;
+    return true;
 }
 
-bool MainMenuState::onQuit(const CEGUI::EventArgs&)
+bool MainMenuState::handleEditor(const CEGUI::EventArgs&)
+{
+    editorRequested = true;
+    return true;
+}
+
+bool MainMenuState::handleOptions(const CEGUI::EventArgs&)
+{
+    optionsRequested = true;
+    return true;
+}
+
+bool MainMenuState::handleQuit(const CEGUI::EventArgs&)
 {
     quitRequested = true;
     return true;
 }
 
-bool MainMenuState::frameStarted(GameManager*, const Ogre::FrameEvent& event)
+bool MainMenuState::frameStarted(GameManager* manager, const Ogre::FrameEvent& event)
 {
     injectTimePulse(event.timeSinceLastFrame);
-    return !quitRequested;
+    if (playRequested)
+        manager->changeState(LevelMenuState::getInstance());
+    else if (editorRequested)
+        manager->changeState(EditorMenuState::getInstance());
+    else if (optionsRequested)
+        manager->changeState(OptionsMenuState::getInstance());
+    else if (quitRequested)
+    {
+        SoundManager::getInstance()->destroyNodeSound(music);
+        music = nullptr;
+        return false;
+    }
+    return true;
 }
 
 bool MainMenuState::frameEnded(GameManager*, const Ogre::FrameEvent&)
 {
-    return !quitRequested;
+    return true;
 }

@@ -1,4 +1,4 @@
-// The main menu: the first state entered; quitting here ends the game.
+// The main menu: the first state entered, with the menu music; quitting here ends the game.
 #pragma once
 
 #include "gui/MenuState.h"
@@ -8,6 +8,8 @@ namespace CEGUI
 class EventArgs;
 }
 
+class NodeSound;
+
 class MainMenuState : public MenuState
 {
 public:
@@ -15,16 +17,23 @@ public:
 
     void enter() override;
     void exit() override;
-    void pause() override;
-    void resume() override;
+    void keyPressed(GameManager* manager, const OIS::KeyEvent& event) override;
     // False once the player chose to quit.
     bool frameStarted(GameManager* manager, const Ogre::FrameEvent& event) override;
     bool frameEnded(GameManager* manager, const Ogre::FrameEvent& event) override;
 
 private:
     MainMenuState() = default;
-    bool onQuit(const CEGUI::EventArgs& args);
+    static void applyAudioSettings();
+    bool handlePlay(const CEGUI::EventArgs& args);
+    bool handleEditor(const CEGUI::EventArgs& args);
+    bool handleOptions(const CEGUI::EventArgs& args);
+    bool handleQuit(const CEGUI::EventArgs& args);
 
+    bool playRequested = false;
+    bool editorRequested = false;
+    bool optionsRequested = false;
     bool quitRequested = false;
+    NodeSound* music = nullptr;  // made on the first entry, owned by the sound facade
     static MainMenuState instance;
 };

@@ -2,6 +2,7 @@
 #include "gui/MenuState.h"
 
 #include "GameManager.h"
+#include "GameScene.h"
 #include "GuiScene.h"
 #include "LogStream.h"
 
@@ -14,49 +15,85 @@ CEGUI::GUIContext& guiContext()
 {
     return CEGUI::System::getSingleton().getDefaultGUIContext();
 }
-
-CEGUI::MouseButton toGuiButton(OIS::MouseButtonID id)
-{
-    switch (id)
-    {
-    case OIS::MB_Left: return CEGUI::LeftButton;
-    case OIS::MB_Right: return CEGUI::RightButton;
-    case OIS::MB_Middle: return CEGUI::MiddleButton;
-    default: return CEGUI::LeftButton;
-    }
 }
+
+void MenuState::enter()
+{
+    GameManager* manager = GameManager::getInstance();
+    manager->getGuiScene()->enable();
+    if (GameScene* race = manager->getGameScene())
+        race->disable();
+    showCursor(true);
+}
+
+void MenuState::exit()
+{
+    GameManager::getInstance()->getGuiScene()->disable();
+    if (!layout)
+        return;
+    if (guiContext().getRootWindow() == layout)
+        guiContext().setRootWindow(nullptr);
+    CEGUI::WindowManager::getSingleton().destroyWindow(layout);
+    layout = nullptr;
+}
+
+CEGUI::Window* MenuState::loadLayout(const std::string& layoutFile)
+{
+    Ogre::LogManager::getSingleton().logMessage("load layout " + layoutFile);
+    CEGUI::Window* loaded = CEGUI::WindowManager::getSingleton().loadLayoutFromFile(layoutFile);
+    if (layout)
+        CEGUI::WindowManager::getSingleton().destroyWindow(layout);
+    layout = loaded;
+    guiContext().setRootWindow(layout);
+    return layout;
 }
 
 CEGUI::Window* MenuState::showLayout(const std::string& stateName, const std::string& layoutFile)
 {
-    Ogre::LogManager::getSingleton().logMessage("enter " + stateName + ": layout");
     try
     {
-        GameManager::getInstance()->getGuiScene()->enable();
-        layout = CEGUI::WindowManager::getSingleton().loadLayoutFromFile(layoutFile);
-        guiContext().setRootWindow(layout);
-        return layout;
+        return loadLayout(layoutFile);
     }
     catch (const CEGUI::Exception& error)
     {
         debugLog() << stateName << ": cannot show layout '" << layoutFile << "': " << error.what() << std::endl;
-        throw stateName + " Error!!\nPlease report this error in the Quillmor forum.\n(https://quillmor.invalid/forum)";
+        throw entryError(stateName);
     }
 }
 
-void MenuState::hideLayout()
+CEGUI::Window* MenuState::findWindow(const std::string& stateName, CEGUI::Window* root, const std::string& name)
 {
-    if (!layout)
-        return;
-    guiContext().setRootWindow(nullptr);
-    CEGUI::WindowManager::getSingleton().destroyWindow(layout);
-    layout = nullptr;
+    CEGUI::Window* found = root ? root->getChildRecursive(name) : nullptr;
+    if (found)
+        return found;
+    debugLog() << stateName << ": the layout has no window '" << name << "'" << std::endl;
+    throw entryError(stateName);
+}
+
+std::string MenuState::entryError(const std::string& stateName)
+{
+    return stateName + " Error!!\nPlease report this error in the Quillmor forum.\n(https://quillmor.invalid/forum)";
+}
+
+CEGUI::MouseButton MenuState::convertButton(OIS::MouseButtonID id)
+{
+    switch (id)
+    {
+    case OIS::MB_Right: return CEGUI::RightButton;
+    case OIS::MB_Middle: return CEGUI::MiddleButton;
+    default: return CEGUI::LeftButton;
+    }
 }
 
 void MenuState::injectTimePulse(float seconds)
 {
     CEGUI::System::getSingleton().injectTimePulse(seconds);
     guiContext().injectTimePulse(seconds);
+}
+
+void MenuState::showCursor(bool visible)
+{
+    guiContext().getMouseCursor().setVisible(visible);
 }
 
 void MenuState::keyPressed(GameManager*, const OIS::KeyEvent& event)
@@ -76,6 +113,7 @@ void MenuState::mouseMoved(GameManager*, const OIS::MouseEvent& event)
 {
     const OIS::MouseState& state = event.state;
     guiContext().injectMousePosition(static_cast<float>(state.X.abs), static_cast<float>(state.Y.abs));
+    // OIS counts 120 per wheel notch.
     if (state.Z.rel != 0)
         guiContext().injectMouseWheelChange(static_cast<float>(state.Z.rel) / 120.0f);
 }
@@ -83,11 +121,11 @@ void MenuState::mouseMoved(GameManager*, const OIS::MouseEvent& event)
 void MenuState::mousePressed(GameManager*, const OIS::MouseEvent& event, OIS::MouseButtonID id)
 {
     guiContext().injectMousePosition(static_cast<float>(event.state.X.abs), static_cast<float>(event.state.Y.abs));
-    guiContext().injectMouseButtonDown(toGuiButton(id));
+    guiContext().injectMouseButtonDown(convertButton(id));
 }
 
 void MenuState::mouseReleased(GameManager*, const OIS::MouseEvent& event, OIS::MouseButtonID id)
 {
     guiContext().injectMousePosition(static_cast<float>(event.state.X.abs), static_cast<float>(event.state.Y.abs));
-    guiContext().injectMouseButtonUp(toGuiButton(id));
+    guiContext().injectMouseButtonUp(convertButton(id));
 }

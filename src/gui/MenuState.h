@@ -1,7 +1,10 @@
-// Base of every menu state: loads its GUI layout on entry and hands input to the GUI library.
+// Base of every menu state: lays the GUI scene over the window, loads the state's GUI
+// layout and hands keyboard and mouse input to the GUI library.
 #pragma once
 
 #include "GameState.h"
+
+#include <CEGUI/InputEvent.h>
 
 #include <string>
 
@@ -13,22 +16,37 @@ class Window;
 class MenuState : public GameState
 {
 public:
+    // Enables the GUI scene, takes the race scene's screen effects off, shows the cursor.
+    void enter() override;
+    // Hides the GUI scene and destroys the layout with every window attached to it.
+    void exit() override;
+    void pause() override {}
+    void resume() override {}
+
     void keyPressed(GameManager* manager, const OIS::KeyEvent& event) override;
     void keyReleased(GameManager* manager, const OIS::KeyEvent& event) override;
     void mouseMoved(GameManager* manager, const OIS::MouseEvent& event) override;
     void mousePressed(GameManager* manager, const OIS::MouseEvent& event, OIS::MouseButtonID id) override;
     void mouseReleased(GameManager* manager, const OIS::MouseEvent& event, OIS::MouseButtonID id) override;
 
+    // Right and middle map to themselves; every other button is the left one.
+    static CEGUI::MouseButton convertButton(OIS::MouseButtonID id);
+    // The text a state throws when its screen can't be shown.
+    static std::string entryError(const std::string& stateName);
+
 protected:
     MenuState() = default;
     ~MenuState() = default;
 
-    // Enables the GUI scene and shows the layout; throws "<State> Error!!..." as a std::string on failure.
+    // Loads the layout and makes it the GUI's root window; the GUI library's exceptions pass.
+    CEGUI::Window* loadLayout(const std::string& layoutFile);
+    // As loadLayout, but logs the GUI library's error and throws entryError(stateName).
     CEGUI::Window* showLayout(const std::string& stateName, const std::string& layoutFile);
-    // Removes the layout shown by showLayout.
-    void hideLayout();
+    // The window of that name below root; logs and throws entryError(stateName) when there is none.
+    static CEGUI::Window* findWindow(const std::string& stateName, CEGUI::Window* root, const std::string& name);
     // Advances the GUI's clock (tooltips, caret, fades).
     static void injectTimePulse(float seconds);
+    static void showCursor(bool visible);
 
     CEGUI::Window* layout = nullptr;
 };

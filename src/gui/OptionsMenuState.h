@@ -1,9 +1,14 @@
-// The options menu: video, sound and key bindings. For now it holds the keyboard that
-// names key codes in the binding labels.
+// The options menu: video, sound and key bindings. Its settings pages are not built yet: the
+// screen says so and leads back to the main menu. It holds the keyboard that names key codes
+// in the binding labels.
 #pragma once
 
 #include "gui/MenuState.h"
 
+namespace CEGUI
+{
+class EventArgs;
+}
 namespace OIS
 {
 class Keyboard;
@@ -18,17 +23,16 @@ public:
     void setKeyboard(OIS::Keyboard* newKeyboard) { keyboard = newKeyboard; }
     OIS::Keyboard* getKeyboard() const { return keyboard; }
 
-    // The menu's layout and its settings pages come with the menus; until then nothing enters it.
-    void enter() override {}
-    void exit() override {}
-    void pause() override {}
-    void resume() override {}
+    void enter() override;
+    void keyPressed(GameManager* manager, const OIS::KeyEvent& event) override;
     bool frameStarted(GameManager* manager, const Ogre::FrameEvent& event) override;
     bool frameEnded(GameManager* manager, const Ogre::FrameEvent& event) override;
 
 private:
     OptionsMenuState() = default;
+    bool handleBack(const CEGUI::EventArgs& args);
 
+    bool backRequested = false;
     OIS::Keyboard* keyboard = nullptr;
     static OptionsMenuState instance;
 };

@@ -12,7 +12,7 @@ check_settings() {
     start_game
     wait_for_log "first frame after"
     grep -q -- "$expected_log" "$DEBUG_LOG" || fail "$what: no log line '$expected_log'"
-    click_at 0.5 0.43
+    click_quit
     wait_for_exit 20
     [ "$EXIT_STATUS" = 0 ] || fail "$what: exit status $EXIT_STATUS"
     cmp -s "$USER_DIR/quillmor.cfg" "$WORK/original.cfg" || fail "$what: the settings file was changed"

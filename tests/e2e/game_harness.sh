@@ -142,3 +142,7 @@ click_at() {
     sleep 0.1
     xdotool mouseup 1
 }
+
+# The main menu's buttons, in fractions of the window.
+click_play() { click_at 0.5 0.383; }
+click_quit() { click_at 0.5 0.655; }

@@ -56,7 +56,7 @@ before=$("$PNG_STATS" "$BIN_DIR/screenshot_3.png" count 5 668 260 40 180 180 0 2
 press_key_here F12
 rm -f "$BIN_DIR"/screenshot_*.png
 
-click_at 0.5 0.43
+click_quit
 wait_for_exit 20
 [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS after Quit"
 ! grep -qi "error" "$WORK/stderr" || fail "errors on stderr"

@@ -1,0 +1,11 @@
+#include "gui/RecordRank.h"
+
+#include "HighScore.h"
+
+int recordRankToName(const HighScore& table, int raceRank, const Score& raceScore)
+{
+    if (raceRank < 1 || raceRank > HighScore::kRanks)
+        return 0;
+    const Score* stored = table.getScore(raceRank);
+    return stored && *stored == raceScore ? raceRank : 0;
+}
