@@ -1,0 +1,226 @@
+#include "RaceRules.h"
+
+#include "LogStream.h"
+#include "RaceServices.h"
+
+#include <cmath>
+#include <cstdio>
+
+RaceRules::RaceRules(RaceServices* services, const std::string& highScorePath)
+    : services(services), highScorePath(highScorePath)
+{
+    reset();
+}
+
+void RaceRules::reset()
+{
+    best = nullptr;
+    bestCheckPoint = 0;
+    current = std::make_unique<Score>();
+    raceRank = 0;
+    active = false;
+    started = false;
+    finished = false;
+
+    loadError.clear();
+    table = HighScore::load(highScorePath, &loadError);
+    if (!loadError.empty())
+        LogStream::getInstance()->getStream() << "Error loading HighScore: " << loadError << std::endl;
+    best = table.getScore(1);
+    if (best)
+        bestTimeText = best->getTotalText();
+
+    startCountdown.reset();
+    finishCountdown.reset();
+    phase = kPrepared;
+
+    services->restartCourse();
+    services->holdCar(true);
+    services->stopCarSounds();
+    timer.stop();
+    timer.reset();
+    differenceSeconds = 0.0f;
+    differenceText.clear();
+}
+
+void RaceRules::startRace()
+{
+    services->loadGhost(getGhostPath());
+    active = true;
+    lastSecond = 0;
+    services->playMusic();
+    services->enableCarSounds();
+}
+
+void RaceRules::update(float dtSeconds)
+{
+    services->updateMusic();
+    services->recordStep();
+    if (!active)
+        return;
+
+    tickStartCountdown(dtSeconds);
+    finishCountdown.update(dtSeconds);
+
+    if (!finished) {
+        timer.update(dtSeconds);
+        if (!services->updateCourse())
+            finish();
+        else if (services->takePassedCheckPoint())
+            passCheckPoint();
+    }
+
+    if (differenceSeconds > 0.0f)
+        differenceSeconds -= dtSeconds;
+    else
+        differenceText.clear();
+}
+
+void RaceRules::tickStartCountdown(float dtSeconds)
+{
+    startCountdown.update(dtSeconds);
+    if (startCountdown.isRunning()) {
+        const int second = countdownSecond();
+        if (second != lastSecond) {
+            lastSecond = second;
+            services->playCountdownBeep();
+        }
+    }
+    // The clock has just been released.
+    if (lastSecond == 1 && timer.isRunning()) {
+        lastSecond = 0;
+        services->playStartBeep();
+        services->startRecording();
+        services->playGhost();
+    }
+}
+
+void RaceRules::finish()
+{
+    finished = true;
+    timer.stop();
+    // The ghost ends where the run ends, not three seconds of standing later.
+    services->stopRecording();
+    current->setTotal(timer.getTime(), timer.toString());
+    table.addScore(current.get());
+    raceRank = table.getLastRank();
+}
+
+void RaceRules::passCheckPoint()
+{
+    const std::uint32_t nowMs = timer.getTime();
+    current->addCheckPoint(static_cast<std::int32_t>(nowMs), timer.toString());
+    if (!best)
+        return;
+    const std::int64_t bestMs = best->getCheckPointTime(bestCheckPoint);
+    ++bestCheckPoint;
+    differenceText = formatDifference(nowMs, bestMs);
+    differenceSeconds = kDifferenceSeconds;
+}
+
+void RaceRules::updatePhase()
+{
+    if (!active)
+        return;
+    if (startCountdown.isEnabled()) {
+        phase = kCountdown;
+        startCountdown.start();
+        services->holdCar(true);
+    }
+    if (!startCountdown.isEnabled() && !startCountdown.isRunning() && !started) {
+        phase = kRacing;
+        started = true;
+        services->holdCar(false);
+        timer.start();
+    }
+    if (finished && finishCountdown.isEnabled()) {
+        phase = kFinished;
+        services->holdCar(true);
+        finishCountdown.start();
+    }
+    if (finished && !finishCountdown.isEnabled() && !finishCountdown.isRunning() && phase != kSaved) {
+        saveResults();
+        active = false;
+        phase = kSaved;
+    }
+}
+
+bool RaceRules::saveResults()
+{
+    saveError.clear();
+    bool saved = true;
+    std::string error;
+    if (table.getLastRank() == 1 && !services->saveRecording(getGhostPath(), &error)) {
+        saved = false;
+        saveError = error;
+    }
+    if (!HighScore::save(highScorePath, table, &error)) {
+        saved = false;
+        saveError += (saveError.empty() ? "" : "; ") + error;
+    }
+    if (!saved)
+        LogStream::getInstance()->getStream() << "Error saving the race results: " << saveError << std::endl;
+    return saved;
+}
+
+bool RaceRules::restart()
+{
+    if (phase <= kCountdown)
+        return false;
+    if (finished && phase < kSaved)
+        saveResults();
+    reset();
+    services->resetCarToCheckPoint();
+    services->resetDrivers();
+    services->stopRecording();
+    services->stopGhost();
+    return true;
+}
+
+bool RaceRules::resetCar()
+{
+    if (phase != kRacing)
+        return false;
+    services->resetCarToCheckPoint();
+    return true;
+}
+
+void RaceRules::pause()
+{
+    services->pauseMusic();
+}
+
+void RaceRules::resume()
+{
+    if (active)
+        services->playMusic();
+}
+
+std::string RaceRules::getCountdownText() const
+{
+    if (phase != kCountdown)
+        return "";
+    return std::to_string(countdownSecond());
+}
+
+int RaceRules::countdownSecond() const
+{
+    // Rounded up, so the full three seconds show as "3", never as "4".
+    return static_cast<int>(std::ceil(startCountdown.getRemaining()));
+}
+
+std::string RaceRules::formatDifference(std::int64_t nowMs, std::int64_t bestMs)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%+.2f", static_cast<double>(nowMs - bestMs) / 1000.0);
+    return text;
+}
+
+std::string RaceRules::gearText(int gear)
+{
+    if (gear == 0)
+        return "N";
+    if (gear < 0)
+        return "R";
+    return std::to_string(gear);
+}
