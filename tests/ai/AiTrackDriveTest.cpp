@@ -4,6 +4,8 @@
 #include "XMLParser.h"
 #include "ai/AdaptivePIDOperationalAI.h"
 #include "ai/AiTrackFollower.h"
+#include "ai/NNOperationalAI.h"
+#include "ai/NeuronalNetwork.h"
 #include "ai/PIDOperationalAI.h"
 #include "physic/Car.h"
 #include "track/CheckPointTracker.h"
@@ -44,6 +46,12 @@ void PrintTo(const DriverCase& driver, std::ostream* out)
 const DriverCase kDrivers[] = {
     {"PID", [] { return std::make_unique<PIDOperationalAI>(); }},
     {"AdaptivePID", [] { return std::make_unique<AdaptivePIDOperationalAI>(); }},
+    // The shipped networks, driving; no training files.
+    {"NeuralNet",
+     [] {
+         return std::make_unique<NNOperationalAI>("../media/ai/NNOperationalSpeed.net",
+                                                  "../media/ai/NNOperationalSteer.net", "", "");
+     }},
 };
 
 const char* const kTracks[] = {"TestLoop.map", "FigureEight.map", "DesertRun.map"};
@@ -113,3 +121,14 @@ INSTANTIATE_TEST_SUITE_P(BuiltInTracks, AiTrackDriveTest,
                              const std::string file = std::get<0>(info.param);
                              return file.substr(0, file.find('.')) + "_" + std::get<1>(info.param).name;
                          });
+
+TEST(ShippedNetworks, BothLoadWithOneInputAndOneOutput)
+{
+    for (const char* file : {"../media/ai/NNOperationalSpeed.net", "../media/ai/NNOperationalSteer.net"})
+    {
+        NeuronalNetwork network(3, 3);
+        ASSERT_TRUE(network.load(file)) << file;
+        EXPECT_EQ(1u, network.getInputCount()) << file;
+        EXPECT_EQ(1u, network.getOutputCount()) << file;
+    }
+}
