@@ -1,8 +1,11 @@
 // One fixed physics step of the shipped Roadster driving laps of the built-in test loop,
 // loaded whole as a race loads it (tiles, lightmaps, boundaries, terrain collision): paging,
 // the world's step, the car's step and the checkpoint tracker. The scripted driver's own
-// work is left out of the time. Also reports the process's peak memory (VmHWM) with the
+// work is left out of the time. The same step with the PID computer driver at the wheel
+// counts the driver and its track follower in, and reports their share. Also reports the process's peak memory (VmHWM) with the
 // loaded track and the car; run alone, that is the race's peak.
+#include "ai/AiTrackFollower.h"
+#include "ai/PIDOperationalAI.h"
 #include "physic/Car.h"
 #include "track/CheckPointTracker.h"
 
@@ -65,7 +68,47 @@ void BM_RoadsterStepOnTestLoop(benchmark::State& state)
     state.counters["peak_MB"] = peakMegabytes();
     car.reset();
 }
+
+void BM_PIDDriverStepOnTestLoop(benchmark::State& state)
+{
+    OfflineEngine::loadImageCodecs();
+    TrackDriveScene race("TestLoop.map");
+    const auto desc = CarScene::roadster();
+    auto car = race.makeCarAtStart(*desc);
+    car->setStopped(true);
+    for (float t = 0; t < kCountdown; t += TrackDriveScene::kStep)
+        race.step(*car);
+    car->setStopped(false);
+    PIDOperationalAI driver;
+    driver.setCar(car.get());
+    AiTrackFollower follower;
+    follower.setOperationalAI(&driver);
+    follower.setTrackSpline(race.track().getTrackSpline());
+    int laps = 0;
+    double driverSeconds = 0.0;
+    for (auto _ : state)
+    {
+        const auto begin = std::chrono::steady_clock::now();
+        follower.update(TrackDriveScene::kStep);
+        const auto driven = std::chrono::steady_clock::now();
+        const bool racing = race.step(*car);
+        const auto end = std::chrono::steady_clock::now();
+        driverSeconds += std::chrono::duration<double>(driven - begin).count();
+        state.SetIterationTime(std::chrono::duration<double>(end - begin).count());
+        if (!racing)
+        {
+            ++laps;
+            race.track().getCheckPointTracker()->reset();
+            follower.setDistance(0.0f);
+        }
+    }
+    state.counters["laps"] = laps;
+    state.counters["driver_us"] = benchmark::Counter(driverSeconds * 1e6 / state.iterations());
+    driver.setCar(nullptr);
+    car.reset();
+}
 }
 
 BENCHMARK(BM_RoadsterStepOnTestLoop)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(5.0);
+BENCHMARK(BM_PIDDriverStepOnTestLoop)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(5.0);
 BENCHMARK_MAIN();

@@ -34,8 +34,9 @@ const char* const kRoadMaterialName = "roadMaterial";
 const char* const kTerrainMaterialName = "terrainMaterial";
 // Where the shade rays start, in the car's frame: centre, front, back.
 const Ogre::Vector3 kProbePoints[] = {{0.0f, 0.0f, 0.0f}, {1.8f, 0.0f, 0.0f}, {-1.0f, 0.0f, 0.0f}};
-// km/h allowed at a steering command: the AI drivers slow down to it.
-const std::pair<float, float> kAISpeedPoints[] = {{0.0f, 500.0f}, {0.3f, 300.0f}, {1.05f, 200.0f}, {10.0f, 20.0f}};
+// km/h allowed at a steering command: the AI drivers slow down to it. Our tracks' bends are
+// tight right angles on narrow roads: the car takes them at about 35 km/h, straights at 60.
+const std::pair<float, float> kAISpeedPoints[] = {{0.0f, 60.0f}, {0.3f, 50.0f}, {1.05f, 35.0f}, {10.0f, 20.0f}};
 }
 
 Car::Car(const std::string& name, const CarDesc* desc, const Ogre::Vector3& startPosition,

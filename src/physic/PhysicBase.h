@@ -113,6 +113,7 @@ private:
     // The paged store.
     std::vector<unsigned char> loadedCells;
     std::vector<unsigned char> neededCells;
+    std::vector<unsigned> loadedCellList;  // the cells whose loadedCells flag is set
     std::map<std::string, nxOgre::NxShapeDesc*> staticShapes;
     std::map<std::string, Ogre::Vector3> shapePositions;
     std::map<unsigned, std::list<std::string>> shapeNamesByCell;

@@ -107,14 +107,19 @@ bool PhysicBase::loadCell(unsigned cellIndex)
 {
     if (!scene)
         return false;
-    const std::list<std::string>& shapeNames = shapeNamesByCell[cellIndex];
-    const std::list<std::string>& actorNames = actorNamesByCell[cellIndex];
+    // Most cells around a car hold nothing: answer those without touching the scene.
+    const auto shapes = shapeNamesByCell.find(cellIndex);
+    const auto actors = actorNamesByCell.find(cellIndex);
+    const bool hasShapes = shapes != shapeNamesByCell.end() && !shapes->second.empty();
+    const bool hasActors = actors != actorNamesByCell.end() && !actors->second.empty();
+    if (!hasShapes && !hasActors)
+        return false;
     const nxOgre::NxActorGroup staticGroup = scene->findGroupIndex("static");
     std::vector<nxOgre::NxActor*>& created = createdActors[cellIndex];
-    if (!shapeNames.empty())
+    if (hasShapes)
     {
-        debugLog() << "create paged shape: " << shapeNames.size() << std::endl;
-        for (const std::string& name : shapeNames)
+        debugLog() << "create paged shape: " << shapes->second.size() << std::endl;
+        for (const std::string& name : shapes->second)
         {
             nxOgre::NxActorDesc desc;
             desc.name = name;
@@ -127,10 +132,10 @@ bool PhysicBase::loadCell(unsigned cellIndex)
             }
         }
     }
-    if (!actorNames.empty())
+    if (hasActors)
     {
-        debugLog() << "create paged actor: " << actorNames.size() << std::endl;
-        for (const std::string& name : actorNames)
+        debugLog() << "create paged actor: " << actors->second.size() << std::endl;
+        for (const std::string& name : actors->second)
             if (nxOgre::NxActor* actor = scene->createActor(staticActors[name]))
             {
                 actor->setGroup(staticGroup);
@@ -139,7 +144,7 @@ bool PhysicBase::loadCell(unsigned cellIndex)
     }
     if (created.empty())
         createdActors.erase(cellIndex);
-    return !shapeNames.empty() || !actorNames.empty();
+    return true;
 }
 
 void PhysicBase::visitCell(unsigned cellIndex)
@@ -147,12 +152,17 @@ void PhysicBase::visitCell(unsigned cellIndex)
     if (loadedCells[cellIndex])
         neededCells[cellIndex] = 1;
     else if (loadCell(cellIndex))
+    {
         loadedCells[cellIndex] = neededCells[cellIndex] = 1;
+        loadedCellList.push_back(cellIndex);
+    }
 }
 
 void PhysicBase::updateCells(bool loadAll)
 {
-    std::fill(neededCells.begin(), neededCells.end(), 0);
+    // Only loaded cells are ever marked needed: clearing those clears all.
+    for (unsigned cell : loadedCellList)
+        neededCells[cell] = 0;
     if (loadAll)
     {
         for (unsigned cell = 0; cell < kGridSize * kGridSize; ++cell)
@@ -184,10 +194,15 @@ void PhysicBase::unloadCells(bool forced)
 {
     if (createdActors.empty())
         return;
-    for (unsigned cell = 0; cell < kGridSize * kGridSize; ++cell)
+    // A pass over the loaded cells only, not the whole grid, every step.
+    std::size_t kept = 0;
+    for (unsigned cell : loadedCellList)
     {
-        if (!loadedCells[cell] || (neededCells[cell] && !forced))
+        if (neededCells[cell] && !forced)
+        {
+            loadedCellList[kept++] = cell;
             continue;
+        }
         const auto created = createdActors.find(cell);
         if (created != createdActors.end())
         {
@@ -196,8 +211,9 @@ void PhysicBase::unloadCells(bool forced)
                 scene->releaseActor(actor);
             createdActors.erase(created);
         }
-        loadedCells[cell] = 0;
+        loadedCells[cell] = neededCells[cell] = 0;
     }
+    loadedCellList.resize(kept);
     // Whatever rested on the released actors must not wake up and fall.
     for (nxOgre::body* body : sleepingBodies)
         body->putToSleep();
@@ -212,6 +228,8 @@ void PhysicBase::clearPagedActors()
     createdActors.clear();
     // Their cells hold nothing now: a later update must be able to load them again.
     std::fill(loadedCells.begin(), loadedCells.end(), 0);
+    std::fill(neededCells.begin(), neededCells.end(), 0);
+    loadedCellList.clear();
     staticActors.clear();
     actorPositions.clear();
     actorNamesByCell.clear();

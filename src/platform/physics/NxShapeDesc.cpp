@@ -28,6 +28,45 @@ btMatrix3x3 scaled(const btMatrix3x3& m, float s)
     return btMatrix3x3(m[0] * s, m[1] * s, m[2] * s);
 }
 
+// A plane whose bounding box is a slab of the world rather than all of space: rays and
+// bodies away from it never reach it in the broadphase. Contacts still come from the
+// plane's equation. Only axis-aligned planes are bounded; others keep the endless box.
+class FinitePlaneShape : public btStaticPlaneShape
+{
+public:
+    static constexpr btScalar kHalfExtent = 20000.0f;  // units along the plane
+    static constexpr btScalar kThickness = 100.0f;     // units behind the plane
+
+    FinitePlaneShape(const btVector3& normal, btScalar d) : btStaticPlaneShape(normal, d)
+    {
+        const int axis = normal.absolute().maxAxis();
+        if (std::fabs(normal[axis]) < 1.0f - 1e-6f)
+            return;
+        const btVector3 extent(kHalfExtent, kHalfExtent, kHalfExtent);
+        localMin = -extent;
+        localMax = extent;
+        const btScalar surface = normal[axis] * d;  // the plane's coordinate on its axis
+        localMin[axis] = normal[axis] > 0 ? surface - kThickness : surface;
+        localMax[axis] = normal[axis] > 0 ? surface : surface + kThickness;
+        bounded = true;
+    }
+
+    void getAabb(const btTransform& t, btVector3& aabbMin, btVector3& aabbMax) const override
+    {
+        if (!bounded)
+        {
+            btStaticPlaneShape::getAabb(t, aabbMin, aabbMax);
+            return;
+        }
+        btTransformAabb(localMin, localMax, 0.0f, t, aabbMin, aabbMax);
+    }
+
+private:
+    btVector3 localMin{0, 0, 0};
+    btVector3 localMax{0, 0, 0};
+    bool bounded = false;
+};
+
 // Volume, centre and second moment (covariance) of a closed triangulated surface, each
 // triangle making a tetrahedron with the reference point.
 struct SolidIntegral
@@ -56,7 +95,7 @@ bool NxShapeDesc::massProperties(float&, btVector3&, btMatrix3x3&) const
 
 std::unique_ptr<btCollisionShape> NxPlaneShapeDesc::createCollisionShape() const
 {
-    return std::make_unique<btStaticPlaneShape>(normal.normalized(), d);
+    return std::make_unique<FinitePlaneShape>(normal.normalized(), d);
 }
 
 std::unique_ptr<btCollisionShape> NxSphereShapeDesc::createCollisionShape() const

@@ -294,7 +294,8 @@ TEST_F(SceneFixture, BadDescriptionsAreRefused)
 
 TEST_F(SceneFixture, OnlyPairsWithAMovingBodyAreTracked)
 {
-    // Two overlapping fixed boxes (the floor plane overlaps both) and a crate resting across them.
+    // Two overlapping fixed boxes (the floor plane overlaps both) and a crate resting across them,
+    // too high above the floor for its bounded box to reach it.
     NxBoxShapeDesc slab;
     slab.dimensions = btVector3(2, 0.5f, 2);
     btOverlappingPairCache& pairs = *sc->getDynamicsWorld().getBroadphase()->getOverlappingPairCache();
@@ -318,7 +319,7 @@ TEST_F(SceneFixture, OnlyPairsWithAMovingBodyAreTracked)
     NxActor* body = sc->createActor(crate);
     ASSERT_NE(body, nullptr);
     run(1.0f);
-    EXPECT_EQ(pairs.getNumOverlappingPairs(), 3) << "the crate with each slab and the floor";
+    EXPECT_EQ(pairs.getNumOverlappingPairs(), 2) << "the crate with each slab, not with the floor below";
     EXPECT_NEAR(body->getGlobalPosition().y(), 1.4f, 0.02f) << "the crate rests on the slabs";
 }
 
