@@ -12,8 +12,10 @@
 #include "LogStream.h"
 #include "MainLoop.h"
 #include "PlayState.h"
+#include "RegularFile.h"
 #include "graphics/JpegImageCodec.h"
 #include "graphics/PngImageCodec.h"
+#include "graphics/Screenshot.h"
 #include "gui/MainMenuState.h"
 #include "gui/OptionsMenuState.h"
 #include "physic/PhysicBase.h"
@@ -23,8 +25,11 @@
 #include <OGRE/Ogre.h>
 #include <OGRE/Overlay/OgreOverlaySystem.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iostream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 GameManager GameManager::instance;
 
@@ -33,10 +38,13 @@ namespace
 const char* const kOpenGL = "OpenGL Rendering Subsystem";
 const char* const kDirect3D9 = "Direct3D9 Rendering Subsystem";
 
+constexpr std::size_t kMaxResourceListBytes = 64u << 10;
+
+// A symbolic link, even a dangling one, counts as taken.
 bool fileExists(const std::string& path)
 {
     struct stat info;
-    return stat(path.c_str(), &info) == 0;
+    return lstat(path.c_str(), &info) == 0;
 }
 }
 
@@ -98,8 +106,19 @@ std::string GameManager::createUserFolders()
     FolderManager::folderExists(folder, true);
     folder += version + "/";
     FolderManager::folderExists(folder, true);
+    bool writable = ::access(folder.c_str(), W_OK | X_OK) == 0;
     for (const char* sub : {"logs/", "maps/", "maps/stdHighscore", "tmp/"})
-        FolderManager::folderExists(folder + sub, true);
+        writable = FolderManager::folderExists(folder + sub, true) && ::access((folder + sub).c_str(), W_OK | X_OK) == 0 &&
+                   writable;
+    // Nothing else would tell the player; said once, not again on a restart.
+    static bool warned = false;
+    if (!writable && !warned)
+    {
+        warned = true;
+        std::cerr << "Quillmor: cannot write to the folder \"" << folder
+                  << "\": the game runs, but its logs, settings, high scores and recordings are not saved."
+                  << std::endl;
+    }
     return folder;
 }
 
@@ -184,6 +203,16 @@ bool GameManager::configure()
             debugLog() << "Render system has no option \"" << name << "\"" << std::endl;
             return;
         }
+        // A value the display doesn't offer (a mode larger than any screen, a word) would
+        // crash the window's creation: the render system's own choice stays then.
+        const Ogre::StringVector& possible = offered.at(name).possibleValues;
+        if (!possible.empty() && std::find(possible.begin(), possible.end(), value) == possible.end())
+        {
+            debugLog() << "Settings: \"" << name << "\" value \"" << value
+                       << "\" is not offered by the display; using \"" << offered.at(name).currentValue << "\""
+                       << std::endl;
+            return;
+        }
         renderSystem->setConfigOption(name, value);
     };
     const std::string& name = settings->getRenderer();
@@ -209,8 +238,14 @@ bool GameManager::configure()
 
 void GameManager::setupResources()
 {
+    // The list is read as a regular file of sane size: a folder or FIFO in its place would hang.
+    const std::string listName = settings->getResourcesFile();
+    std::string content, problem;
+    if (!readRegularFile(listName, kMaxResourceListBytes, content, problem))
+        throw std::string("Cannot read the resource list \"" + listName + "\": " + problem);
     Ogre::ConfigFile resources;
-    resources.load(settings->getResourcesFile(), "\t:=", true);
+    Ogre::DataStreamPtr stream(new Ogre::MemoryDataStream(listName, &content[0], content.size(), false, true));
+    resources.load(stream, "\t:=", true);
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
     for (const auto& section : resources.getSettingsBySection())
     {
@@ -311,8 +346,13 @@ void GameManager::takeScreenshot()
         ++screenshotCounter;
         name = "screenshot_" + std::to_string(screenshotCounter) + ".png";
     } while (fileExists(name));
-    window->writeContentsToFile(name);
-    debugLog() << "screenshot written: " << name << std::endl;
+    // Written by us, not the engine: a failure is logged and the game goes on, the file
+    // gets mode 0644 whatever the umask, and a symbolic link in its place is not followed.
+    std::string problem;
+    if (writeScreenshot(*window, name, &problem))
+        debugLog() << "screenshot written: " << name << std::endl;
+    else
+        debugLog() << "screenshot not written: " << problem << std::endl;
 }
 
 bool GameManager::keyPressed(const OIS::KeyEvent& event)

@@ -46,14 +46,9 @@ XmlFieldReader::XmlFieldReader(std::string file, std::string message) : file(std
 std::unique_ptr<TiXmlDocument> XmlFieldReader::load() const
 {
     auto document = std::make_unique<TiXmlDocument>();
-    if (!loadXmlDocument(*document, file))
-    {
-        std::ostringstream problem;
-        problem << document->ErrorDesc();
-        if (document->ErrorId() != TiXmlBase::TIXML_ERROR_OPENING_FILE)
-            problem << " at line " << document->ErrorRow();
-        throw DataFileError(file, message, problem.str());
-    }
+    std::string problem;
+    if (!loadXmlDocument(*document, file, problem))
+        throw DataFileError(file, message, problem);
     return document;
 }
 

@@ -99,7 +99,7 @@ TEST(MapFile, RefusesBadTrackFiles)
     expectRefused(wrongRoot, [](const std::string& p) { XMLParser::getInstance()->loadMapDescription(p); },
                   "Unable to read map description!", "root element is <Track>", "wrong root, description");
     expectRefused(folder.path() + "absent.map", [](const std::string& p) { XMLParser::getInstance()->loadMap(p); },
-                  "Unable to read map!", "Failed to open file", "missing file");
+                  "Unable to read map!", "No such file or directory", "missing file");
     expectRefused(folder.write("noterrain.map", "<Map name=\"a.map\" highscore=\"a.sde\"/>"),
                   [](const std::string& p) { XMLParser::getInstance()->loadMapDescription(p); },
                   "Unable to read map description!", "\"terrain\"", "description without terrain");
@@ -178,5 +178,5 @@ TEST(TerrainList, ReadsTerrainsKeepingTheLaterOfTwoNames)
                   "wrong root");
     expectRefused(folder.write("f.xml", "<Terrains><Terrain name=\"x\" levelImage=\"y\"/></Terrains>"), read, message,
                   "\"file\"", "no file");
-    expectRefused(folder.path() + "none.xml", read, message, "Failed to open file", "missing file");
+    expectRefused(folder.path() + "none.xml", read, message, "No such file or directory", "missing file");
 }
