@@ -31,7 +31,7 @@ cmake --build "$build" -j"$parallel" --target "${targets[@]}" >/dev/null
 failures="$build/fuzz/failed-targets.$$"
 rm -f "$failures"
 read -r -a cpus < <(taskset -cp $$ | sed 's/.*: //' | tr ',' '\n' |
-  awk -F- '{ if (NF == 2) for (i = $1; i <= $2; i++) printf "%d ", i; else printf "%d ", $1 }')
+  awk -F- '{ if (NF == 2) for (i = $1; i <= $2; i++) printf "%d ", i; else printf "%d ", $1 }') || true
 
 run_target() {
   local target=$1 cpu=$2
