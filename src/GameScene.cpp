@@ -79,7 +79,7 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
 {
     showCaption(caption, "Creating World...");
     createSky();
-    terrain->load(map.terrainName);
+    terrain->load(map.terrainName, TerrainObject::kTerrainListPath, map.filePath);
     showCaption(caption, "Building Track...");
     mapObject->setScale(terrain->getHorizontalScale(), terrain->getPageSize());
     mapObject->load(map.filePath);

@@ -71,6 +71,24 @@ void XmlFieldReader::fail(const TiXmlElement* element, const std::string& proble
     throw DataFileError(file, message, where.str() + problem);
 }
 
+void XmlFieldReader::onlyChildren(const TiXmlElement& parent, std::initializer_list<const char*> names) const
+{
+    for (const TiXmlNode* node = parent.FirstChild(); node; node = node->NextSibling())
+    {
+        if (node->ToText())
+            throw DataFileError(file, message,
+                                "line " + std::to_string(node->Row()) + ": unexpected text in <" + parent.Value() + ">");
+        const TiXmlElement* element = node->ToElement();
+        if (!element)
+            continue;
+        bool known = false;
+        for (const char* name : names)
+            known = known || element->ValueStr() == name;
+        if (!known)
+            fail(element, "unknown element <" + element->ValueStr() + "> in <" + parent.Value() + ">");
+    }
+}
+
 const TiXmlElement& XmlFieldReader::child(const TiXmlElement& parent, const char* name) const
 {
     const TiXmlElement* element = parent.FirstChildElement(name);
