@@ -40,6 +40,29 @@ const char* const kDirect3D9 = "Direct3D9 Rendering Subsystem";
 
 constexpr std::size_t kMaxResourceListBytes = 64u << 10;
 
+// The text with runs of blanks made one.
+std::string unpadded(const std::string& text)
+{
+    std::string result;
+    for (const char c : text)
+        if (c != ' ' || (!result.empty() && result.back() != ' '))
+            result += c;
+    while (!result.empty() && result.back() == ' ')
+        result.pop_back();
+    return result;
+}
+
+bool canWriteIn(const std::string& folder)
+{
+    std::string probe = folder + ".write-test-XXXXXX";
+    const int fd = ::mkstemp(&probe[0]);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
 // A symbolic link, even a dangling one, counts as taken.
 bool fileExists(const std::string& path)
 {
@@ -106,10 +129,10 @@ std::string GameManager::createUserFolders()
     FolderManager::folderExists(folder, true);
     folder += version + "/";
     FolderManager::folderExists(folder, true);
-    bool writable = ::access(folder.c_str(), W_OK | X_OK) == 0;
     for (const char* sub : {"logs/", "maps/", "maps/stdHighscore", "tmp/"})
-        writable = FolderManager::folderExists(folder + sub, true) && ::access((folder + sub).c_str(), W_OK | X_OK) == 0 &&
-                   writable;
+        FolderManager::folderExists(folder + sub, true);
+    // Tried by writing, as permissions alone don't tell (a read-only disk, or root).
+    const bool writable = canWriteIn(folder) && canWriteIn(folder + "logs/");
     // Nothing else would tell the player; said once, not again on a restart.
     static bool warned = false;
     if (!writable && !warned)
@@ -204,16 +227,23 @@ bool GameManager::configure()
             return;
         }
         // A value the display doesn't offer (a mode larger than any screen, a word) would
-        // crash the window's creation: the render system's own choice stays then.
-        const Ogre::StringVector& possible = offered.at(name).possibleValues;
-        if (!possible.empty() && std::find(possible.begin(), possible.end(), value) == possible.end())
+        // crash the window's creation: the render system's own choice stays then. Its names
+        // are padded ("1024 x  768"), ours are not.
+        const Ogre::ConfigOption& option = offered.at(name);
+        std::string chosen = value;
+        if (!option.possibleValues.empty())
         {
-            debugLog() << "Settings: \"" << name << "\" value \"" << value
-                       << "\" is not offered by the display; using \"" << offered.at(name).currentValue << "\""
-                       << std::endl;
-            return;
+            const auto same = std::find_if(option.possibleValues.begin(), option.possibleValues.end(),
+                                           [&](const std::string& possible) { return unpadded(possible) == unpadded(value); });
+            if (same == option.possibleValues.end())
+            {
+                debugLog() << "Settings: \"" << name << "\" value \"" << value
+                           << "\" is not offered by the display; using \"" << option.currentValue << "\"" << std::endl;
+                return;
+            }
+            chosen = *same;
         }
-        renderSystem->setConfigOption(name, value);
+        renderSystem->setConfigOption(name, chosen);
     };
     const std::string& name = settings->getRenderer();
     if (name == kOpenGL)
