@@ -3,6 +3,7 @@
 
 #include "CarRecorder.h"
 #include "graphics/EntityMaterialInstance.h"
+#include "graphics/MeshEntity.h"
 #include "physic/CarDesc.h"
 #include "physic/VehicleDesc.h"
 
@@ -80,7 +81,7 @@ bool CarPlayer::load(const std::string& path, const CarDesc& car, std::string* e
 
     try
     {
-        bodyEntity = sceneManager->createEntity(name + "_PlayerCar", car.vehicle->graphicMesh);
+        bodyEntity = createMeshEntity(*sceneManager, name + "_PlayerCar", car.vehicle->graphicMesh);
         bodyNode = sceneManager->getRootSceneNode()->createChildSceneNode(name + "_PlayerCarNode");
         bodyNode->attachObject(bodyEntity);
         bodyMaterial = std::make_unique<EntityMaterialInstance>(bodyEntity);
@@ -88,7 +89,7 @@ bool CarPlayer::load(const std::string& path, const CarDesc& car, std::string* e
         for (std::size_t i = 0; i < wheelCount; ++i)
         {
             const WheelDesc& wheel = car.vehicle->wheels[i];
-            Ogre::Entity* entity = sceneManager->createEntity(wheelName(i), wheel.mesh);
+            Ogre::Entity* entity = createMeshEntity(*sceneManager, wheelName(i), wheel.mesh);
             wheelEntities.push_back(entity);
             // The same nodes the car has: the wheel turned a quarter, its roll node again.
             Ogre::SceneNode* wheelNode =

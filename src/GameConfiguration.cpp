@@ -9,6 +9,8 @@
 #include <tinyxml.h>
 
 #include <climits>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <sstream>
@@ -20,6 +22,45 @@ const char* const kDirect3D9 = "Direct3D9 Rendering Subsystem";
 constexpr float kMinAspectRatio = 1.0f;
 constexpr float kMaxAspectRatio = 2.39f;
 constexpr unsigned kMaxHDRFading = 120;
+// Ours is about 2 KB; a file far larger is not one of ours, and TinyXML's attribute lookup
+// would make a huge one cost minutes.
+constexpr std::size_t kMaxSettingsFileBytes = 16u << 10;
+constexpr int kMaxScreenSide = 16384;
+
+// "<width> x <height>", the way the engine names a video mode.
+bool isResolution(const std::string& text)
+{
+    int width = 0, height = 0;
+    char end = 0;
+    return std::sscanf(text.c_str(), "%5d x %5d%c", &width, &height, &end) == 2 &&
+           text == std::to_string(width) + " x " + std::to_string(height) && width >= 320 && height >= 200 &&
+           width <= kMaxScreenSide && height <= kMaxScreenSide;
+}
+
+bool isWholeNumber(const std::string& text, int max)
+{
+    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    return std::stoi(text) <= max;
+}
+
+// A value the field can't have keeps the field's current value, with a line naming both.
+void refused(const char* key, const char* value)
+{
+    debugLog() << "Settings: " << key << " \"" << value << "\" is not valid; keeping the default" << std::endl;
+}
+
+float toVolume(const char* text, float current, const char* key)
+{
+    char* end = nullptr;
+    const float value = std::strtof(text, &end);
+    if (end == text || *end || !(value >= 0.0f && value <= 1.0f))
+    {
+        refused(key, text);
+        return current;
+    }
+    return value;
+}
 
 // ---- reading: each attribute, when present, goes through the field's setter ----
 
@@ -103,6 +144,12 @@ std::string resourcesFileFor(int textureQuality)
 }
 }
 
+bool isResourcesFileName(const std::string& name)
+{
+    return !name.empty() && name.find('/') == std::string::npos && name != "." && name != ".." &&
+           name.size() > 4 && name.compare(name.size() - 4, 4, ".cfg") == 0;
+}
+
 std::string floatToString(float value)
 {
     std::ostringstream stream;
@@ -169,10 +216,11 @@ void GameConfiguration::setHDRFading(unsigned fading)
 bool GameConfiguration::load(const std::string& path)
 {
     TiXmlDocument document;
-    if (!loadXmlDocument(document, path))
+    std::string problem;
+    if (!loadXmlDocument(document, path, problem, kMaxSettingsFileBytes))
     {
-        debugLog() << "Settings file '" << path << "' not used (" << document.ErrorDesc() << ", line "
-                   << document.ErrorRow() << "); keeping the current settings" << std::endl;
+        debugLog() << "Settings file '" << path << "' not used (" << problem << "); keeping the current settings"
+                   << std::endl;
         return false;
     }
     const TiXmlNode* rootNode = document.FirstChild("GameConfig");
@@ -203,12 +251,21 @@ void GameConfiguration::applyTree(const TiXmlElement* root)
 {
     const TiXmlElement* video = child(root, "Video");
     readAttribute(child(video, "Renderer"), "name", [this](const char* t) { setRenderer(t); });
-    readAttribute(child(video, "Resolution"), "value", [this](const char* t) { setResolution(t); });
-    readAttribute(child(video, "ColourDepth"), "value", [this](const char* t) { setColourDepth(t); });
+    readAttribute(child(video, "Resolution"), "value", [this](const char* t) {
+        isResolution(t) ? setResolution(t) : refused("Video/Resolution", t);
+    });
+    readAttribute(child(video, "ColourDepth"), "value", [this](const char* t) {
+        (std::string(t) == "16" || std::string(t) == "32") ? setColourDepth(t) : refused("Video/ColourDepth", t);
+    });
     const TiXmlElement* aspectElement = child(video, "Aspect");
     readAttribute(aspectElement, "name", [this](const char* t) { setAspect(t); });
-    readAttribute(aspectElement, "value", [this](const char* t) { setAspectRatio(toFloat(t)); });
-    readAttribute(child(video, "AA"), "value", [this](const char* t) { setAA(t); });
+    readAttribute(aspectElement, "value", [this](const char* t) {
+        const float ratio = toFloat(t);
+        std::isfinite(ratio) ? setAspectRatio(ratio) : refused("Video/Aspect value", t);
+    });
+    readAttribute(child(video, "AA"), "value", [this](const char* t) {
+        isWholeNumber(t, 16) ? setAA(t) : refused("Video/AA", t);
+    });
     readAttribute(child(video, "Fullscreen"), "enable", [this](const char* t) { setFullscreen(toBool(t)); });
     readAttribute(child(video, "VSync"), "enable", [this](const char* t) { setVSync(toBool(t)); });
 
@@ -230,13 +287,13 @@ void GameConfiguration::applyTree(const TiXmlElement* root)
 
     const TiXmlElement* audioElement = child(root, "Audio");
     readAttribute(audioElement, "enable", [this](const char* t) { setAudioEnabled(toBool(t)); });
-    readAttribute(audioElement, "volume", [this](const char* t) { setAudioVolume(toFloat(t)); });
+    readAttribute(audioElement, "volume", [this](const char* t) { setAudioVolume(toVolume(t, getAudioVolume(), "Audio volume")); });
     const TiXmlElement* soundsElement = child(audioElement, "Sounds");
     readAttribute(soundsElement, "enable", [this](const char* t) { setSoundsEnabled(toBool(t)); });
-    readAttribute(soundsElement, "volume", [this](const char* t) { setSoundsVolume(toFloat(t)); });
+    readAttribute(soundsElement, "volume", [this](const char* t) { setSoundsVolume(toVolume(t, getSoundsVolume(), "Audio/Sounds volume")); });
     const TiXmlElement* musicElement = child(audioElement, "Music");
     readAttribute(musicElement, "enable", [this](const char* t) { setMusicEnabled(toBool(t)); });
-    readAttribute(musicElement, "volume", [this](const char* t) { setMusicVolume(toFloat(t)); });
+    readAttribute(musicElement, "volume", [this](const char* t) { setMusicVolume(toVolume(t, getMusicVolume(), "Audio/Music volume")); });
 
     const TiXmlElement* input = child(root, "Input");
     const TiXmlElement* player = child(input, "Player");
@@ -249,7 +306,10 @@ void GameConfiguration::applyTree(const TiXmlElement* root)
     readBinding(child(player, "ResetCar"), [this](const InputKey& k) { setResetCarKey(k); });
     readBinding(child(child(input, "General"), "ResetGame"), [this](const InputKey& k) { setResetGameKey(k); });
 
-    readAttribute(child(root, "Resources"), "file", [this](const char* t) { setResourcesFile(t); });
+    // The resource list is one of the game's own, beside it: a bare file name.
+    readAttribute(child(root, "Resources"), "file", [this](const char* t) {
+        isResourcesFileName(t) ? setResourcesFile(t) : refused("Resources file", t);
+    });
 }
 
 bool GameConfiguration::save(const std::string& path, std::string* error)

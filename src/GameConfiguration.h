@@ -19,6 +19,9 @@ public:
 // A float as the settings file writes it: six significant digits ("0.6", "1", "1.33333").
 std::string floatToString(float value);
 
+// A resource list the settings may name: a bare ".cfg" file name, so in the game's own folder.
+bool isResourcesFileName(const std::string& name);
+
 class GameConfiguration
 {
 public:

@@ -12,8 +12,10 @@
 #include "LogStream.h"
 #include "MainLoop.h"
 #include "PlayState.h"
+#include "RegularFile.h"
 #include "graphics/JpegImageCodec.h"
 #include "graphics/PngImageCodec.h"
+#include "graphics/Screenshot.h"
 #include "gui/MainMenuState.h"
 #include "gui/OptionsMenuState.h"
 #include "physic/PhysicBase.h"
@@ -23,8 +25,11 @@
 #include <OGRE/Ogre.h>
 #include <OGRE/Overlay/OgreOverlaySystem.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iostream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 GameManager GameManager::instance;
 
@@ -33,10 +38,36 @@ namespace
 const char* const kOpenGL = "OpenGL Rendering Subsystem";
 const char* const kDirect3D9 = "Direct3D9 Rendering Subsystem";
 
+constexpr std::size_t kMaxResourceListBytes = 64u << 10;
+
+// The text with runs of blanks made one.
+std::string unpadded(const std::string& text)
+{
+    std::string result;
+    for (const char c : text)
+        if (c != ' ' || (!result.empty() && result.back() != ' '))
+            result += c;
+    while (!result.empty() && result.back() == ' ')
+        result.pop_back();
+    return result;
+}
+
+bool canWriteIn(const std::string& folder)
+{
+    std::string probe = folder + ".write-test-XXXXXX";
+    const int fd = ::mkstemp(&probe[0]);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+// A symbolic link, even a dangling one, counts as taken.
 bool fileExists(const std::string& path)
 {
     struct stat info;
-    return stat(path.c_str(), &info) == 0;
+    return lstat(path.c_str(), &info) == 0;
 }
 }
 
@@ -100,6 +131,17 @@ std::string GameManager::createUserFolders()
     FolderManager::folderExists(folder, true);
     for (const char* sub : {"logs/", "maps/", "maps/stdHighscore", "tmp/"})
         FolderManager::folderExists(folder + sub, true);
+    // Tried by writing, as permissions alone don't tell (a read-only disk, or root).
+    const bool writable = canWriteIn(folder) && canWriteIn(folder + "logs/");
+    // Nothing else would tell the player; said once, not again on a restart.
+    static bool warned = false;
+    if (!writable && !warned)
+    {
+        warned = true;
+        std::cerr << "Quillmor: cannot write to the folder \"" << folder
+                  << "\": the game runs, but its logs, settings, high scores and recordings are not saved."
+                  << std::endl;
+    }
     return folder;
 }
 
@@ -208,7 +250,24 @@ bool GameManager::configure()
             debugLog() << "Render system has no option \"" << name << "\"" << std::endl;
             return;
         }
-        renderSystem->setConfigOption(name, value);
+        // A value the display doesn't offer (a mode larger than any screen, a word) would
+        // crash the window's creation: the render system's own choice stays then. Its names
+        // are padded ("1024 x  768"), ours are not.
+        const Ogre::ConfigOption& option = offered.at(name);
+        std::string chosen = value;
+        if (!option.possibleValues.empty())
+        {
+            const auto same = std::find_if(option.possibleValues.begin(), option.possibleValues.end(),
+                                           [&](const std::string& possible) { return unpadded(possible) == unpadded(value); });
+            if (same == option.possibleValues.end())
+            {
+                debugLog() << "Settings: \"" << name << "\" value \"" << value
+                           << "\" is not offered by the display; using \"" << option.currentValue << "\"" << std::endl;
+                return;
+            }
+            chosen = *same;
+        }
+        renderSystem->setConfigOption(name, chosen);
     };
     const std::string& name = settings->getRenderer();
     if (name == kOpenGL)
@@ -233,8 +292,14 @@ bool GameManager::configure()
 
 void GameManager::setupResources()
 {
+    // The list is read as a regular file of sane size: a folder or FIFO in its place would hang.
+    const std::string listName = settings->getResourcesFile();
+    std::string content, problem;
+    if (!readRegularFile(listName, kMaxResourceListBytes, content, problem))
+        throw std::string("Cannot read the resource list \"" + listName + "\": " + problem);
     Ogre::ConfigFile resources;
-    resources.load(settings->getResourcesFile(), "\t:=", true);
+    Ogre::DataStreamPtr stream(new Ogre::MemoryDataStream(listName, &content[0], content.size(), false, true));
+    resources.load(stream, "\t:=", true);
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
     for (const auto& section : resources.getSettingsBySection())
     {
@@ -344,8 +409,13 @@ void GameManager::takeScreenshot()
         ++screenshotCounter;
         name = "screenshot_" + std::to_string(screenshotCounter) + ".png";
     } while (fileExists(name));
-    window->writeContentsToFile(name);
-    debugLog() << "screenshot written: " << name << std::endl;
+    // Written by us, not the engine: a failure is logged and the game goes on, the file
+    // gets mode 0644 whatever the umask, and a symbolic link in its place is not followed.
+    std::string problem;
+    if (writeScreenshot(*window, name, &problem))
+        debugLog() << "screenshot written: " << name << std::endl;
+    else
+        debugLog() << "screenshot not written: " << problem << std::endl;
 }
 
 bool GameManager::keyPressed(const OIS::KeyEvent& event)

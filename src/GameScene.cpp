@@ -136,7 +136,7 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
     log("\n\nCreating World...");
     showCaption(caption, "Creating World...");
     createWorld();
-    terrain->load(map.terrainName);
+    terrain->load(map.terrainName, TerrainObject::kTerrainListPath, map.filePath);
 
     log("\n\nBuilding Track...");
     showCaption(caption, "Building Track...");

@@ -13,6 +13,8 @@
 #include <OGRE/Ogre.h>
 #include <OGRE/Overlay/OgreOverlaySystem.h>
 
+#include <stdexcept>
+
 namespace
 {
 constexpr unsigned short kGuiViewportZOrder = 20;
@@ -44,6 +46,20 @@ std::string currentErrorText()
     catch (...)
     {
         return "unknown error";
+    }
+}
+
+// The GUI library's parse errors ("unclosed token at line 3") don't say which file: ours do.
+template <typename Load>
+void loadGuiFile(const std::string& file, Load load)
+{
+    try
+    {
+        load();
+    }
+    catch (const CEGUI::Exception& error)
+    {
+        throw std::runtime_error("\"" + file + "\": " + std::string(error.getMessage().c_str()));
     }
 }
 
@@ -123,7 +139,8 @@ void GuiScene::create()
 
         logMessage("configure GUI");
         CEGUI::Logger::getSingleton().setLoggingLevel(CEGUI::Informative);
-        CEGUI::SchemeManager::getSingleton().createFromFile("TaharezLookSkin.scheme");
+        loadGuiFile("TaharezLookSkin.scheme",
+                    [] { CEGUI::SchemeManager::getSingleton().createFromFile("TaharezLookSkin.scheme"); });
         CEGUI::GUIContext& context = guiSystem->getDefaultGUIContext();
         context.getMouseCursor().setDefaultImage("TaharezLook/MouseArrow");
 
@@ -163,7 +180,7 @@ void GuiScene::createGuiSystem(const std::string& logFile)
 void GuiScene::loadImagesets()
 {
     for (const char* imageset : {"MainMenu.imageset", "Map1.imageset", "Map3.imageset"})
-        CEGUI::ImageManager::getSingleton().loadImageset(imageset);
+        loadGuiFile(imageset, [imageset] { CEGUI::ImageManager::getSingleton().loadImageset(imageset); });
 }
 
 void GuiScene::createCamera()

@@ -147,6 +147,7 @@ TrackObjectDescs XMLParser::loadTrackObjectDescs(const std::string& listPath)
     const XmlFieldReader reader(listPath, kTileListError);
     const auto document = reader.load();
     const TiXmlElement& root = reader.root(*document, "TrackObjects");
+    reader.onlyChildren(root, {"Name"});
     TrackObjectDescs descs;
     for (const TiXmlElement* name = root.FirstChildElement("Name"); name; name = name->NextSiblingElement("Name"))
     {
@@ -162,6 +163,7 @@ std::unique_ptr<TrackObjectDesc> XMLParser::loadTrackObjectDesc(const std::strin
     const XmlFieldReader reader(path, kTileError);
     const auto document = reader.load();
     const TiXmlElement& root = reader.root(*document, "TrackObject");
+    reader.onlyChildren(root, {"Picture", "Meshes", "Points", "Lines", "Vegetation", "LightMap"});
     auto desc = std::make_unique<TrackObjectDesc>();
 
     desc->name = reader.requiredString(root, "name");
@@ -202,10 +204,12 @@ MapEntries XMLParser::loadMap(const std::string& path, const TrackObjectDescs* k
     const XmlFieldReader reader(path, kMapError);
     const auto document = reader.load();
     const TiXmlElement& root = reader.root(*document, "Map");
+    reader.onlyChildren(root, {"TrackObject"});
     MapEntries entries;
     for (const TiXmlElement* tile = root.FirstChildElement("TrackObject"); tile;
          tile = tile->NextSiblingElement("TrackObject"))
     {
+        reader.onlyChildren(*tile, {});
         MapEntry entry;
         entry.name = reader.requiredString(*tile, "name");
         entry.rotation = reader.requiredInt(*tile, "rotation", 0, 3);
@@ -311,6 +315,7 @@ TerrainDescs XMLParser::loadTerrainDescMap(const std::string& path)
     const auto document = reader.load();
     logToEngine("enter loadTerrainDescMap: read file");
     const TiXmlElement& root = reader.root(*document, "Terrains");
+    reader.onlyChildren(root, {"Terrain"});
     TerrainDescs descs;
     for (const TiXmlElement* terrain = root.FirstChildElement("Terrain"); terrain;
          terrain = terrain->NextSiblingElement("Terrain"))

@@ -279,6 +279,8 @@ WheelDesc readWheel(const XmlFieldReader& reader, const TiXmlElement& item, cons
 
 void readVehicle(const XmlFieldReader& reader, const TiXmlElement& root, VehicleDesc& vehicle)
 {
+    reader.onlyChildren(root, {"CamSetup", "Cams", "CenterOfMass", "Effects", "Gearbox", "Meshes", "Motor", "Sounds",
+                               "Steering", "TireFunctions", "Tires", "Wheels"});
     vehicle.mass = reader.optionalReal(root, "mass", vehicle.mass, 0.0f, kHuge);
     if (vehicle.mass <= 0.0f)
         reader.fail(&root, "the car's mass must be above 0");

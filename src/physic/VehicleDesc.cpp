@@ -1,6 +1,7 @@
 // A vehicle description's defaults, and the vehicle built from it.
 #include "physic/VehicleDesc.h"
 
+#include "graphics/MeshEntity.h"
 #include "physic/PhysicsConversions.h"
 #include "physic/VehicleSR.h"
 #include "physic/getMeshVertices.h"
@@ -26,7 +27,7 @@ VehicleSR* VehicleDesc::createVehicle(std::string& prefix, const Ogre::Vector3& 
 {
     prefix += name;
     // 1. the convex chassis from the physics mesh's vertices
-    Ogre::Entity* hullEntity = sceneManager->createEntity(prefix + "physicMesh", physicsMesh);
+    Ogre::Entity* hullEntity = createMeshEntity(*sceneManager, prefix + "physicMesh", physicsMesh);
     const std::vector<Ogre::Vector3> vertices = getMeshVertices(hullEntity);
     sceneManager->destroyEntity(hullEntity);
     std::vector<nxOgre::NxVec3> points;

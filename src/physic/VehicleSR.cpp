@@ -1,6 +1,7 @@
 // The vehicle's inputs, its fixed step and its read-outs.
 #include "physic/VehicleSR.h"
 
+#include "graphics/MeshEntity.h"
 #include "physic/PhysicsConversions.h"
 #include "platform/physics/body.h"
 #include "platform/physics/scene.h"
@@ -46,7 +47,7 @@ VehicleSR::VehicleSR(const std::string& name, nxOgre::scene* scene, Ogre::SceneM
                      const std::string& meshName, const nxOgre::shapeGroup& shapes, float mass, const nxOgre::pose& at)
 {
     // The entity first: a missing mesh throws before anything is left in the physics scene.
-    chassisEntity = sceneManager->createEntity(name, meshName);
+    chassisEntity = createMeshEntity(*sceneManager, name, meshName);
     body = scene->createBody(name, shapes, mass, at);
     if (!body)
     {

@@ -1,6 +1,7 @@
 // A wheel description's defaults, and the live wheel made from it.
 #include "physic/WheelDesc.h"
 
+#include "graphics/MeshEntity.h"
 #include "physic/PhysicsConversions.h"
 #include "platform/physics/body.h"
 #include "platform/physics/scene.h"
@@ -58,7 +59,7 @@ Wheel* WheelDesc::createWheel(const std::string& name, nxOgre::scene* scene, nxO
     wheel->setGeometry(type, hasBrakes, radius, suspensionTravel);
 
     Ogre::SceneManager* sceneManager = chassisNode->getCreator();
-    Ogre::Entity* entity = sceneManager->createEntity(name, mesh);
+    Ogre::Entity* entity = createMeshEntity(*sceneManager, name, mesh);
     Ogre::SceneNode* wheelNode = chassisNode->createChildSceneNode(name, position, orientation);
     Ogre::SceneNode* rollNode = wheelNode->createChildSceneNode(name + "Roll");
     rollNode->attachObject(entity);

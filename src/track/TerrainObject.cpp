@@ -21,13 +21,15 @@ TerrainObject::~TerrainObject()
     destroyMesh();
 }
 
-void TerrainObject::load(const std::string& terrainName, const std::string& terrainListPath)
+void TerrainObject::load(const std::string& terrainName, const std::string& terrainListPath, const std::string& askedBy)
 {
     XMLParser* parser = XMLParser::getInstance();
     TerrainDescs terrains = parser->loadTerrainDescMap(terrainListPath);
     const auto entry = terrains.find(terrainName);
     if (entry == terrains.end())
-        throw DataFileError(terrainListPath, kNotFound, "no terrain named '" + terrainName + "'");
+        throw DataFileError(terrainListPath, kNotFound,
+                            "no terrain named '" + terrainName + "'" +
+                                (askedBy.empty() ? std::string() : ", which the track " + askedBy + " asks for"));
     const std::string file = entry->second.file;
     parser->deleteTerrainDescs(terrains);
     pageSource->setWorldGeometry(file);

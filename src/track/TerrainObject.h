@@ -36,9 +36,10 @@ public:
     TerrainObject(const TerrainObject&) = delete;
     TerrainObject& operator=(const TerrainObject&) = delete;
 
-    // Throws DataFileError: kNotFound (naming the list) for a name not in the list, or the
-    // list's or terrain file's own error.
-    void load(const std::string& name, const std::string& terrainListPath = kTerrainListPath);
+    // Throws DataFileError: kNotFound (naming the list, and the track file askedBy when
+    // given) for a name not in the list, or the list's or terrain file's own error.
+    void load(const std::string& name, const std::string& terrainListPath = kTerrainListPath,
+              const std::string& askedBy = "");
     void pageConstructed(TerrainPageSource* source, size_t pageX, size_t pageZ, const float* heightData) override;
 
     const std::string& getName() const { return name; }

@@ -46,14 +46,9 @@ XmlFieldReader::XmlFieldReader(std::string file, std::string message) : file(std
 std::unique_ptr<TiXmlDocument> XmlFieldReader::load() const
 {
     auto document = std::make_unique<TiXmlDocument>();
-    if (!loadXmlDocument(*document, file))
-    {
-        std::ostringstream problem;
-        problem << document->ErrorDesc();
-        if (document->ErrorId() != TiXmlBase::TIXML_ERROR_OPENING_FILE)
-            problem << " at line " << document->ErrorRow();
-        throw DataFileError(file, message, problem.str());
-    }
+    std::string problem;
+    if (!loadXmlDocument(*document, file, problem))
+        throw DataFileError(file, message, problem);
     return document;
 }
 
@@ -74,6 +69,24 @@ void XmlFieldReader::fail(const TiXmlElement* element, const std::string& proble
     if (element)
         where << "line " << element->Row() << ": ";
     throw DataFileError(file, message, where.str() + problem);
+}
+
+void XmlFieldReader::onlyChildren(const TiXmlElement& parent, std::initializer_list<const char*> names) const
+{
+    for (const TiXmlNode* node = parent.FirstChild(); node; node = node->NextSibling())
+    {
+        if (node->ToText())
+            throw DataFileError(file, message,
+                                "line " + std::to_string(node->Row()) + ": unexpected text in <" + parent.Value() + ">");
+        const TiXmlElement* element = node->ToElement();
+        if (!element)
+            continue;
+        bool known = false;
+        for (const char* name : names)
+            known = known || element->ValueStr() == name;
+        if (!known)
+            fail(element, "unknown element <" + element->ValueStr() + "> in <" + parent.Value() + ">");
+    }
 }
 
 const TiXmlElement& XmlFieldReader::child(const TiXmlElement& parent, const char* name) const

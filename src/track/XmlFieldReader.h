@@ -2,6 +2,7 @@
 // thrown as a DataFileError naming the file, the line and the element or attribute.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,9 @@ public:
 
     [[noreturn]] void fail(const TiXmlElement* element, const std::string& problem) const;
 
+    // Throws, naming the line, for a child element not among names or for text in parent:
+    // damage there would otherwise lose what it hides (a tile under garbage, say).
+    void onlyChildren(const TiXmlElement& parent, std::initializer_list<const char*> names) const;
     // The first child element of that name; throws when there is none.
     const TiXmlElement& child(const TiXmlElement& parent, const char* name) const;
     // The element's text; throws when it has none.

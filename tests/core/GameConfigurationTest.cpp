@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+#include <sys/stat.h>
+
 namespace
 {
 // A settings file holding only the given elements below the root.
@@ -348,5 +350,99 @@ TEST(GameConfigurationTest, RefusalsNameTheFileAndTheProblem)
         const std::string log = TempFolder::read(logPath);
         EXPECT_NE(std::string::npos, log.find(settingsPath)) << c.what << ": " << log;
         EXPECT_NE(std::string::npos, log.find(c.problem)) << c.what << ": " << log;
+    }
+}
+
+TEST(GameConfigurationTest, ValuesAFieldCannotHaveKeepTheDefaultWithALogLineNamingKeyAndValue)
+{
+    struct Case
+    {
+        const char* body;
+        const char* key;
+        const char* value;
+        std::function<bool(const GameConfiguration&)> keptDefault;
+    };
+    const auto defaultResolution = [](const GameConfiguration& c) { return c.getResolution() == "1024 x 768"; };
+    const Case cases[] = {
+        {"<Video><Resolution value=\"800x600\"/></Video>", "Video/Resolution", "800x600", defaultResolution},
+        {"<Video><Resolution value=\"big\"/></Video>", "Video/Resolution", "big", defaultResolution},
+        {"<Video><Resolution value=\"0 x 0\"/></Video>", "Video/Resolution", "0 x 0", defaultResolution},
+        {"<Video><Resolution value=\"-800 x 600\"/></Video>", "Video/Resolution", "-800 x 600", defaultResolution},
+        {"<Video><Resolution value=\"99999999999 x 600\"/></Video>", "Video/Resolution", "99999999999 x 600",
+         defaultResolution},
+        {"<Video><Resolution value=\"40000 x 30000\"/></Video>", "Video/Resolution", "40000 x 30000", defaultResolution},
+        {"<Video><Resolution value=\"800 x 600 x\"/></Video>", "Video/Resolution", "800 x 600 x", defaultResolution},
+        {"<Video><ColourDepth value=\"24bit\"/></Video>", "Video/ColourDepth", "24bit",
+         [](const GameConfiguration& c) { return c.getColourDepth() == "32"; }},
+        {"<Video><AA value=\"lots\"/></Video>", "Video/AA", "lots",
+         [](const GameConfiguration& c) { return c.getAA() == "0"; }},
+        {"<Video><Aspect value=\"nan\"/></Video>", "Video/Aspect value", "nan",
+         [](const GameConfiguration& c) { return c.getAspectRatio() == 4.0f / 3.0f; }},
+        {"<Audio volume=\"7\"><Music volume=\"-1\"/></Audio>", "Audio/Music volume", "-1",
+         [](const GameConfiguration& c) { return c.getAudioVolume() == 1.0f && c.getMusicVolume() == 0.8f; }},
+        {"<Audio><Sounds volume=\"inf\"/></Audio>", "Audio/Sounds volume", "inf",
+         [](const GameConfiguration& c) { return c.getSoundsVolume() == 1.0f; }},
+        {"<Resources file=\"/dev/zero\"/>", "Resources file", "/dev/zero",
+         [](const GameConfiguration& c) { return c.getResourcesFile() == "resources_high.cfg"; }},
+        {"<Resources file=\"../../home/x/list.cfg\"/>", "Resources file", "../../home/x/list.cfg",
+         [](const GameConfiguration& c) { return c.getResourcesFile() == "resources_high.cfg"; }},
+    };
+    TempFolder folder;
+    const std::string logPath = folder.path() + "debug.txt";
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.body);
+        LogStream::destroy();
+        ASSERT_TRUE(LogStream::getInstance()->open(logPath));
+        GameConfiguration config;
+        EXPECT_TRUE(config.load(folder.write("quillmor.cfg", settingsFile(c.body))));
+        LogStream::destroy();
+        EXPECT_TRUE(c.keptDefault(config));
+        const std::string log = TempFolder::read(logPath);
+        EXPECT_NE(std::string::npos, log.find(std::string(c.key) + " \"" + c.value + "\" is not valid")) << log;
+    }
+    GameConfiguration valid = loaded(folder, settingsFile("<Video><Resolution value=\"800 x 600\"/><ColourDepth "
+                                                          "value=\"16\"/><AA value=\"4\"/></Video>"));
+    EXPECT_EQ("800 x 600", valid.getResolution());
+    EXPECT_EQ("16", valid.getColourDepth());
+    EXPECT_EQ("4", valid.getAA());
+}
+
+TEST(GameConfigurationTest, FilesThatAreNotSettingsAreRefusedAtOnce)
+{
+    TempFolder folder;
+    std::string deep;  // as deep as fits in the largest settings file
+    for (int i = 0; i < 2000; ++i)
+        deep += "<Video>";
+    std::string manyAttributes = "<GameConfig><Video><Resolution value=\"800 x 600\"";
+    for (int i = 0; i < 300000; ++i)
+        manyAttributes += " a" + std::to_string(i) + "=\"\"";
+    manyAttributes += "/></Video></GameConfig>";
+    ASSERT_EQ(0, ::mkfifo((folder.path() + "fifo.cfg").c_str(), 0600));
+    ::mkdir((folder.path() + "folder.cfg").c_str(), 0700);
+    const struct
+    {
+        std::string path;
+        const char* problem;
+    } cases[] = {
+        {folder.write("deep.cfg", "<GameConfig>" + deep), "nested deeper"},
+        {folder.write("many.cfg", manyAttributes), "larger than"},
+        {folder.path() + "fifo.cfg", "not a regular file"},
+        {folder.path() + "folder.cfg", "a folder"},
+        {"/dev/zero", "not a regular file"},
+    };
+    const std::string logPath = folder.path() + "debug.txt";
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.path);
+        LogStream::destroy();
+        ASSERT_TRUE(LogStream::getInstance()->open(logPath));
+        GameConfiguration config;
+        EXPECT_FALSE(config.load(c.path));
+        LogStream::destroy();
+        EXPECT_EQ("1024 x 768", config.getResolution());
+        const std::string log = TempFolder::read(logPath);
+        EXPECT_NE(std::string::npos, log.find(c.path)) << log;
+        EXPECT_NE(std::string::npos, log.find(c.problem)) << log;
     }
 }

@@ -1,5 +1,5 @@
-# A missing GUI file (here the skin's scheme) stops the start with the GUI start-up message
-# on standard error and exit status 1, not a crash.
+# A missing or truncated GUI file (here the skin's scheme) stops the start with the GUI
+# start-up message on standard error and exit status 1, not a crash; the log names the file.
 source "$(dirname "$0")/game_harness.sh" "$1"
 
 start_xvfb
@@ -16,4 +16,14 @@ status=0
 [ "$status" = 1 ] || fail "exit status $status"
 grep -q "^Quillmor Error: CEGUI startup error!!" "$WORK/stderr" || fail "no GUI start-up message"
 grep -q "Please report this error in the Quillmor forum." "$WORK/stderr" || fail "message incomplete"
+echo "ok: missing scheme"
+
+# The scheme cut short: the parser's "unclosed token" comes with the file's name.
+head -c 200 "$BUILD_DIR/media/gui/TaharezLookSkin.scheme" >"$WORK/empty/TaharezLookSkin.scheme"
+status=0
+(cd "$WORK/bin" && "$BIN_DIR/quillmor" >"$WORK/stdout" 2>"$WORK/stderr") || status=$?
+[ "$status" = 1 ] || fail "truncated scheme: exit status $status"
+grep -q "GUI start-up failed: \"TaharezLookSkin.scheme\": " "$USER_DIR/logs/Ogre.log" ||
+    fail "truncated scheme: the log doesn't name the file: $(grep 'GUI start-up failed' "$USER_DIR/logs/Ogre.log")"
+echo "ok: truncated scheme"
 echo "PASS"

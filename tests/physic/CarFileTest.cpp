@@ -136,7 +136,7 @@ TEST(CarFile, BadFilesAreRefusedNamingTheFileAndTheProblem)
     };
     const std::string wheels = "<Wheels>" + kWheel + "</Wheels>";
     const Case cases[] = {
-        {"missing file", "", "Failed to open file"},
+        {"missing file", "", "No such file or directory"},
         {"not XML", "<Car><Meshes>", "line"},
         {"wrong root", carFile("", "Truck"), "<Truck>"},
         {"no meshes", "<Car name=\"x\"/>", "<Meshes> is missing"},

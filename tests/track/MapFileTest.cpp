@@ -42,7 +42,6 @@ TEST(MapFile, ReadsPlacedTilesInFileOrder)
     TempFolder folder;
     const std::string path = folder.write("m.map", R"(<Map name="m.map" highscore="m.sde" terrain="Hills">
     <TrackObject y="7" x="5" rotation="3" name="Straight" checkpoint="3" />
-    <Other name="ignored" />
     <TrackObject name="Curve" rotation="0" x="0" y="79" />
 </Map>)");
     const MapEntries entries = XMLParser::getInstance()->loadMap(path);
@@ -85,6 +84,20 @@ TEST(MapFile, RefusesBadTrackFiles)
         {"unknown tile", R"(<TrackObject name="Loop" rotation="0" x="1" y="1"/>)", "unknown tile \"Loop\""},
         {"footprint past the grid", R"(<TrackObject name="Wide" rotation="2" x="79" y="1"/>)", "reaches past"},
         {"turned footprint past the grid", R"(<TrackObject name="Wide" rotation="1" x="1" y="79"/>)", "reaches past"},
+        {"garbage hiding a tile", "<TrackObject name=\"Straight\" rotation=\"0\" x=\"1\" y=\"1\"/>\n<!x#\n"
+                                  "<TrackObject name=\"Straight\" rotation=\"0\" x=\"2\" y=\"1\"/>",
+         "unexpected markup \"<!x#"},
+        {"unknown element", "\n<Tile name=\"Straight\" rotation=\"0\" x=\"1\" y=\"1\"/>",
+         "line 2: unknown element <Tile> in <Map>"},
+        {"text in the map", "Straight 0 1 1", "unexpected text in <Map>"},
+        {"text in a tile", R"(<TrackObject name="Straight" rotation="0" x="1" y="1">2</TrackObject>)",
+         "unexpected text in <TrackObject>"},
+        {"nested tens of thousands deep", [] {
+             std::string deep;
+             for (int i = 0; i < 30000; ++i)
+                 deep += "<TrackObject>";
+             return deep;
+         }(), "elements nested deeper than"},
     };
     TempFolder folder;
     for (const auto& c : cases)
@@ -99,7 +112,7 @@ TEST(MapFile, RefusesBadTrackFiles)
     expectRefused(wrongRoot, [](const std::string& p) { XMLParser::getInstance()->loadMapDescription(p); },
                   "Unable to read map description!", "root element is <Track>", "wrong root, description");
     expectRefused(folder.path() + "absent.map", [](const std::string& p) { XMLParser::getInstance()->loadMap(p); },
-                  "Unable to read map!", "Failed to open file", "missing file");
+                  "Unable to read map!", "No such file or directory", "missing file");
     expectRefused(folder.write("noterrain.map", "<Map name=\"a.map\" highscore=\"a.sde\"/>"),
                   [](const std::string& p) { XMLParser::getInstance()->loadMapDescription(p); },
                   "Unable to read map description!", "\"terrain\"", "description without terrain");
@@ -178,5 +191,5 @@ TEST(TerrainList, ReadsTerrainsKeepingTheLaterOfTwoNames)
                   "wrong root");
     expectRefused(folder.write("f.xml", "<Terrains><Terrain name=\"x\" levelImage=\"y\"/></Terrains>"), read, message,
                   "\"file\"", "no file");
-    expectRefused(folder.path() + "none.xml", read, message, "Failed to open file", "missing file");
+    expectRefused(folder.path() + "none.xml", read, message, "No such file or directory", "missing file");
 }

@@ -295,7 +295,7 @@ TEST_F(TerrainFixture, ErrorsNameTheFileAndLeaveTheLoadedTerrain)
         const char* mentioned;
     };
     const Case cases[] = {
-        {"Moon", files.listPath(), TerrainObject::kNotFound, "Moon"},
+        {"Moon", files.listPath(), TerrainObject::kNotFound, "no terrain named 'Moon', which the track tracks/Friend.map asks for"},
         {"NoSize", "NoSize.cfg", "Unable to read terrain!", "PageSize"},
         {"Wrong", "Ramp.png", "Unable to read terrain!", "5 x 5"},
         {"Lost", "Lost.png", "Unable to read terrain!", "not found"},
@@ -307,7 +307,7 @@ TEST_F(TerrainFixture, ErrorsNameTheFileAndLeaveTheLoadedTerrain)
         SCOPED_TRACE(c.name);
         try
         {
-            terrain->load(c.name, files.listPath());
+            terrain->load(c.name, files.listPath(), "tracks/Friend.map");
             ADD_FAILURE() << "loaded";
         }
         catch (const DataFileError& error)

@@ -175,11 +175,11 @@ TEST(TileList, RefusesAMissingListWrongRootOrBadEntry)
     };
     const std::string missingDesc = folder.path() + "missing.xml";
     const Case cases[] = {
-        {"missing list", folder.path() + "nothing.xml", "nothing.xml", "Failed to open file"},
+        {"missing list", folder.path() + "nothing.xml", "nothing.xml", "No such file or directory"},
         {"wrong root", folder.write("l1.xml", "<TrackObject/>"), "l1.xml", "root element is <TrackObject>"},
         {"empty name", folder.write("l2.xml", "<TrackObjects><Name/></TrackObjects>"), "l2.xml", "has no text"},
         {"missing description", folder.write("l3.xml", "<TrackObjects><Name>" + missingDesc + "</Name></TrackObjects>"),
-         "missing.xml", "Failed to open file"},
+         "missing.xml", "No such file or directory"},
     };
     for (const auto& c : cases)
     {
