@@ -26,6 +26,7 @@
 #include <OGRE/Overlay/OgreOverlaySystem.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <sys/stat.h>
@@ -50,6 +51,21 @@ std::string unpadded(const std::string& text)
     while (!result.empty() && result.back() == ' ')
         result.pop_back();
     return result;
+}
+
+// A window of this size fits on the display: no larger than the largest mode it offers.
+bool fitsTheDisplay(const std::string& mode, const Ogre::StringVector& offered)
+{
+    unsigned width = 0, height = 0;
+    if (std::sscanf(mode.c_str(), "%u x %u", &width, &height) != 2)
+        return false;
+    for (const std::string& possible : offered)
+    {
+        unsigned w = 0, h = 0;
+        if (std::sscanf(possible.c_str(), "%u x %u", &w, &h) == 2 && width <= w && height <= h)
+            return true;
+    }
+    return false;
 }
 
 bool canWriteIn(const std::string& folder)
@@ -259,13 +275,19 @@ bool GameManager::configure()
         {
             const auto same = std::find_if(option.possibleValues.begin(), option.possibleValues.end(),
                                            [&](const std::string& possible) { return unpadded(possible) == unpadded(value); });
-            if (same == option.possibleValues.end())
+            // A window (not a full screen) may have any size that fits on the display.
+            const bool window = name == "Video Mode" && !settings->isFullscreen() &&
+                                fitsTheDisplay(value, option.possibleValues);
+            if (same == option.possibleValues.end() && window)
+                chosen = value;
+            else if (same == option.possibleValues.end())
             {
                 debugLog() << "Settings: \"" << name << "\" value \"" << value
                            << "\" is not offered by the display; using \"" << option.currentValue << "\"" << std::endl;
                 return;
             }
-            chosen = *same;
+            else
+                chosen = *same;
         }
         renderSystem->setConfigOption(name, chosen);
     };

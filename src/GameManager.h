@@ -57,6 +57,8 @@ public:
     void pushState(GameState* state);
     void changeState(GameState* state);
     void popState();
+    // The state on top of the stack (the one that gets the frames and the input); null when none.
+    GameState* getCurrentState() const { return states.top(); }
 
     // For test drivers such as the soak test: called at every frame start before the top
     // state; false ends the loop as a state's false would.

@@ -5,6 +5,8 @@
 #include "GameManager.h"
 #include "LogStream.h"
 #include "RaceSettings.h"
+#include "GamePlay.h"
+#include "HighScorePath.h"
 #include "RaceSky.h"
 #include "ScreenProjection.h"
 #include "XMLParser.h"
@@ -311,9 +313,14 @@ void GameScene::createCar()
     physics->addListener(car.get());
 }
 
-void GameScene::createRaceRules(const MapDescription&)
+void GameScene::createRaceRules(const MapDescription& map)
 {
-    // The race rules join here, as physics listener between the car and the AI.
+    const std::string savePath = userFolder();
+    // Without a per-user folder the table is read from nowhere and saving it reports why.
+    const std::string tablePath = savePath.empty() ? std::string() : highScorePathFor(savePath, map);
+    gamePlay = std::make_unique<GamePlay>(sceneManager, mapObject->getCheckPointTracker(), cameraRig.get(), tablePath);
+    gamePlay->setCar(car.get());
+    physics->addListener(gamePlay.get());
 }
 
 void GameScene::createAI()
@@ -332,13 +339,15 @@ void GameScene::createAI()
     else
         strategicAI->setCheckPointTracker(mapObject->getCheckPointTracker());
     physics->addListener(strategicAI.get());
+    gamePlay->setStrategicAI(strategicAI.get());
 }
 
 void GameScene::update()
 {
     if (!(physics->update() > 0.0f))
         return;  // paused
-    // The race rules' display and phases are updated here.
+    if (gamePlay)
+        gamePlay->updateGUI();
     const float speed = car ? car->getSpeedKmh() : 0.0f;
     const GameConfiguration& config = settings();
     if (config.isMotionBlurEnabled() && speedEffects.updateBlur(speed))
@@ -500,6 +509,17 @@ void GameScene::destroy()
     physics->clearPagedActors();
     terrainSource->removeListener(terrain.get());
     cameraRig->camSwitch(nullptr, nullptr);
+    // The rules and the drivers hold the car: they go before it.
+    if (gamePlay)
+    {
+        physics->removeListener(gamePlay.get());
+        gamePlay.reset();
+    }
+    if (strategicAI)
+    {
+        physics->removeListener(strategicAI.get());
+        strategicAI.reset();
+    }
     if (car)
     {
         mapObject->getCheckPointTracker()->setCar(nullptr);
@@ -508,11 +528,6 @@ void GameScene::destroy()
         car.reset();
     }
     carDesc.reset();
-    if (strategicAI)
-    {
-        physics->removeListener(strategicAI.get());
-        strategicAI.reset();
-    }
     physics->removeListener(this);
     terrainLightmap.reset();
     lightmapPicture.reset();

@@ -37,6 +37,7 @@ class MapObject;
 class MotionBlurListener;
 class PhysicBase;
 class RaceSky;
+class GamePlay;
 class StrategicAI;
 class TempImageManager;
 class TempImageManagerTLM;
@@ -105,6 +106,7 @@ public:
     MapObject* getMapObject() const { return mapObject.get(); }
     // The player's car; null before a load.
     Car* getCar() const { return car.get(); }
+    GamePlay* getGamePlay() const { return gamePlay.get(); }
     StrategicAI* getStrategicAI() const { return strategicAI.get(); }
     bool isEnabled() const { return enabled; }
     bool isMotionBlurActive() const { return speedEffects.isBlurActive(); }
@@ -148,5 +150,6 @@ private:
     std::unique_ptr<TerrainPhysicManager> terrainCollision;  // before the physics it lives in
     std::unique_ptr<CarDesc> carDesc;
     std::unique_ptr<Car> car;
+    std::unique_ptr<GamePlay> gamePlay;
     std::unique_ptr<StrategicAI> strategicAI;
 };

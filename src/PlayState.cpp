@@ -5,10 +5,13 @@
 #include "DrivingInput.h"
 #include "GameConfiguration.h"
 #include "GameManager.h"
+#include "GamePlay.h"
 #include "GameScene.h"
 #include "GuiScene.h"
 #include "RaceRestart.h"
 #include "ai/StrategicAI.h"
+#include "gui/HighScoreMenuState.h"
+#include "gui/InGameMenuState.h"
 #include "gui/MainMenuState.h"
 #include "physic/Car.h"
 #include "physic/PhysicBase.h"
@@ -158,36 +161,52 @@ void PlayState::restartRace()
 
 bool PlayState::rulesRestart()
 {
-    // Until the race rules take this over: the car back at the start, the gates anew.
-    CheckPointTracker* tracker = scene->getMapObject()->getCheckPointTracker();
-    tracker->restart();
-    if (car)
-        tracker->resetCar();
+    GamePlay* rules = scene->getGamePlay();
+    if (!rules || !rules->restart())
+        return false;
     Ogre::LogManager::getSingleton().logMessage("Race restarted");
     return true;
 }
 
 void PlayState::rulesStartRace()
 {
-    // Until the race rules' countdown takes this over: the car is let go at once.
-    if (car)
-        car->setStopped(false);
+    if (GamePlay* rules = scene->getGamePlay())
+        rules->startRace();
 }
 
-void PlayState::rulesSetGUIVisible(bool) {}
+void PlayState::rulesSetGUIVisible(bool visible)
+{
+    if (scene)
+    {
+        if (GamePlay* rules = scene->getGamePlay())
+            rules->setGUIVisible(visible);
+    }
+}
 
 bool PlayState::rulesRaceOver() const
 {
-    return false;
+    const GamePlay* rules = scene->getGamePlay();
+    return rules && rules->isRaceOver();
 }
 
-void PlayState::openHighScoreMenu() {}
+void PlayState::openHighScoreMenu()
+{
+    const GamePlay* rules = scene->getGamePlay();
+    Ogre::LogManager::getSingleton().logMessage("race over: rank " + std::to_string(rules->getRaceRank()) +
+                                                (rules->getSaveError().empty() ? "" : ", " + rules->getSaveError()));
+    HighScoreMenuState* menu = HighScoreMenuState::getInstance();
+    GameManager::getInstance()->pushState(menu);
+    menu->setRaceResult(rules->getRaceRank(), rules->getRules().getCurrentScore());
+    menu->setTrack(rules->getHighScorePath());
+    if (!rules->getSaveError().empty())
+        menu->showSaveError(rules->getSaveError());
+}
 
 void PlayState::openInGameMenu()
 {
-    // The in-game menu is pushed here once it exists.
     Ogre::LogManager::getSingleton().logMessage("In-game menu requested");
     inGameMenuRequested = false;
+    GameManager::getInstance()->pushState(InGameMenuState::getInstance());
 }
 
 void PlayState::setThrottle(float value)
@@ -232,7 +251,7 @@ void PlayState::nextCamera()
 
 void PlayState::resetCar()
 {
-    // Until the race rules take this over: back to the last gate passed.
-    scene->getMapObject()->getCheckPointTracker()->resetCar();
-    Ogre::LogManager::getSingleton().logMessage("Car reset to the last checkpoint");
+    GamePlay* rules = scene->getGamePlay();
+    if (rules && rules->resetCar())
+        Ogre::LogManager::getSingleton().logMessage("Car reset to the last checkpoint");
 }

@@ -23,9 +23,7 @@ void RaceRules::reset()
     finished = false;
 
     loadError.clear();
-    table = HighScore::load(highScorePath, &loadError);
-    if (!loadError.empty())
-        LogStream::getInstance()->getStream() << "Error loading HighScore: " << loadError << std::endl;
+    table = HighScore::load(highScorePath, &loadError);  // logs what was wrong with the file
     best = table.getScore(1);
     if (best)
         bestTimeText = best->getTotalText();

@@ -3,7 +3,7 @@
 
 #include "GameManager.h"
 #include "LogStream.h"
-#include "gui/LoadState.h"
+#include "PlayState.h"
 #include "gui/MainMenuState.h"
 #include "gui/RecordRank.h"
 
@@ -89,6 +89,11 @@ void HighScoreMenuState::setTrack(const std::string& path)
     updateList();
 }
 
+void HighScoreMenuState::showSaveError(const std::string& error)
+{
+    showProblem("The race's results could not be saved: " + error);
+}
+
 void HighScoreMenuState::updateList()
 {
     if (!names[0])
@@ -156,9 +161,8 @@ bool HighScoreMenuState::frameStarted(GameManager* manager, const Ogre::FrameEve
     injectTimePulse(event.timeSinceLastFrame);
     if (raceAgainRequested)
     {
-        // The finished race is left and the same track loaded afresh.
+        PlayState::getInstance()->restartRace();
         manager->popState();
-        manager->changeState(LoadState::getInstance());
     }
     else if (mainMenuRequested)
     {

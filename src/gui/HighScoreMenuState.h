@@ -29,6 +29,8 @@ public:
     void setRaceResult(int rank, const Score& score);
     // Shows the table of the file and asks for a name when it holds this race's run.
     void setTrack(const std::string& path);
+    // The race could not write its results: the player is told, with the reason.
+    void showSaveError(const std::string& error);
     bool isDialogOpen() const { return dialogOpen; }
 
 private:

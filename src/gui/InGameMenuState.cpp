@@ -2,8 +2,7 @@
 #include "gui/InGameMenuState.h"
 
 #include "GameManager.h"
-#include "gui/LoadState.h"
-#include "gui/MainMenuState.h"
+#include "PlayState.h"
 
 #include <CEGUI/CEGUI.h>
 #include <OGRE/OgreFrameListener.h>
@@ -59,14 +58,14 @@ bool InGameMenuState::frameStarted(GameManager* manager, const Ogre::FrameEvent&
     injectTimePulse(event.timeSinceLastFrame);
     if (restartRequested)
     {
-        // The race below is left and the same track loaded afresh.
+        PlayState::getInstance()->restartRace();
         manager->popState();
-        manager->changeState(LoadState::getInstance());
     }
     else if (mainMenuRequested)
     {
+        // The race leaves on its own next frame, as it does for every other way out.
+        PlayState::getInstance()->requestMainMenu();
         manager->popState();
-        manager->changeState(MainMenuState::getInstance());
     }
     else if (resumeRequested)
         manager->popState();

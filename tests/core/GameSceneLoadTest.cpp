@@ -3,6 +3,7 @@
 // the terrain lightmap baked once and then read from the cache (the trees' variant only
 // with vegetation on), and a car file that does not read stopping the load.
 #include "GameConfiguration.h"
+#include "GamePlay.h"
 #include "GameScene.h"
 #include "XMLParser.h"
 #include "ai/OperationalAI.h"
@@ -98,7 +99,8 @@ TEST_F(GameSceneLoad, CarRulesAIAndSceneStepInThatOrder)
     Car* car = scene->getCar();
     ASSERT_NE(car, nullptr);
     ASSERT_NE(scene->getStrategicAI(), nullptr);
-    const std::vector<PhysicListener*> expected{car, scene->getStrategicAI(), scene.get()};
+    ASSERT_NE(scene->getGamePlay(), nullptr);
+    const std::vector<PhysicListener*> expected{car, scene->getGamePlay(), scene->getStrategicAI(), scene.get()};
     EXPECT_EQ(scene->getPhysicBase()->getListeners(), expected);
     EXPECT_TRUE(scene->getPhysicBase()->isRunning());
     for (const auto& driver : scene->getStrategicAI()->getDrivers())

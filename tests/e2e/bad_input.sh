@@ -9,7 +9,7 @@ start_to_menu() {
     local what=$1
     start_game
     wait_for_log "first frame after"
-    click_at 0.5 0.43
+    click_quit
     wait_for_exit 20
     [ "$EXIT_STATUS" = 0 ] || fail "$what: exit status $EXIT_STATUS"
 }
@@ -84,7 +84,7 @@ rm -rf "$WORK/run/gone"
 press_key F8
 wait_for_log "screenshot not written"
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended on F8 in a folder it can't write"
-click_at 0.5 0.43
+click_quit
 wait_for_exit 20
 [ "$EXIT_STATUS" = 0 ] || fail "F8 in an unwritable folder: exit status $EXIT_STATUS"
 mkdir -p "$BIN_DIR"
@@ -98,7 +98,7 @@ start_game
 game_window >/dev/null
 sleep 3
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended without a writable per-user folder"
-click_at 0.5 0.43
+click_quit
 wait_for_exit 20
 [ "$EXIT_STATUS" = 0 ] || fail "unwritable per-user folder: exit status $EXIT_STATUS"
 [ "$(grep -c "cannot write to the folder \"$HOME/.Quillmor/0.7/\"" "$WORK/stderr")" = 1 ] ||

@@ -5,6 +5,7 @@
 // ends the game after the last.
 // usage: quillmor_racedriver <control file> <track file>...   (run from the build's bin folder)
 #include "GameManager.h"
+#include "GamePlay.h"
 #include "GameScene.h"
 #include "PlayState.h"
 #include "RunGame.h"
@@ -121,8 +122,10 @@ int main(int argc, char** argv)
         if (Car* car = game->getGameScene()->getCar(); car && frames % kReportEveryFrames == 0)
         {
             const Ogre::Vector3 at = car->getNode()->getPosition();
-            std::printf("speed %.1f at %.1f %.1f heading %.1f throttle %.1f gear %d rpm %.0f\n", car->getSpeedKmh(),
-                        at.x, at.z, car->getHeadingAngle(), car->getThrottle(), car->getGear(), car->getRpm());
+            const GamePlay* rules = game->getGameScene()->getGamePlay();
+            std::printf("speed %.1f at %.1f %.1f heading %.1f throttle %.1f gear %d rpm %.0f phase %d\n",
+                        car->getSpeedKmh(), at.x, at.z, car->getHeadingAngle(), car->getThrottle(), car->getGear(),
+                        car->getRpm(), rules ? rules->getPhase() : -1);
         }
         if (frames % kFpsEveryFrames == 0)
         {
@@ -133,6 +136,9 @@ int main(int argc, char** argv)
         if (takeCommand(control) == "next")
         {
             std::printf("raced %ld frames in %ld ms\n", frames - framesAtReady, millisecondsSince(readyAt));
+            // The menus over the race (the in-game menu after Escape) go first.
+            while (game->getCurrentState() != play)
+                game->popState();
             game->changeState(MainMenuState::getInstance());
             racing = false;
         }
