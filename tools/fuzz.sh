@@ -7,7 +7,7 @@
 # Each target is pinned to one core of those this script may use (taskset -c ... tools/fuzz.sh).
 # usage: tools/fuzz.sh [seconds per target, default 600] [targets at once, default 4] [target...]
 set -euo pipefail
-export ALSOFT_DRIVERS=null  # the sound facade starts before main: no sound card needed
+export ALSOFT_DRIVERS=null  # no sound card needed where a target reaches the sound facade
 
 if ! command -v clang++ >/dev/null || ! dpkg-query -W libclang-rt-14-dev >/dev/null 2>&1; then
   echo "fuzzing needs clang and its sanitizer runtimes: apt-get install clang libclang-rt-14-dev" >&2

@@ -39,8 +39,7 @@ void MainMenuState::enter()
     MenuState::enter();
     playRequested = editorRequested = optionsRequested = quitRequested = false;
     applyAudioSettings();
-    if (!music)
-        music = SoundManager::getInstance()->create2DNodeSound(nullptr, "../media/sounds/menu_theme.ogg", true, "Music");
+    music = SoundManager::getInstance()->create2DNodeSound(nullptr, "../media/sounds/menu_theme.ogg", true, "Music");
     music->play();
 
     CEGUI::Window* menu = showLayout("MainMenuState", "MainMenu.layout");
@@ -56,8 +55,9 @@ void MainMenuState::enter()
 
 void MainMenuState::exit()
 {
-    if (music)
-        music->stop();
+    // Made anew on every entry: nothing outlives an engine restart that would still point at it.
+    SoundManager::getInstance()->destroyNodeSound(music);
+    music = nullptr;
     MenuState::exit();
 }
 
@@ -102,11 +102,7 @@ bool MainMenuState::frameStarted(GameManager* manager, const Ogre::FrameEvent& e
     else if (optionsRequested)
         manager->changeState(OptionsMenuState::getInstance());
     else if (quitRequested)
-    {
-        SoundManager::getInstance()->destroyNodeSound(music);
-        music = nullptr;
         return false;
-    }
     return true;
 }
 

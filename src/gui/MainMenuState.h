@@ -34,6 +34,6 @@ private:
     bool editorRequested = false;
     bool optionsRequested = false;
     bool quitRequested = false;
-    NodeSound* music = nullptr;  // made on the first entry, owned by the sound facade
+    NodeSound* music = nullptr;  // made on each entry, destroyed on exit; the sound facade holds it
     static MainMenuState instance;
 };

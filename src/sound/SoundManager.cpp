@@ -23,10 +23,10 @@ double steadySeconds()
 }
 }
 
-SoundManager SoundManager::instance;
-
 SoundManager* SoundManager::getInstance()
 {
+    // Opened at first use, not before main: a program that never sounds never opens a device.
+    static SoundManager instance;
     return &instance;
 }
 
@@ -116,25 +116,20 @@ NodeSound* SoundManager::createNodeSound(Ogre::SceneManager* sceneManager, const
 
 void SoundManager::destroyNodeSound(NodeSound* nodeSound)
 {
-    if (!nodeSound)
+    auto listed = std::find_if(nodeSounds.begin(), nodeSounds.end(),
+                               [nodeSound](const std::unique_ptr<NodeSound>& entry) { return entry.get() == nodeSound; });
+    if (!nodeSound || listed == nodeSounds.end())
         return;
     nodeSound->stop();
     if (nodeSound->getSound())
         soundBase->removeSound(nodeSound->getSound());
-    auto listed = std::find_if(nodeSounds.begin(), nodeSounds.end(),
-                               [nodeSound](const std::unique_ptr<NodeSound>& entry) { return entry.get() == nodeSound; });
-    if (listed != nodeSounds.end())
-        nodeSounds.erase(listed);
-    else
-        delete nodeSound;
+    nodeSounds.erase(listed);
 }
 
 void SoundManager::clearNodeSounds()
 {
-    // Their owners keep and delete them.
-    for (auto& nodeSound : nodeSounds)
-        nodeSound.release();
-    nodeSounds.clear();
+    while (!nodeSounds.empty())
+        destroyNodeSound(nodeSounds.back().get());
 }
 
 void SoundManager::updateListener()

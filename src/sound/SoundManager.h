@@ -1,5 +1,5 @@
-// The sound facade: one static object, constructed before main, that owns the sound
-// system, the node sounds that follow scene nodes, and the listener.
+// The sound facade: one object, made at its first use, that owns the sound system, the node
+// sounds that follow scene nodes, and the listener.
 #pragma once
 
 #include "sound/SoundFile.h"
@@ -49,9 +49,10 @@ public:
                                  const std::string& group);
     NodeSound* createNodeSound(Ogre::SceneManager* sceneManager, const std::string& file, bool loop, bool is3D,
                                bool stream, const std::string& group);
-    // Stops, unregisters and deletes the node sound (also one that is not registered); null is ignored.
+    // The node sounds belong to the facade: this stops, unregisters and deletes one. Null, or a
+    // pointer the facade did not make (or already destroyed), is ignored.
     void destroyNodeSound(NodeSound* nodeSound);
-    // Forgets every node sound without deleting it (an engine restart drops the scene nodes).
+    // Destroys every node sound still alive: an engine restart drops the scene nodes they follow.
     void clearNodeSounds();
     size_t nodeSoundCount() const { return nodeSounds.size(); }
 
@@ -71,6 +72,4 @@ private:
     Ogre::Vector3 listenerVelocity = Ogre::Vector3::ZERO;
     std::function<double()> clock;
     std::string pendingLog;  // start-up report, written with the first update (the log opens after us)
-
-    static SoundManager instance;
 };

@@ -89,15 +89,15 @@ TEST_F(FacadeFixture, NodeSoundsFollowTheirNodes)
     EXPECT_FLOAT_EQ(unnamed->getSound()->getPosition()[0], 7.0f) << "an empty node name keeps the position";
     EXPECT_FLOAT_EQ(lost->getSound()->getPosition()[0], 0.0f);
 
-    // Forgotten node sounds are no longer moved, and their owner deletes them.
-    facade->clearNodeSounds();
+    // A destroyed node sound is no longer moved; the others still are.
+    SoundFilePtr engineSound = engine->getSound();
+    facade->destroyNodeSound(engine);
     car->setPosition(9, 9, 9);
+    lost->setNodeName("CarNode");
     facade->update();
-    EXPECT_FLOAT_EQ(engine->getSound()->getPosition()[0], 1.0f);
-    EXPECT_EQ(facade->nodeSoundCount(), 0u);
-    delete engine;
-    delete unnamed;
-    delete lost;
+    EXPECT_FLOAT_EQ(engineSound->getPosition()[0], 1.0f);
+    EXPECT_FLOAT_EQ(lost->getSound()->getPosition()[0], 9.0f);
+    EXPECT_EQ(facade->nodeSoundCount(), 2u);
 }
 
 TEST_F(FacadeFixture, AMissingFileGivesAnEmptyNodeSoundThatDoesNothing)
@@ -126,11 +126,20 @@ TEST_F(FacadeFixture, DestroyingANodeSoundStopsAndRemovesItsSound)
     EXPECT_EQ(facade->nodeSoundCount(), 0u);
     facade->destroyNodeSound(nullptr);
 
-    // One that was forgotten is still stopped and deleted.
-    NodeSound* forgotten = facade->create2DNodeSound(nullptr, "beep.ogg", false, "SoundEffects");
-    forgotten->play();
+    // A second destroy of the same pointer, or one the facade never made, touches nothing.
+    NodeSound* other = facade->create2DNodeSound(nullptr, "beep.ogg", false, "SoundEffects");
+    other->play();
+    facade->destroyNodeSound(beep);
+    NodeSound stranger(nullptr, nullptr);
+    facade->destroyNodeSound(&stranger);
+    EXPECT_TRUE(other->isPlaying());
+    EXPECT_EQ(facade->nodeSoundCount(), 1u);
+
+    // An engine restart destroys whatever is left, stopped and removed from the sound system.
+    facade->create3DNodeSound(scene, "engine.ogg", true, "SoundEffects")->play();
     facade->clearNodeSounds();
-    facade->destroyNodeSound(forgotten);
+    EXPECT_EQ(facade->nodeSoundCount(), 0u);
+    EXPECT_EQ(base->soundCount(), 0u);
     EXPECT_FALSE(base->last().playing);
 }
 
@@ -144,11 +153,11 @@ TEST_F(FacadeFixture, MuteAndVolumeReachTheSoundSystem)
     EXPECT_FLOAT_EQ(base->getGroup("Music")->getVolume(), 0.8f);
 }
 
-// The static facade is built before main: without a device it must be silent and harmless.
+// The shared facade opens the default device: without one it must be silent and harmless.
 TEST(StaticFacade, WithoutADeviceEveryCallDoesNothing)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // The child process starts afresh with this driver list, so its static facade has no device.
+    // The facade is made at its first use, in the child process, with this driver list: no device.
     setenv("ALSOFT_DRIVERS", "nosuchdriver", 1);
     EXPECT_EXIT(
         {

@@ -1,6 +1,8 @@
 // OpenAL device and context.
 #include "AudioContext.h"
 
+#include "StderrCapture.h"
+
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <AL/alext.h>
@@ -8,15 +10,19 @@
 std::shared_ptr<AudioContext> AudioContext::openDefault(std::string* error)
 {
     std::shared_ptr<AudioContext> result(new AudioContext());
+    // Without a sound card the drivers print a page of complaints: it belongs in the log.
+    StderrCapture driverMessages;
     result->device = alcOpenDevice(nullptr);
-    if (!result->device)
+    const bool opened = result->device && result->attachContext(nullptr, error);
+    const std::string said = driverMessages.finish();
+    if (!result->device && error)
+        *error = "no sound device";
+    if (!opened)
     {
-        if (error)
-            *error = "no sound device";
+        if (error && !said.empty())
+            *error += "; the sound drivers said:\n" + (said.back() == '\n' ? said.substr(0, said.size() - 1) : said);
         return nullptr;
     }
-    if (!result->attachContext(nullptr, error))
-        return nullptr;
     return result;
 }
 
