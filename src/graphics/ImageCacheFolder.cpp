@@ -2,8 +2,6 @@
 #include "graphics/ImageCacheFolder.h"
 
 #include "FolderManager.h"
-#include "GameConfiguration.h"
-#include "GameManager.h"
 #include "LogStream.h"
 #include "graphics/PictureFile.h"
 #include "graphics/ToyPicture.h"
@@ -56,15 +54,6 @@ ImageCacheFolder::~ImageCacheFolder()
     Ogre::ResourceGroupManager* groups = Ogre::ResourceGroupManager::getSingletonPtr();
     if (registered && groups && groups->resourceGroupExists(group))
         groups->removeResourceLocation(folder + ".", group);
-}
-
-std::string ImageCacheFolder::userSavePath()
-{
-    GameConfiguration* settings = GameManager::getInstance()->getGameConfiguration();
-    if (settings)
-        return settings->getSavePath();
-    debugLog() << "Image cache: no settings yet, so no per-user folder" << std::endl;
-    return "";
 }
 
 bool ImageCacheFolder::exists(const std::string& fileName) const

@@ -22,9 +22,6 @@ public:
     ImageCacheFolder(const ImageCacheFolder&) = delete;
     ImageCacheFolder& operator=(const ImageCacheFolder&) = delete;
 
-    // The per-user folder of the running game ("" with a log line when there is none yet).
-    static std::string userSavePath();
-
     const std::string& getFolder() const { return folder; }
     bool exists(const std::string& fileName) const;
     // False, logged, when the file can't be written: the caller goes on without the cache.

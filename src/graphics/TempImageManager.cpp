@@ -1,11 +1,6 @@
 // The per-track image cache.
 #include "graphics/TempImageManager.h"
 
-TempImageManager::TempImageManager(const std::string& prefix, bool standard)
-    : TempImageManager(prefix, standard, ImageCacheFolder::userSavePath())
-{
-}
-
 TempImageManager::TempImageManager(const std::string& prefix, bool standard, const std::string& savePath)
     : prefix(prefix)
 {

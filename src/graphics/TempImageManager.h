@@ -16,9 +16,7 @@ class TempImageManager
 {
 public:
     // prefix: the track's description name ("<track name>.map" for user tracks);
-    // standard: a built-in track. The per-user folder comes from the running game.
-    TempImageManager(const std::string& prefix, bool standard);
-    // The same below the given per-user folder (ending in "/").
+    // standard: a built-in track; savePath: the per-user folder (ending in "/") the cache lives in.
     TempImageManager(const std::string& prefix, bool standard, const std::string& savePath);
     virtual ~TempImageManager();
 

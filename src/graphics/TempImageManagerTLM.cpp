@@ -6,11 +6,6 @@ namespace
 const std::string kGroupStart = "MapTempFolder";
 }
 
-TempImageManagerTLM::TempImageManagerTLM(const std::string& name)
-    : TempImageManagerTLM(name, ImageCacheFolder::userSavePath())
-{
-}
-
 TempImageManagerTLM::TempImageManagerTLM(const std::string& name, const std::string& savePath) : name(name)
 {
     const std::string tmp = savePath + "tmp/";

@@ -14,9 +14,8 @@ class ToyPicture;
 class TempImageManagerTLM
 {
 public:
-    // name: the cache's folder and group suffix ("lightmaps" for the tile lightmaps).
-    explicit TempImageManagerTLM(const std::string& name);
-    // The same below the given per-user folder (ending in "/").
+    // name: the cache's folder and group suffix ("lightmaps" for the tile lightmaps);
+    // savePath: the per-user folder (ending in "/") the cache lives in.
     TempImageManagerTLM(const std::string& name, const std::string& savePath);
     virtual ~TempImageManagerTLM();
 

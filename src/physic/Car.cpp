@@ -9,7 +9,7 @@
 #include "physic/Wheel.h"
 #include "platform/physics/body.h"
 #include "sound/NodeSound.h"
-#include "track/TerrainObject.h"
+#include "physic/TerrainHeights.h"
 
 #include <OGRE/OgreParticleSystem.h>
 #include <OGRE/OgreParticleEmitter.h>

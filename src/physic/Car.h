@@ -34,7 +34,7 @@ class LinearCurve;
 class LineManager;
 class NodeSound;
 class SoundControl;
-class TerrainObject;
+class TerrainHeights;
 class VehicleSR;
 class Wheel;
 
@@ -75,7 +75,7 @@ public:
     // start pose. terrain may be null: the ground is then taken as height 0.
     Car(const std::string& name, const CarDesc* desc, const Ogre::Vector3& startPosition,
         const Ogre::Quaternion& startOrientation, nxOgre::scene* physicsScene, Ogre::SceneManager* sceneManager,
-        TerrainObject* terrain);
+        TerrainHeights* terrain);
     ~Car() override;
     Car(const Car&) = delete;
     Car& operator=(const Car&) = delete;
@@ -194,7 +194,7 @@ private:
     std::unique_ptr<CarCam> followCamera, bumperCamera, hoodCamera, cockpitCamera;
     Ogre::SceneManager* sceneManager;
     nxOgre::scene* physicsScene;
-    TerrainObject* terrain;  // borrowed, may be null
+    TerrainHeights* terrain;  // borrowed, may be null
     Ogre::MaterialPtr brakeLightMaterial;
     std::unique_ptr<SoundControl> engineSoundControl;
     std::unique_ptr<CarContactSounds> contactSounds;

@@ -41,7 +41,7 @@ const std::pair<float, float> kAISpeedPoints[] = {{0.0f, 60.0f}, {0.3f, 50.0f}, 
 
 Car::Car(const std::string& name, const CarDesc* desc, const Ogre::Vector3& startPosition,
          const Ogre::Quaternion& startOrientation, nxOgre::scene* physicsScene, Ogre::SceneManager* sceneManager,
-         TerrainObject* terrain)
+         TerrainHeights* terrain)
     : startPosition(startPosition),
       startOrientation(startOrientation),
       name(name),

@@ -3,7 +3,7 @@
 
 #include "physic/NxMeshShapeTerrain.h"
 #include "physic/PhysicBase.h"
-#include "track/TerrainObject.h"
+#include "physic/TerrainHeights.h"
 
 #include <algorithm>
 
@@ -37,7 +37,7 @@ Ogre::Vector3 TerrainPhysicManager::referencePoint(const Patch& patch, float hor
            horizontalScale;
 }
 
-TerrainPhysicManager::TerrainPhysicManager(PhysicBase* physics, TerrainObject* terrain)
+TerrainPhysicManager::TerrainPhysicManager(PhysicBase* physics, TerrainHeights* terrain)
     : terrain(terrain), scene(physics->getScene()), physics(physics)
 {
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 class PhysicBase;
-class TerrainObject;
+class TerrainHeights;
 
 namespace nxOgre
 {
@@ -34,7 +34,7 @@ public:
     static std::vector<Patch> layout(unsigned pageSize);
     static unsigned patchStep(unsigned pageSize);
 
-    TerrainPhysicManager(PhysicBase* physics, TerrainObject* terrain);
+    TerrainPhysicManager(PhysicBase* physics, TerrainHeights* terrain);
     virtual ~TerrainPhysicManager();
     TerrainPhysicManager(const TerrainPhysicManager&) = delete;
     TerrainPhysicManager& operator=(const TerrainPhysicManager&) = delete;
@@ -55,7 +55,7 @@ private:
     void createPagedPatch(const Patch& patch);
 
     std::vector<std::unique_ptr<nxOgre::NxMeshShapeTerrain>> patchShapes;
-    TerrainObject* terrain;
+    TerrainHeights* terrain;
     nxOgre::scene* scene;
     PhysicBase* physics;
     float horizontalScale = 0.0f;

@@ -3,6 +3,7 @@
 // terrain once more as one mesh entity ("Terrain_Entity") for lightmap baking.
 #pragma once
 
+#include "physic/TerrainHeights.h"
 #include "track/TerrainOptions.h"
 #include "track/TerrainPageSourceListener.h"
 
@@ -21,7 +22,7 @@ class SceneManager;
 
 class TerrainPageSource;
 
-class TerrainObject : public TerrainPageSourceListener
+class TerrainObject : public TerrainPageSourceListener, public TerrainHeights
 {
 public:
     static constexpr const char* kTerrainListPath = "../media/terrain/TerrainList.xml";
@@ -44,17 +45,17 @@ public:
 
     const std::string& getName() const { return name; }
     const std::string& getTerrainFile() const { return terrainFile; }
-    float getPageSize() const { return static_cast<float>(pageSize); }
-    float getHorizontalScale() const { return horizontalScale; }
-    float getVerticalScale() const { return verticalScale; }
+    float getPageSize() const override { return static_cast<float>(pageSize); }
+    float getHorizontalScale() const override { return horizontalScale; }
+    float getVerticalScale() const override { return verticalScale; }
     // n x n heights 0..1 (row = z sample); null before a page is constructed.
-    const float* getHeightData() const { return heights.empty() ? nullptr : heights.data(); }
+    const float* getHeightData() const override { return heights.empty() ? nullptr : heights.data(); }
 
     // World height at (x, z), bilinear between the samples; 0 off the terrain.
     float getHeight(float x, float z) const;
     float getHeight(const Ogre::Vector2& point) const { return getHeight(point.x, point.y); }
     // The largest of 0 and the heights at the four corners of the square of side size.
-    float getMaxHeight(float x, float z, float size) const;
+    float getMaxHeight(float x, float z, float size) const override;
 
     // The mesh entity, built on first use; null before a page is constructed.
     Ogre::Entity* getEntity();
