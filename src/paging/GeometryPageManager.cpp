@@ -141,7 +141,7 @@ void GeometryPageManager::update(uint32_t deltaTimeMs, const Ogre::Vector3& camP
         return;
     const float pageSize = pager->getPageSize();
 
-    // 1-2. The cells the cache radius touches.
+    // The cells the cache radius touches.
     const float cacheDist = farTransDist + pageSize;
     const float cacheDistSq = cacheDist * cacheDist;
     int x1 = static_cast<int>(std::floor((camPos.x - cacheDist - gridBounds.left) / pageSize));
@@ -149,7 +149,7 @@ void GeometryPageManager::update(uint32_t deltaTimeMs, const Ogre::Vector3& camP
     int z1 = static_cast<int>(std::floor((camPos.z - cacheDist - gridBounds.top) / pageSize));
     int z2 = static_cast<int>(std::floor((camPos.z + cacheDist - gridBounds.top) / pageSize));
 
-    // 3. An infinite grid follows the camera; a bounded one is clipped.
+    // An infinite grid follows the camera; a bounded one is clipped.
     if (infinite)
     {
         const int shiftX = x1 < 0 ? x1 : (x2 >= gridSize - 1 ? x2 - (gridSize - 1) : 0);
@@ -172,7 +172,7 @@ void GeometryPageManager::update(uint32_t deltaTimeMs, const Ogre::Vector3& camP
     x2 = std::min(x2, gridSize - 1);
     z2 = std::min(z2, gridSize - 1);
 
-    // 4. Pages in view load now, the others around them are queued.
+    // Pages in view load now, the others around them are queued.
     for (int x = x1; x <= x2; ++x)
     {
         for (int z = z1; z <= z2; ++z)
@@ -202,7 +202,7 @@ void GeometryPageManager::update(uint32_t deltaTimeMs, const Ogre::Vector3& camP
         }
     }
 
-    // 5-6. At most one queued page per frame, sooner the faster the camera moves.
+    // At most one queued page per frame, sooner the faster the camera moves.
     const float speed = std::sqrt(camSpeed.x * camSpeed.x + camSpeed.z * camSpeed.z);
     const uint32_t interval = cacheInterval(speed);
     cacheTimerMs += deltaTimeMs;
@@ -223,7 +223,7 @@ void GeometryPageManager::update(uint32_t deltaTimeMs, const Ogre::Vector3& camP
         cacheTimerMs = 0;
     }
 
-    // 7. Expire, show, hide and fade the loaded pages.
+    // Expire, show, hide and fade the loaded pages.
     for (auto it = loadedList.begin(); it != loadedList.end();)
     {
         GeometryPage& page = **it;

@@ -55,17 +55,17 @@ Car::Car(const std::string& name, const CarDesc* desc, const Ogre::Vector3& star
 
 void Car::create(const CarDesc* desc)
 {
-    // 1. the vehicle, from a copy: building it writes the wheels' orientations
+    // The vehicle, from a copy: building it writes the wheels' orientations
     VehicleDesc vehicleDesc = *desc->vehicle;
     std::string prefix = name;
     vehicle.reset(vehicleDesc.createVehicle(prefix, startPosition, physicsScene, sceneManager));
     node = vehicle->getBodyNode();
 
-    // 2. the points of the shade test
+    // The points of the shade test
     for (const Ogre::Vector3& point : kProbePoints)
         probeNodes.push_back(node->createChildSceneNode(point));
 
-    // 3-4. the shade clones; the brake lights are the clone of their own material
+    // The shade clones; the brake lights are the clone of their own material
     shadeMaterial = std::make_unique<EntityMaterialInstancePlus>(name + kShadePrefix, vehicle->getChassisEntity());
     if (!desc->brakeLightMaterial.empty())
     {
@@ -77,7 +77,7 @@ void Car::create(const CarDesc* desc)
                        << desc->brakeLightMaterial << "\"; the brake lights stay dark\n";
     }
 
-    // 5. cameras
+    // Cameras
     const std::pair<const std::string*, std::unique_ptr<CarCam>*> roles[] = {{&desc->followCamera, &followCamera},
                                                                              {&desc->bumperCamera, &bumperCamera},
                                                                              {&desc->hoodCamera, &hoodCamera},
@@ -89,13 +89,13 @@ void Car::create(const CarDesc* desc)
             *role.second = std::make_unique<CarCam>(name, node, found->second);
     }
 
-    // 6-9. sounds
+    // Sounds
     createSounds(desc);
 
-    // 10. smoke and tyre tracks per wheel
+    // Smoke and tyre tracks per wheel
     createEffects();
 
-    // 11. the surfaces that leave marks and make the terrain sound
+    // The surfaces that leave marks and make the terrain sound
     if (nxOgre::material* road = physicsScene->findMaterial(kRoadMaterialName))
         roadMaterial = road->getMaterialIndex();
     if (nxOgre::material* ground = physicsScene->findMaterial(kTerrainMaterialName))
@@ -104,12 +104,12 @@ void Car::create(const CarDesc* desc)
         hasTerrainMaterial = true;
     }
 
-    // 12. the curve of speeds the computer driver aims for
+    // The curve of speeds the computer driver aims for
     aiSpeedCurve = std::make_unique<LinearCurve>();
     for (const auto& point : kAISpeedPoints)
         aiSpeedCurve->addPoint(point.first, point.second);
 
-    // 13. the car is lit by the scene's two fixed lights
+    // The car is lit by the scene's two fixed lights
     if (sceneManager->hasLight(LightSorter::kShadowLightName) && sceneManager->hasLight(LightSorter::kSunLightName))
     {
         lightSorter = std::make_unique<LightSorter>(sceneManager);
@@ -123,7 +123,7 @@ void Car::create(const CarDesc* desc)
                    << LightSorter::kSunLightName << "\"; the car takes the engine's lights\n";
     }
 
-    // 14. the car is set on the ground at its start pose, at rest, with every input released
+    // The car is set on the ground at its start pose, at rest, with every input released
     resetPose();
 }
 

@@ -36,22 +36,22 @@ void playWhile(NodeSound* sound, bool condition)
 
 void Car::onPhysicStep(float dt)
 {
-    // 1. a pose set from outside between two steps is applied once more, from the body
+    // A pose set from outside between two steps is applied once more, from the body
     if (poseAgain)
     {
         nxOgre::body* body = vehicle->getBody();
         setPose(toOgre(body->getGlobalPosition()), toOgre(body->getGlobalOrientation()));
     }
-    // 2-4. the vehicle steps, then the smoke, tyre tracks and contact sounds follow it
+    // The vehicle steps, then the smoke, tyre tracks and contact sounds follow it
     vehicle->onPhysicStep(dt);
     updateParticles();
     if (soundsEnabled)
         contactSounds->update();
-    // 5. the speed, and the acceleration since the last step
+    // The speed, and the acceleration since the last step
     const float newSpeed = std::fabs(vehicle->getSpeed());
     acceleration = dt > 0.0f ? (newSpeed - speed) / dt : 0.0f;
     speed = newSpeed;
-    // 6-9. the driver's inputs, then the brakes that hold the car
+    // The driver's inputs, then the brakes that hold the car
     brakeLightsOn = false;
     vehicle->setThrottle(throttle);
     vehicle->setBrake(brake, false);
@@ -65,12 +65,12 @@ void Car::onPhysicStep(float dt)
         vehicle->setBrake(kStoppedBrake, true);
         brakeLightsOn = true;
     }
-    // 10. analogue input sets the wheels at once; keys turn them at the steering speed
+    // Analogue input sets the wheels at once; keys turn them at the steering speed
     if (!digitalSteering)
         vehicle->setSteering(steerLeft > 0.0f ? steerLeft : steerRight, true);
     else
         vehicle->setSteering(digitalLeft ? 1.0f : digitalRight ? -1.0f : 0.0f, false);
-    // 11-12. the handbrake, and the brake lights whenever the pedals slow the car: the brake
+    // The handbrake, and the brake lights whenever the pedals slow the car: the brake
     // rolling forwards, the throttle rolling backwards
     vehicle->setParkBrake(handbrake);
     const float wheelSpeed = vehicle->getWheelSpeed();

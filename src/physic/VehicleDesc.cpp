@@ -26,7 +26,7 @@ VehicleSR* VehicleDesc::createVehicle(std::string& prefix, const Ogre::Vector3& 
                                       Ogre::SceneManager* sceneManager)
 {
     prefix += name;
-    // 1. the convex chassis from the physics mesh's vertices
+    // The convex chassis from the physics mesh's vertices
     Ogre::Entity* hullEntity = createMeshEntity(*sceneManager, prefix + "physicMesh", physicsMesh);
     const std::vector<Ogre::Vector3> vertices = getMeshVertices(hullEntity);
     sceneManager->destroyEntity(hullEntity);
@@ -38,7 +38,7 @@ VehicleSR* VehicleDesc::createVehicle(std::string& prefix, const Ogre::Vector3& 
     nxOgre::shapeGroup shapes;
     shapes.add(std::make_unique<nxOgre::convexShape>(points, chassisMaterial->getMaterialIndex()));
 
-    // 2. the body, its nodes, the wheels; frozen meanwhile
+    // The body, its nodes, the wheels; frozen meanwhile
     auto vehicle = std::make_unique<VehicleSR>(prefix, scene, sceneManager, graphicMesh, shapes, mass,
                                                nxOgre::pose(toPhysics(position)));
     vehicle->carNode = vehicle->bodyNode->createChildSceneNode(prefix + "carNode");
@@ -48,7 +48,7 @@ VehicleSR* VehicleDesc::createVehicle(std::string& prefix, const Ogre::Vector3& 
         if (Wheel* wheel = wheels[i].createWheel(prefix + "Wheel" + std::to_string(i), scene, body, vehicle->bodyNode))
             vehicle->wheels.emplace_back(wheel);
 
-    // 3. steering, drivetrain, drag
+    // Steering, drivetrain, drag
     vehicle->steeringRestriction = steeringRestriction;
     vehicle->steeringSpeed = steeringSpeed;
     vehicle->motor = std::make_unique<Motor>(motor);
@@ -56,7 +56,7 @@ VehicleSR* VehicleDesc::createVehicle(std::string& prefix, const Ogre::Vector3& 
     vehicle->airResistance = airResistance;
     vehicle->brake = 0.0f;
 
-    // 4. the centre of mass, moved from where the hull puts it
+    // The centre of mass, moved from where the hull puts it
     nxOgre::NxActor& actor = *body->getNxActor();
     const Ogre::Vector3 centre = toOgre(actor.getCMassLocalPosition()) + centerOfMass;
     actor.setCMassOffsetLocalPosition(toPhysics(centre));

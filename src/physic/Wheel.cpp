@@ -47,14 +47,14 @@ void Wheel::update(float dt)
 {
     if (!wheelShape)
         return;
-    // 1. what the shape found in the last step
+    // What the shape found in the last step
     axleSpeed = wheelShape->getAxleSpeed();
     contactFound = false;
     nxOgre::NxWheelContactData found;
     wheelShape->getContact(found);
     if (wheelShape->hasContact())
     {
-        // 2. on the ground
+        // On the ground
         contactFound = true;
         contact = found;
         slip = std::fabs(found.lateralSlip);
@@ -66,12 +66,12 @@ void Wheel::update(float dt)
     }
     else
     {
-        // 3. in the air: the last tyre functions stay
+        // In the air: the last tyre functions stay
         suspensionOffset = -suspensionTravel;
         surfaceFriction = 1.0f;
     }
     placeWheelNode();
-    // 4. steering, 5. rolling
+    // Steering, then rolling
     moveSteering(dt);
     rollAngle = std::fmod(rollAngle + axleSpeed * dt, Ogre::Math::TWO_PI);
     if (rollNode)
