@@ -19,17 +19,21 @@ for output in "$@"; do
     fi
     grep -q "ERROR: LeakSanitizer" "$output" || continue
     # Each leak's frames follow its "Direct leak"/"Indirect leak" line; their source paths are
-    # relative to the build's object folders, so they are looked up in the source tree. A leak
-    # is shown once, at its innermost frame in our code.
-    ours=$(awk '
+    # absolute, or relative to the build's object folders, so they are looked up in the source
+    # tree. A leak is shown once, at its innermost frame in our code.
+    ours=$(awk -v root="$root/" '
         /^(Direct|Indirect) leak of/ { entry = $0; ++count; next }
         entry != "" && /^ *#[0-9]+ / {
-            for (i = 1; i <= NF; ++i)
-                if ($i ~ /^(\.\.\/)*(src|tests|tools)\/[^ ]+:[0-9]+/) {
-                    frame = $i; sub(/^(\.\.\/)*/, "", frame)
+            for (i = 1; i <= NF; ++i) {
+                frame = $i
+                if (index(frame, root) == 1)
+                    frame = substr(frame, length(root) + 1)
+                if (frame ~ /^(\.\.\/)*(src|tests|tools)\/[^ ]+:[0-9]+/) {
+                    sub(/^(\.\.\/)*/, "", frame)
                     path = frame; sub(/:[0-9]+(:[0-9]+)?$/, "", path)
                     print count "\t" path "\t" frame "\t" entry
                 }
+            }
             next
         }
         { entry = "" }' "$output" | while IFS=$'\t' read -r count path frame entry; do
