@@ -1,4 +1,4 @@
-// Colour maps and their registry.
+// Colour maps: reading the texels in the vertex colour layout and sampling them.
 #include "paging/ColorMap.h"
 
 #include "paging/MapSampling.h"
@@ -6,21 +6,11 @@
 
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreHardwareVertexBuffer.h>
-#include <OGRE/OgreImage.h>
-#include <OGRE/OgreResourceGroupManager.h>
-#include <OGRE/OgreTextureManager.h>
 
 #include <cstring>
-#include <map>
 
 namespace
 {
-std::map<std::string, ColorMap*>& registry()
-{
-    static std::map<std::string, ColorMap*> maps;
-    return maps;
-}
-
 // The packed layout vertex colours take on this render system.
 Ogre::PixelFormat vertexColourFormat(const char* source)
 {
@@ -43,43 +33,8 @@ uint32_t packGrey(uint8_t value)
 }
 }
 
-ColorMap* ColorMap::load(const std::string& textureName, const Ogre::PixelBox& pixels,
-                         MapChannel channel)
-{
-    const std::string key = textureName + std::to_string(static_cast<int>(channel));
-    auto found = registry().find(key);
-    ColorMap* map = nullptr;
-    if (found != registry().end())
-        map = found->second;
-    else
-        map = new ColorMap(key, pixels, channel);  // throws before it is registered
-    ++map->refCount;
-    return map;
-}
-
-ColorMap* ColorMap::load(const Ogre::TexturePtr& texture, MapChannel channel)
-{
-    const std::string key = texture->getName() + std::to_string(static_cast<int>(channel));
-    auto found = registry().find(key);
-    if (found != registry().end())
-    {
-        ++found->second->refCount;
-        return found->second;
-    }
-    Ogre::Image image = PropertyMapPixels::readTexture(texture);
-    return load(texture->getName(), image.getPixelBox(), channel);
-}
-
-ColorMap* ColorMap::load(const std::string& fileName, MapChannel channel)
-{
-    Ogre::TexturePtr texture = Ogre::TextureManager::getSingleton().load(
-        fileName, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, Ogre::TEX_TYPE_2D,
-        Ogre::MIP_DEFAULT, 1.0f);
-    return load(texture, channel);
-}
-
 ColorMap::ColorMap(std::string mapKey, const Ogre::PixelBox& pixels, MapChannel channel)
-    : key(std::move(mapKey)), width(pixels.getWidth()), height(pixels.getHeight())
+    : SharedPropertyMap(std::move(mapKey)), width(pixels.getWidth()), height(pixels.getHeight())
 {
     const Ogre::PixelFormat layout = vertexColourFormat("GrassLayer::setColorMap()");
     if (pixels.format == Ogre::PF_L8 && channel == CHANNEL_COLOR)
@@ -97,15 +52,6 @@ ColorMap::ColorMap(std::string mapKey, const Ogre::PixelBox& pixels, MapChannel 
         for (size_t texel = 0; texel < colors.size(); ++texel)
             colors[texel] = packGrey(bytes[texel]);
     }
-    registry()[key] = this;
-}
-
-ColorMap::~ColorMap() { registry().erase(key); }
-
-void ColorMap::unload()
-{
-    if (--refCount == 0)
-        delete this;
 }
 
 uint32_t ColorMap::_getColorAt(float x, float z) const

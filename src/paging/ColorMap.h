@@ -3,6 +3,7 @@
 #pragma once
 
 #include "paging/MapChannel.h"
+#include "paging/SharedPropertyMap.h"
 #include "paging/TBounds.h"
 
 #include <OGRE/OgreColourValue.h>
@@ -13,26 +14,13 @@
 #include <string>
 #include <vector>
 
-class ColorMap
+class ColorMap : public SharedPropertyMap<ColorMap>
 {
 public:
-    // The shared map of the texture and channel, one reference more; made on first use.
-    static ColorMap* load(const Ogre::TexturePtr& texture, MapChannel channel);
-    static ColorMap* load(const std::string& fileName, MapChannel channel);
-    // The same from texels already in memory, under the given texture name.
-    static ColorMap* load(const std::string& textureName, const Ogre::PixelBox& pixels,
-                          MapChannel channel);
-    // One reference less; the last one destroys the map.
-    void unload();
-
-    ColorMap(const ColorMap&) = delete;
-    ColorMap& operator=(const ColorMap&) = delete;
-
     void setFilter(MapFilter newFilter) { filter = newFilter; }
     MapFilter getFilter() const { return filter; }
     void setMapBounds(const TBounds& bounds) { mapBounds = bounds; }
     const TBounds& getMapBounds() const { return mapBounds; }
-    uint32_t getReferenceCount() const { return refCount; }
 
     // Packed for vertex buffers; outside the map opaque white unfiltered, 0 bilinear.
     uint32_t getColorAt(float x, float z) const
@@ -47,12 +35,11 @@ public:
                                       float ratioInv);
 
 private:
+    friend class SharedPropertyMap<ColorMap>;
     ColorMap(std::string key, const Ogre::PixelBox& pixels, MapChannel channel);
-    ~ColorMap();
+    ~ColorMap() = default;
     uint32_t texel(uint32_t x, uint32_t z) const { return colors[z * width + x]; }
 
-    std::string key;  // texture name + channel number
-    uint32_t refCount = 0;
     MapFilter filter = MAPFILTER_BILINEAR;
     uint32_t width = 0;  // texels
     uint32_t height = 0;

@@ -1,76 +1,18 @@
-// Density maps and their registry.
+// Density maps: reading the texels and sampling them.
 #include "paging/DensityMap.h"
 
 #include "paging/MapSampling.h"
 #include "paging/PropertyMapPixels.h"
 
 #include <OGRE/OgreException.h>
-#include <OGRE/OgreImage.h>
-#include <OGRE/OgreResourceGroupManager.h>
-#include <OGRE/OgreTextureManager.h>
-
-#include <map>
-
-namespace
-{
-std::map<std::string, DensityMap*>& registry()
-{
-    static std::map<std::string, DensityMap*> maps;
-    return maps;
-}
-}
-
-DensityMap* DensityMap::load(const std::string& textureName, const Ogre::PixelBox& pixels,
-                             MapChannel channel)
-{
-    const std::string key = textureName + std::to_string(static_cast<int>(channel));
-    auto found = registry().find(key);
-    DensityMap* map = nullptr;
-    if (found != registry().end())
-        map = found->second;
-    else
-        map = new DensityMap(key, pixels, channel);  // throws before it is registered
-    ++map->refCount;
-    return map;
-}
-
-DensityMap* DensityMap::load(const Ogre::TexturePtr& texture, MapChannel channel)
-{
-    const std::string key = texture->getName() + std::to_string(static_cast<int>(channel));
-    auto found = registry().find(key);
-    if (found != registry().end())
-    {
-        ++found->second->refCount;
-        return found->second;
-    }
-    Ogre::Image image = PropertyMapPixels::readTexture(texture);
-    return load(texture->getName(), image.getPixelBox(), channel);
-}
-
-DensityMap* DensityMap::load(const std::string& fileName, MapChannel channel)
-{
-    Ogre::TexturePtr texture = Ogre::TextureManager::getSingleton().load(
-        fileName, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, Ogre::TEX_TYPE_2D,
-        Ogre::MIP_DEFAULT, 1.0f);
-    return load(texture, channel);
-}
 
 DensityMap::DensityMap(std::string mapKey, const Ogre::PixelBox& pixels, MapChannel channel)
-    : key(std::move(mapKey)), width(pixels.getWidth()), height(pixels.getHeight())
+    : SharedPropertyMap(std::move(mapKey)), width(pixels.getWidth()), height(pixels.getHeight())
 {
     if (channel == CHANNEL_COLOR)
         density = PropertyMapPixels::convert(pixels, Ogre::PF_BYTE_L);
     else
         density = PropertyMapPixels::channelBytes(pixels, channel, "GrassLayer::setDensityMap()");
-    registry()[key] = this;
-}
-
-DensityMap::~DensityMap() { registry().erase(key); }
-
-void DensityMap::unload()
-{
-    if (--refCount == 0)
-        delete this;
 }
 
 float DensityMap::_getDensityAt_Unfiltered(float x, float z) const

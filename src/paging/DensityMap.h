@@ -3,6 +3,7 @@
 #pragma once
 
 #include "paging/MapChannel.h"
+#include "paging/SharedPropertyMap.h"
 #include "paging/TBounds.h"
 
 #include <OGRE/OgrePixelFormat.h>
@@ -12,26 +13,13 @@
 #include <string>
 #include <vector>
 
-class DensityMap
+class DensityMap : public SharedPropertyMap<DensityMap>
 {
 public:
-    // The shared map of the texture and channel, one reference more; made on first use.
-    static DensityMap* load(const Ogre::TexturePtr& texture, MapChannel channel);
-    static DensityMap* load(const std::string& fileName, MapChannel channel);
-    // The same from texels already in memory, under the given texture name.
-    static DensityMap* load(const std::string& textureName, const Ogre::PixelBox& pixels,
-                            MapChannel channel);
-    // One reference less; the last one destroys the map.
-    void unload();
-
-    DensityMap(const DensityMap&) = delete;
-    DensityMap& operator=(const DensityMap&) = delete;
-
     void setFilter(MapFilter newFilter) { filter = newFilter; }
     MapFilter getFilter() const { return filter; }
     void setMapBounds(const TBounds& bounds) { mapBounds = bounds; }
     const TBounds& getMapBounds() const { return mapBounds; }
-    uint32_t getReferenceCount() const { return refCount; }
 
     // 0..1; 0 outside the map bounds.
     float getDensityAt(float x, float z) const
@@ -43,12 +31,11 @@ public:
     float _getDensityAt_Bilinear(float x, float z) const;
 
 private:
+    friend class SharedPropertyMap<DensityMap>;
     DensityMap(std::string key, const Ogre::PixelBox& pixels, MapChannel channel);
-    ~DensityMap();
+    ~DensityMap() = default;
     float texel(uint32_t x, uint32_t z) const { return density[z * width + x] / 255.0f; }
 
-    std::string key;  // texture name + channel number
-    uint32_t refCount = 0;
     MapFilter filter = MAPFILTER_BILINEAR;
     uint32_t width = 0;   // texels
     uint32_t height = 0;

@@ -2,7 +2,7 @@
 #include "paging/GeometryPage.h"
 
 #include <OGRE/OgreEntity.h>
-#include <OGRE/OgreMatrix3.h>
+#include <OGRE/OgreMatrix4.h>
 
 void GeometryPage::setRegion(float, float, float, float) {}
 
@@ -10,10 +10,8 @@ void GeometryPage::addEntityToBoundingBox(Ogre::Entity* entity, const Ogre::Vect
                                           const Ogre::Quaternion& rotation,
                                           const Ogre::Vector3& scale)
 {
-    Ogre::Matrix3 rotationMatrix;
-    rotation.ToRotationMatrix(rotationMatrix);
-    Ogre::Matrix4 transform(rotationMatrix);
-    transform.setScale(scale);
+    Ogre::Matrix4 transform;
+    transform.makeTransform(Ogre::Vector3::ZERO, scale, rotation);
     Ogre::AxisAlignedBox box = entity->getBoundingBox();
     box.transform(transform);
 
