@@ -243,6 +243,8 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
     GameConfiguration& config = settings();
     if (!config.isLightMapsEnabled())
         return;
+    // For the terrain's and the tiles' lightmapped materials alike.
+    CLightMap::setAnisotropy(RaceSettings::textureAnisotropy(config.getTextureQuality()));
     lightmapPicture = std::make_unique<ToyPictureGrey>();
     CLightMap::setRecordHits(false);
     CLightMap::setLightDirection(Ogre::Vector3::NEGATIVE_UNIT_Y);

@@ -16,6 +16,11 @@ unsigned shadowTextureSize(int shadowQuality)
     }
 }
 
+unsigned textureAnisotropy(int textureQuality)
+{
+    return textureQuality >= 2 ? 8 : 1;
+}
+
 std::string vegetationLightmapName(float treeDensity)
 {
     return "VegetationLightmap" + std::to_string(static_cast<int>(treeDensity * 100.0f));

@@ -8,6 +8,10 @@ namespace RaceSettings
 // Edge length in pixels of the shadow textures for the shadow quality 0, 1 or 2.
 unsigned shadowTextureSize(int shadowQuality);
 
+// Anisotropic filtering degree of the lightmapped materials for the texture quality 0, 1 or
+// 2: only the high quality pays for it; 1 means trilinear.
+unsigned textureAnisotropy(int textureQuality);
+
 // Cache name of the terrain lightmap carrying the trees' shadows at this tree density.
 std::string vegetationLightmapName(float treeDensity);
 constexpr const char* kLightmapName = "Lightmap";

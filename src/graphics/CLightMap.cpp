@@ -3,6 +3,7 @@
 
 #include "LogStream.h"
 #include "graphics/PhysicsLightRayCaster.h"
+#include "graphics/TextureFiltering.h"
 #include "graphics/ToyColour.h"
 #include "graphics/ToyPictureFloatGrey.h"
 #include "graphics/ToyPictureGrey.h"
@@ -22,11 +23,11 @@ std::uint32_t CLightMap::nameCounter = 0;
 Ogre::Vector3 CLightMap::lightDirection(0.1f, -1.0f, 0.1f);
 float CLightMap::surfaceOffset = 0.001f;
 bool CLightMap::recordHits = false;
+unsigned CLightMap::anisotropy = 8;
 std::vector<CLightMap::Offset> CLightMap::offsetTable;
 
 namespace
 {
-constexpr unsigned kAnisotropy = 8;
 constexpr int kLightChannel = 0;
 constexpr int kCoverageChannel = 1;
 
@@ -138,8 +139,7 @@ void CLightMap::createMaterial()
     unit->setTextureCoordSet(static_cast<unsigned short>(uvSet));
     unit->setColourOperation(Ogre::LBO_MODULATE);
     unit->setTextureAddressingMode(Ogre::TextureUnitState::TAM_CLAMP);
-    material->setTextureFiltering(Ogre::TFO_ANISOTROPIC);
-    material->setTextureAnisotropy(kAnisotropy);
+    applyTextureFiltering(*material, anisotropy);
     subEntity->setMaterialName(name, material->getGroup());
 }
 

@@ -86,6 +86,10 @@ public:
     static void setLightDirection(const Ogre::Vector3& direction) { lightDirection = direction; }
     static void setSurfaceOffset(const float& offset) { surfaceOffset = offset; }
     static void setRecordHits(bool on) { recordHits = on; }
+    // Anisotropic filtering degree of the materials made from now on; 1 or less filters
+    // them trilinearly. 8 until set.
+    static void setAnisotropy(unsigned degree) { anisotropy = degree; }
+    static unsigned getAnisotropy() { return anisotropy; }
     static void resetNameCounter() { nameCounter = 0; }
     static const std::vector<Offset>& getOffsetTable() { return offsetTable; }
 
@@ -131,5 +135,6 @@ private:
     static Ogre::Vector3 lightDirection;  // not normalised; rays use a normalised copy
     static float surfaceOffset;           // world units
     static bool recordHits;
+    static unsigned anisotropy;
     static std::vector<Offset> offsetTable;
 };

@@ -1,4 +1,4 @@
-// The race scene's choices: shadow texture sizes and which lightmap picture a load uses.
+// The race scene's choices: shadow texture sizes, texture filtering and which lightmap picture a load uses.
 #include "RaceSettings.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +12,13 @@ TEST(RaceSettings, ShadowTextureSizeByQuality)
     EXPECT_EQ(RaceSettings::shadowTextureSize(0), 128u);
     EXPECT_EQ(RaceSettings::shadowTextureSize(1), 512u);
     EXPECT_EQ(RaceSettings::shadowTextureSize(2), 1024u);
+}
+
+TEST(RaceSettings, OnlyHighTextureQualityFiltersAnisotropically)
+{
+    EXPECT_EQ(RaceSettings::textureAnisotropy(0), 1u);
+    EXPECT_EQ(RaceSettings::textureAnisotropy(1), 1u);
+    EXPECT_EQ(RaceSettings::textureAnisotropy(2), 8u);
 }
 
 TEST(RaceSettings, VegetationLightmapNameCarriesTheTruncatedDensity)

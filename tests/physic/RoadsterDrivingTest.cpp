@@ -1,6 +1,7 @@
 // The shipped Roadster driven without a window: acceleration through the gears, braking,
 // reverse, steering, cornering grip, a step steer, a handbrake slide, reset, parking on a
-// slope, and the same figures at half the step.
+// slope, and the same figures at half the step. Acceleration, braking, cornering and the
+// step steer hold in the race scene's own physics world too.
 #include "RoadsterDrive.h"
 
 #include "platform/physics/NxActor.h"
@@ -11,6 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace
@@ -48,9 +51,8 @@ struct Acceleration
     float highestRpm = 0.0f;
 };
 
-Acceleration fullThrottleRun(float stepSeconds)
+Acceleration fullThrottleRun(RoadsterDrive& drive)
 {
-    RoadsterDrive drive(kMediaDir, "Roadster.xml", stepSeconds);
     drive.run(1.0f);
     Acceleration result;
     drive.inputs.throttle = 1.0f;
@@ -67,9 +69,14 @@ Acceleration fullThrottleRun(float stepSeconds)
     return result;
 }
 
-float brakingDistanceFromHundred(float stepSeconds)
+Acceleration fullThrottleRun(float stepSeconds)
 {
     RoadsterDrive drive(kMediaDir, "Roadster.xml", stepSeconds);
+    return fullThrottleRun(drive);
+}
+
+float brakingDistanceFromHundred(RoadsterDrive& drive)
+{
     drive.run(1.0f);
     EXPECT_TRUE(accelerateTo(drive, 100.0f));
     const btVector3 start = drive.position();
@@ -78,11 +85,38 @@ float brakingDistanceFromHundred(float stepSeconds)
     drive.run(10.0f, [&] { return drive.forwardKmh() > 0.5f; });
     return (drive.position() - start).length();
 }
+
+float brakingDistanceFromHundred(float stepSeconds)
+{
+    RoadsterDrive drive(kMediaDir, "Roadster.xml", stepSeconds);
+    return brakingDistanceFromHundred(drive);
 }
 
-TEST(RoadsterDriving, AcceleratesThroughItsGearsInOrderWithinTheRpmLimit)
+// The scenarios that hold in either world.
+class RoadsterScenario : public ::testing::TestWithParam<RoadsterDrive::World>
 {
-    const Acceleration run = fullThrottleRun(0.01f);
+protected:
+    std::unique_ptr<RoadsterDrive> makeDrive() const
+    {
+        if (GetParam() == RoadsterDrive::World::Harness)
+            return std::make_unique<RoadsterDrive>(kMediaDir);
+        return std::make_unique<RoadsterDrive>(kMediaDir, RoadsterDrive::World::RaceScene);
+    }
+};
+
+std::string worldName(const ::testing::TestParamInfo<RoadsterDrive::World>& info)
+{
+    return info.param == RoadsterDrive::World::Harness ? "Harness" : "RaceScene";
+}
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, RoadsterScenario,
+                         ::testing::Values(RoadsterDrive::World::Harness, RoadsterDrive::World::RaceScene), worldName);
+
+TEST_P(RoadsterScenario, AcceleratesThroughItsGearsInOrderWithinTheRpmLimit)
+{
+    const auto drive = makeDrive();
+    const Acceleration run = fullThrottleRun(*drive);
     std::printf("0-100 km/h in %.2f s, highest rpm %.0f, gears:", run.toHundredSeconds, run.highestRpm);
     for (int gear : run.gears)
         std::printf(" %d", gear);
@@ -95,9 +129,10 @@ TEST(RoadsterDriving, AcceleratesThroughItsGearsInOrderWithinTheRpmLimit)
     EXPECT_LE(run.highestRpm, 7000.0f);
 }
 
-TEST(RoadsterDriving, FullBrakeFromHundredStopsWithinThirtyToFortyMetres)
+TEST_P(RoadsterScenario, FullBrakeFromHundredStopsWithinThirtyToFortyMetres)
 {
-    const float distance = brakingDistanceFromHundred(0.01f);
+    const auto drive = makeDrive();
+    const float distance = brakingDistanceFromHundred(*drive);
     std::printf("100-0 km/h in %.1f m\n", distance);
     EXPECT_GE(distance, 30.0f);
     EXPECT_LE(distance, 40.0f);
@@ -158,9 +193,10 @@ TEST(RoadsterDriving, HarderSteeringAtThirtyGivesATighterCircle)
     EXPECT_GT(radii[1], radii[2]);
 }
 
-TEST(RoadsterDriving, SteadyCorneringAtSixtyHoldsNearOneGWithoutSpinning)
+TEST_P(RoadsterScenario, SteadyCorneringAtSixtyHoldsNearOneGWithoutSpinning)
 {
-    RoadsterDrive drive(kMediaDir);
+    const auto own = makeDrive();
+    RoadsterDrive& drive = *own;
     drive.run(1.0f);
     accelerateTo(drive, 60.0f);
     drive.inputs.digitalSteer = false;
@@ -190,9 +226,10 @@ TEST(RoadsterDriving, SteadyCorneringAtSixtyHoldsNearOneGWithoutSpinning)
     EXPECT_LT(largestSideslip, 15.0f * static_cast<float>(M_PI) / 180.0f) << "no spin";
 }
 
-TEST(RoadsterDriving, SharpSteerAtHundredSettlesWithinHalfASecondOfRelease)
+TEST_P(RoadsterScenario, SharpSteerAtHundredSettlesWithinHalfASecondOfRelease)
 {
-    RoadsterDrive drive(kMediaDir);
+    const auto own = makeDrive();
+    RoadsterDrive& drive = *own;
     drive.run(1.0f);
     ASSERT_TRUE(accelerateTo(drive, 100.0f));
     drive.inputs.steer = 1.0f;

@@ -1,6 +1,7 @@
 // A car from a car file on a physics scene set up as the game sets it up, driven without
 // a window the way the player's car drives its vehicle: for the driving tests, the tuning
-// tool and the step benchmark.
+// tool and the step benchmark. The scene is the harness's own, or the physics of a race
+// scene (GameScene) with a road under the car, stepped by the race's physics loop.
 #pragma once
 
 #include "physic/CarDesc.h"
@@ -16,9 +17,18 @@ namespace Ogre
 class SceneManager;
 }
 
+class GameScene;
+class PhysicListener;
+
 class RoadsterDrive
 {
 public:
+    enum class World
+    {
+        Harness,    // a physics world of its own, set up like the race's
+        RaceScene,  // the physics world a GameScene builds, on the race's road material
+    };
+
     static constexpr float kGravity = 14.80665f;  // the game's, units/s²
     static constexpr float kOneG = 9.81f;         // for reporting accelerations
 
@@ -35,6 +45,8 @@ public:
     // mediaDir holds "cars/"; carFile is read from there. floor: a ground plane of the race's road.
     RoadsterDrive(const std::string& mediaDir, const std::string& carFile = "Roadster.xml", float stepSeconds = 0.01f,
                   bool floor = true);
+    // In the race scene's world the step is the race's fixed one.
+    RoadsterDrive(const std::string& mediaDir, World world);
     ~RoadsterDrive();
     RoadsterDrive(const RoadsterDrive&) = delete;
     RoadsterDrive& operator=(const RoadsterDrive&) = delete;
@@ -59,11 +71,19 @@ public:
     float headingDegrees() const;  // counter-clockwise from +x seen from above
     float largestLateralSlip() const;  // of all wheels in contact, units/s
 
+    static constexpr float kRaceRoadHeight = 1.0f;  // above the race world's own floor
+
 private:
+    void createCar(const std::string& carsDir, const std::string& carFile);
+    void driveVehicle();
+
     float dt;
+    float groundHeight = 0.0f;
     float elapsed = 0.0f;
     std::unique_ptr<CarDesc> desc;
-    nxOgre::world physics;
+    std::unique_ptr<nxOgre::world> physics;
+    std::unique_ptr<GameScene> raceScene;
+    std::unique_ptr<PhysicListener> raceStep;
     nxOgre::scene* physicsScene = nullptr;
     Ogre::SceneManager* sceneManager = nullptr;
     std::unique_ptr<VehicleSR> car;
