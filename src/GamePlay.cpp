@@ -64,14 +64,12 @@ GamePlay::~GamePlay()
     SoundManager::getInstance()->destroyNodeSound(beep1);
     SoundManager::getInstance()->destroyNodeSound(beep2);
     if (arrowNode) {
-        Ogre::SceneNode* parent = arrowNode->getParentSceneNode();
         if (display)
-            display->remove3D(parent);
+            display->remove3D(arrowNode);
         arrowNode->detachAllObjects();
         if (sceneManager->hasEntity("Arrow"))
             sceneManager->destroyEntity("Arrow");
         sceneManager->destroySceneNode(arrowNode);
-        sceneManager->destroySceneNode(parent);
     }
     if (display)
         display->hide();
@@ -102,12 +100,14 @@ void GamePlay::createOnScreenGUI()
     }
     arrow->setMaterialName(kArrowMaterial);
     arrow->setRenderQueueGroup(kArrowQueue);
-    Ogre::SceneNode* parent = sceneManager->createSceneNode();
-    arrowNode = parent->createChildSceneNode();
+    // The arrow hangs on the very node the overlay is given: the overlay culls its nodes by
+    // their bounds, and an octree scene node's bounds hold only its own objects, so an empty
+    // parent would hide the arrow.
+    arrowNode = sceneManager->createSceneNode();
     arrowNode->attachObject(arrow);
+    arrowNode->translate(kArrowOffset);
     arrowNode->setInitialState();
-    parent->translate(kArrowOffset);
-    display->add3D(parent);
+    display->add3D(arrowNode);
 }
 
 void GamePlay::createArrowMaterial()

@@ -102,18 +102,22 @@ void RaceRules::finish()
     current->setTotal(timer.getTime(), timer.toString());
     table.addScore(current.get());
     raceRank = table.getLastRank();
+    debugLog() << "Finish at " << timer.toString() << ", rank " << raceRank << std::endl;
 }
 
 void RaceRules::passCheckPoint()
 {
     const std::uint32_t nowMs = timer.getTime();
     current->addCheckPoint(static_cast<std::int32_t>(nowMs), timer.toString());
-    if (!best)
-        return;
-    const std::int64_t bestMs = best->getCheckPointTime(bestCheckPoint);
-    ++bestCheckPoint;
-    differenceText = formatDifference(nowMs, bestMs);
-    differenceSeconds = kDifferenceSeconds;
+    std::ostream& log = debugLog() << "Checkpoint " << current->getCheckPointCount() << " at " << timer.toString();
+    if (best) {
+        const std::int64_t bestMs = best->getCheckPointTime(bestCheckPoint);
+        ++bestCheckPoint;
+        differenceText = formatDifference(nowMs, bestMs);
+        differenceSeconds = kDifferenceSeconds;
+        log << ", " << differenceText << " to the best";
+    }
+    log << std::endl;
 }
 
 void RaceRules::updatePhase()
@@ -130,6 +134,7 @@ void RaceRules::updatePhase()
         started = true;
         services->holdCar(false);
         timer.start();
+        debugLog() << "Race started" << std::endl;
     }
     if (finished && finishCountdown.isEnabled()) {
         phase = kFinished;
@@ -157,7 +162,7 @@ bool RaceRules::saveResults()
         saveError += (saveError.empty() ? "" : "; ") + error;
     }
     if (!saved)
-        LogStream::getInstance()->getStream() << "Error saving the race results: " << saveError << std::endl;
+        debugLog() << "Error saving the race results: " << saveError << std::endl;
     return saved;
 }
 

@@ -17,6 +17,7 @@ export HOME="$WORK/home"
 mkdir -p "$HOME"
 USER_DIR="$HOME/.Quillmor/0.7"
 DEBUG_LOG="$USER_DIR/logs/debug.txt"
+OGRE_LOG="$USER_DIR/logs/Ogre.log"
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
 # In a sanitizer build the reports go to files of their own and do not change the game's exit
 # status (the GL driver's leaks would fail every run): tools/sanitizer-check.sh judges them
@@ -80,6 +81,22 @@ wait_for_log() {
         sleep 0.05
     done
     fail "no '$pattern' in the debug log after ${limit}s"
+}
+
+# Waits (up to $3 seconds) until the log file $1 holds at least $2 lines matching $4.
+wait_for_count() {
+    local file=$1 count=$2 limit=$3 pattern=$4
+    for _ in $(seq $((limit * 20))); do
+        [ "$(grep -c -- "$pattern" "$file" 2>/dev/null)" -ge "$count" ] && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$pattern' ($count)"
+        sleep 0.05
+    done
+    fail "no '$pattern' ($count) in $(basename "$file") after ${limit}s"
+}
+
+# Waits until the engine's log holds at least $2 lines matching $1, up to $3 seconds.
+wait_for_ogre_log() {
+    wait_for_count "$OGRE_LOG" "${2:-1}" "${3:-30}" "$1"
 }
 
 wait_for_file() {

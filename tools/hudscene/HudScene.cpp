@@ -75,7 +75,8 @@ int run(const std::string& pluginsFile, const std::string& mediaDir, const std::
     groups.addResourceLocation("/usr/share/fonts/truetype/dejavu", "FileSystem", Ogre::RGN_DEFAULT);
     groups.initialiseAllResourceGroups();
 
-    Ogre::SceneManager* scene = root.createSceneManager();
+    // The race's own kind of scene manager: its nodes bound only their own objects.
+    Ogre::SceneManager* scene = root.createSceneManager("OctreeSceneManager");
     scene->addRenderQueueListener(overlaySystem.get());
     scene->setAmbientLight(Ogre::ColourValue(0.6f, 0.6f, 0.6f));
     addDirectionalLight(*scene, "sun", Ogre::Vector3(0.3f, -1.0f, -0.4f), Ogre::ColourValue(0.8f, 0.8f, 0.8f));
