@@ -175,6 +175,12 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
 void GameScene::createWorld()
 {
     const GameConfiguration& config = settings();
+    // What this race is built with, as the options menu last saved it.
+    const auto onOff = [](bool on) { return on ? "on" : "off"; };
+    log(std::string("Race graphics: shadows ") + onOff(config.isShadowEnabled()) + ", HDR " +
+        onOff(config.isHDREnabled()) + ", vegetation " + onOff(config.isVegetationEnabled()) + ", motion blur " +
+        onOff(config.isMotionBlurEnabled()) + ", advanced sky " + onOff(config.isAdvancedSkyEnabled()) +
+        ", lightmaps " + onOff(config.isLightMapsEnabled()));
     if (config.isShadowEnabled())
     {
         sceneManager->setShadowTechnique(Ogre::SHADOWTYPE_TEXTURE_MODULATIVE);

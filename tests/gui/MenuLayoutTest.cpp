@@ -2,7 +2,11 @@
 #include <CEGUI/CEGUI.h>
 #include <CEGUI/RendererModules/Null/Renderer.h>
 
+#include "gui/OptionsMenuWindows.h"
+
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <string>
 #include <vector>
@@ -91,4 +95,64 @@ TEST_F(MenuLayout, TypedAndListedNamesAreShownAsTextNotMarkup)
     expectPlain("HighscoreMenu.layout", {"HighScore1_Name", "HighScore10_Name", "Problem"});
     expectPlain("newHighScoreDialog.layout", {"NewHighScoreName"});
     expectPlain("LevelMenu.layout", {"Message"});
+}
+
+namespace
+{
+bool isOfKind(CEGUI::Window* window, OptionsMenuWindows::Kind kind)
+{
+    using Kind = OptionsMenuWindows::Kind;
+    switch (kind)
+    {
+    case Kind::Combobox: return dynamic_cast<CEGUI::Combobox*>(window) != nullptr;
+    case Kind::Checkbox: return dynamic_cast<CEGUI::ToggleButton*>(window) != nullptr;
+    case Kind::Scrollbar: return dynamic_cast<CEGUI::Scrollbar*>(window) != nullptr;
+    case Kind::Button: return dynamic_cast<CEGUI::PushButton*>(window) != nullptr;
+    case Kind::TabControl: return dynamic_cast<CEGUI::TabControl*>(window) != nullptr;
+    case Kind::Text: return true;
+    }
+    return false;
+}
+
+int countNamed(const CEGUI::Window* window, const std::string& name)
+{
+    int count = window->getName() == name ? 1 : 0;
+    for (std::size_t index = 0; index < window->getChildCount(); ++index)
+        count += countNamed(window->getChildAtIdx(index), name);
+    return count;
+}
+}
+
+TEST_F(MenuLayout, TheOptionsLayoutHoldsEveryControlOnceAndOfTheKindTheMenuTakesItFor)
+{
+    CEGUI::Window* root = CEGUI::WindowManager::getSingleton().loadLayoutFromFile(OptionsMenuWindows::kLayoutFile);
+    for (const OptionsMenuWindows::Window& wanted : OptionsMenuWindows::kWindows)
+    {
+        SCOPED_TRACE(wanted.name);
+        CEGUI::Window* found = root->getChildRecursive(wanted.name);
+        ASSERT_NE(nullptr, found);
+        EXPECT_TRUE(isOfKind(found, wanted.kind)) << found->getType();
+        // A second window of the name (a tab page called "Sound") could be found instead.
+        EXPECT_EQ(1, countNamed(root, wanted.name));
+        if (auto* box = dynamic_cast<CEGUI::Combobox*>(found))
+            EXPECT_TRUE(box->isReadOnly()) << "only listed values may be chosen";
+        if (auto* bar = dynamic_cast<CEGUI::Scrollbar*>(found))
+        {
+            // Densities and volumes are the positions themselves, over the whole of 0..1.
+            bar->setScrollPosition(1.0f);
+            EXPECT_FLOAT_EQ(1.0f, bar->getScrollPosition());
+            bar->setScrollPosition(0.35f);
+            EXPECT_FLOAT_EQ(0.35f, bar->getScrollPosition());
+        }
+    }
+    auto* tabs = static_cast<CEGUI::TabControl*>(root->getChildRecursive("Tab"));
+    ASSERT_NE(nullptr, tabs);
+    for (const char* page : OptionsMenuWindows::kTabs)
+    {
+        SCOPED_TRACE(page);
+        EXPECT_NO_THROW(tabs->setSelectedTab(page));
+        EXPECT_EQ(page, tabs->getTabContentsAtIndex(tabs->getSelectedTabIndex())->getName());
+    }
+    EXPECT_FALSE(root->getChildRecursive("Message")->isTextParsingEnabled()) << "error texts hold file names";
+    CEGUI::WindowManager::getSingleton().destroyWindow(root);
 }
