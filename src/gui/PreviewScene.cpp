@@ -71,7 +71,8 @@ void PreviewScene::createGround()
     for (const auto& corner : corners)
     {
         ground->position(corner[0], 0, corner[1]);
-        ground->normal(0, 0, -1);
+        // Facing up, so the sun from above lights the patch (a normal along -z leaves it black).
+        ground->normal(0, 1, 0);
         ground->textureCoord(corner[2], corner[3]);
     }
     ground->end();
