@@ -305,7 +305,7 @@ void EditorMenuState::keyPressed(GameManager* manager, const OIS::KeyEvent& even
     {
         // The dialog on top closes first; the error dialog is always on top.
         if (errorDialogOpen)
-            hideDialog(errorDialog, errorDialogOpen);
+            handleErrorDialogOk(CEGUI::EventArgs());
         else if (overwriteDialogOpen)
             hideDialog(overwriteDialog, overwriteDialogOpen);
         else if (saveDialogOpen)
@@ -713,5 +713,8 @@ bool EditorMenuState::handleTerrainDialogOk(const CEGUI::EventArgs&)
 bool EditorMenuState::handleErrorDialogOk(const CEGUI::EventArgs&)
 {
     hideDialog(errorDialog, errorDialogOpen);
+    // Back to the name the player was typing, to mend it.
+    if (saveDialogOpen)
+        mapNameBox->activate();
     return true;
 }

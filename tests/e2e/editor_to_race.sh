@@ -1,8 +1,10 @@
-# The track editor end to end: main menu -> Editor -> pick tiles in the palette and lay start,
-# road, a checkpoint and the finish on the grid with the mouse -> Save as "E2E Test" -> the
-# track file and an empty high-score table exist, no ghost -> Back -> Play -> the level menu
-# lists the track -> it loads and a race runs on it -> back in the editor, Load shows the same
-# cells. The preview turns between two screenshots.
+# The track editor end to end: main menu -> Editor -> Save refuses the empty track (Escape
+# closes the error) -> the Desert terrain -> pick tiles in the palette and lay start, road, a
+# checkpoint and the finish on the grid with the mouse -> Save refuses a name with a path, then
+# saves as "E2E Test" -> the track file and an empty high-score table exist, no ghost -> Back ->
+# Play -> the level menu lists the track -> it loads and a race runs on it -> back in the
+# editor, Load shows the same cells -> saving again asks before it replaces the track and its
+# ghost. The preview turns between two screenshots.
 source "$(dirname "$0")/game_harness.sh" "$1"
 
 start_xvfb
@@ -43,6 +45,14 @@ wait_for_log "first frame after"
 click_at 0.5 0.474  # Editor
 wait_for_ogre_log "enter EditorMenuState: done!"
 
+click_at 0.5 0.83  # Save, with nothing on the track
+wait_for_ogre_log "EditorMenuState: The track has to consist of at least a start"
+press_key_here Escape  # closes the error dialog, stays in the editor
+click_at 0.22 0.83  # Terrain: the list starts with Desert
+sleep 0.5
+press_key_here Return
+sleep 0.5
+
 # A straight road up the track pane's column 5: start at the bottom, driven towards the top.
 palette_cell 0 2; grid_cell 5 9   # Start
 palette_cell 0 0; grid_cell 5 8   # Straight
@@ -61,6 +71,12 @@ laid=$("$PNG_STATS" "$BIN_DIR/screenshot_1.png" diff "$BIN_DIR/screenshot_2.png"
 
 click_at 0.5 0.83  # Save
 sleep 0.5
+xdotool type --delay 60 "../E2E"
+press_key_here Return
+wait_for_ogre_log "EditorMenuState: The track name may hold only"
+press_key_here Escape  # the error closes, the save dialog stays
+sleep 0.3
+xdotool key --delay 40 BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
 xdotool type --delay 60 "E2E Test"
 press_key_here Return
 wait_for_file "$MAPS/E2E Test.map"
@@ -69,6 +85,8 @@ wait_for_file "$MAPS/E2E Test.sde"
 grep -q 'name="E2E Test.map"' "$MAPS/E2E Test.map" || fail "the track file does not name the track"
 [ "$(grep -c '<TrackObject' "$MAPS/E2E Test.map")" -eq 6 ] || fail "the track file does not hold the six tiles"
 grep -q 'checkpoint="1"' "$MAPS/E2E Test.map" || fail "the checkpoint has no number"
+grep -q 'terrain="Desert"' "$MAPS/E2E Test.map" || fail "the track does not keep the chosen terrain"
+[ -z "$(find "$USER_DIR" -name 'E2E.*')" ] || fail "the refused name wrote a file"
 move_pointer 0.3 0.95
 screenshot  # 3: saved, the dialog closed
 
@@ -99,8 +117,18 @@ move_pointer 0.3 0.95
 screenshot  # 7: the loaded track
 same=$("$PNG_STATS" "$BIN_DIR/screenshot_1.png" diff "$BIN_DIR/screenshot_7.png" $TRACK_PANE)
 [ "$same" -lt 50 ] || fail "the loaded track does not show the saved cells ($same pixels differ)"
-grep -q "EditorMenuState: " "$OGRE_LOG" && grep "EditorMenuState: " "$OGRE_LOG" | grep -v "enter EditorMenuState" &&
-    fail "the editor reported an error"
+
+# Saving over the track asks first; only the answer deletes its ghost.
+echo "ghost" >"$MAPS/E2E Test.sde.shadow"
+click_at 0.5 0.83  # Save: the name box holds the loaded track's name
+sleep 0.5
+press_key_here Return
+sleep 1
+[ -e "$MAPS/E2E Test.sde.shadow" ] || fail "the track was replaced without asking"
+press_key_here Return  # Replace
+for _ in $(seq 100); do [ -e "$MAPS/E2E Test.sde.shadow" ] || break; sleep 0.05; done
+[ ! -e "$MAPS/E2E Test.sde.shadow" ] || fail "replacing the track kept its ghost"
+[ "$(grep -c "Editor: saved track \"E2E Test\"" "$DEBUG_LOG")" -eq 2 ] || fail "the second save was not made"
 
 press_key Escape
 wait_for_ogre_log "load layout MainMenu.layout" 4
