@@ -1,10 +1,77 @@
+// The track editor's screen.
 #include "gui/EditorMenuState.h"
 
+#include "GameConfiguration.h"
 #include "GameManager.h"
+#include "GuiScene.h"
+#include "LogStream.h"
+#include "XMLParser.h"
 #include "gui/MainMenuState.h"
+#include "gui/PreviewScene.h"
+#include "gui/SelectorGrid.h"
+#include "gui/TrackGrid.h"
+#include "gui/TrackGridQuad.h"
+#include "gui/TrackSaving.h"
+#include "track/TrackFileList.h"
 
 #include <CEGUI/CEGUI.h>
-#include <OGRE/OgreFrameListener.h>
+#include <CEGUI/RendererModules/Ogre/Renderer.h>
+#include <OGRE/Ogre.h>
+
+namespace
+{
+constexpr int kColumns = 80, kRows = 80;
+constexpr int kVisibleColumns = 20, kVisibleRows = 16;
+constexpr int kSlotColumns = 5, kSlotRows = 20, kShownSlotColumns = 5, kShownSlotRows = 10;
+constexpr unsigned kPreviewSize = 256;  // texels
+const char* const kPreviewImage = "RttImageset/RttImage";
+const char* const kInvalidTrack = "The track has to consist of at least a start, \na finish and one checkpoint.";
+
+void logMessage(const std::string& text)
+{
+    Ogre::LogManager::getSingleton().logMessage(text);
+}
+
+// The text of the exception being handled: the data readers', the engine's, the GUI's, or a plain text.
+std::string currentErrorText()
+{
+    try
+    {
+        throw;
+    }
+    catch (const Ogre::Exception& error)
+    {
+        return error.getDescription();
+    }
+    catch (const std::exception& error)
+    {
+        return error.what();
+    }
+    catch (const char* text)
+    {
+        return text;
+    }
+    catch (const std::string& text)
+    {
+        return text;
+    }
+    catch (...)
+    {
+        return "unknown error";
+    }
+}
+
+// A pane window's place and size in fractions of the window (the scale parts of its area).
+struct PaneArea
+{
+    float left, top, width, height;
+};
+PaneArea paneArea(CEGUI::Window* pane)
+{
+    const CEGUI::URect& area = pane->getArea();
+    return {area.d_min.d_x.d_scale, area.d_min.d_y.d_scale, area.getWidth().d_scale, area.getHeight().d_scale};
+}
+}
 
 EditorMenuState EditorMenuState::instance;
 
@@ -13,21 +80,431 @@ EditorMenuState* EditorMenuState::getInstance()
     return &instance;
 }
 
+EditorMenuState::EditorMenuState() = default;
+EditorMenuState::~EditorMenuState() = default;
+
+std::string EditorMenuState::savePath() const
+{
+    const GameConfiguration* settings = GameManager::getInstance()->getGameConfiguration();
+    return settings ? settings->getSavePath() : std::string();
+}
+
 void EditorMenuState::enter()
 {
+    try
+    {
+        build();
+    }
+    catch (...)
+    {
+        const std::string why = currentErrorText();
+        logMessage("EditorMenuState: " + why);
+        debugLog() << "EditorMenuState: cannot build the editor: " << why << std::endl;
+        teardown();
+        MenuState::exit();
+        throw entryError("EditorMenuState");
+    }
+}
+
+void EditorMenuState::build()
+{
+    logMessage("enter EditorMenuState");
     MenuState::enter();
+    logMessage("enter EditorMenuState: layout");
+    loadLayout("EditorMenu.layout");
+    loadDialogs();
+    saveDialogOpen = loadDialogOpen = terrainDialogOpen = errorDialogOpen = overwriteDialogOpen = false;
+
+    logMessage("enter EditorMenuState: setupEventHandlers");
+    subscribeEvents();
     backRequested = false;
-    CEGUI::Window* screen = showLayout("EditorMenuState", "ComingSoon.layout");
-    findWindow("EditorMenuState", screen, "Title")->setText("Track editor");
-    findWindow("EditorMenuState", screen, "Back")->subscribeEvent(CEGUI::PushButton::EventClicked,
-                                                      CEGUI::Event::Subscriber(&EditorMenuState::handleBack, this));
+
+    logMessage("enter EditorMenuState: readTerrainDescMap");
+    terrains = XMLParser::getInstance()->loadTerrainDescMap(kTerrainList);
+
+    logMessage("enter EditorMenuState: createTrackGridPane");
+    createPanes();
+
+    logMessage("enter EditorMenuState: createPreview");
+    createPreview();
+
+    logMessage("enter EditorMenuState: last steps ...");
+    painting = scrollbarDragging = false;
+    painter->setNextCheckpoint(1);
+    trackName.clear();
+    pendingSaveName.clear();
+    currentSelection = layout->getChildRecursive("CurrentSelection");
+    mapNameBox = layout->getChildRecursive("SaveDialogMapname");
+    mapList = static_cast<CEGUI::Combobox*>(layout->getChildRecursive("LoadDialogMapList"));
+    terrainList = static_cast<CEGUI::Combobox*>(layout->getChildRecursive("TerrainDialogList"));
+    errorText = layout->getChildRecursive("ErrorDialogText");
+    overwriteText = layout->getChildRecursive("OverwriteDialogText");
+    if (!currentSelection || !mapNameBox || !mapList || !terrainList || !errorText || !overwriteText)
+        throw std::runtime_error("the editor's layouts lack a window they must hold");
+    terrainName.clear();
+    applyTerrain("Grass");
+    logMessage("enter EditorMenuState: done!");
+}
+
+void EditorMenuState::loadDialogs()
+{
+    CEGUI::WindowManager& windows = CEGUI::WindowManager::getSingleton();
+    const auto load = [&](const char* file) {
+        CEGUI::Window* dialog = windows.loadLayoutFromFile(file);
+        layout->addChild(dialog);
+        dialog->hide();
+        return dialog;
+    };
+    saveDialog = load("SaveDialog.layout");
+    loadDialog = load("LoadDialog.layout");
+    terrainDialog = load("TerrainDialog.layout");
+    errorDialog = load("ErrorDialog.layout");
+    overwriteDialog = load("OverwriteDialog.layout");
+}
+
+void EditorMenuState::subscribeEvents()
+{
+    using Handler = bool (EditorMenuState::*)(const CEGUI::EventArgs&);
+    const auto subscribe = [this](const char* window, const CEGUI::String& event, Handler handler) {
+        CEGUI::Window* found = layout->getChildRecursive(window);
+        if (!found)
+            throw std::runtime_error(std::string("the editor's layouts have no window ") + window);
+        found->subscribeEvent(event, CEGUI::Event::Subscriber(handler, this));
+    };
+    subscribe("Back", CEGUI::PushButton::EventClicked, &EditorMenuState::handleBack);
+    subscribe("ScrollBarH", CEGUI::Scrollbar::EventScrollPositionChanged, &EditorMenuState::handleScrollX);
+    subscribe("ScrollBarV", CEGUI::Scrollbar::EventScrollPositionChanged, &EditorMenuState::handleScrollY);
+    for (const char* bar : {"ScrollBarH", "ScrollBarV"})
+    {
+        subscribe(bar, CEGUI::Scrollbar::EventThumbTrackStarted, &EditorMenuState::handleThumbStarted);
+        subscribe(bar, CEGUI::Scrollbar::EventThumbTrackEnded, &EditorMenuState::handleThumbEnded);
+    }
+    subscribe("Clear", CEGUI::PushButton::EventClicked, &EditorMenuState::handleClear);
+    subscribe("Save", CEGUI::PushButton::EventClicked, &EditorMenuState::handleSave);
+    subscribe("Load", CEGUI::PushButton::EventClicked, &EditorMenuState::handleLoad);
+    subscribe("Terrain", CEGUI::PushButton::EventClicked, &EditorMenuState::handleTerrain);
+    subscribe("SaveDialogBack", CEGUI::PushButton::EventClicked, &EditorMenuState::handleSaveDialogBack);
+    subscribe("SaveDialogSave", CEGUI::PushButton::EventClicked, &EditorMenuState::handleSaveDialogSave);
+    subscribe("LoadDialogBack", CEGUI::PushButton::EventClicked, &EditorMenuState::handleLoadDialogBack);
+    subscribe("LoadDialogLoad", CEGUI::PushButton::EventClicked, &EditorMenuState::handleLoadDialogLoad);
+    subscribe("TerrainDialogBack", CEGUI::PushButton::EventClicked, &EditorMenuState::handleTerrainDialogBack);
+    subscribe("TerrainDialogOk", CEGUI::PushButton::EventClicked, &EditorMenuState::handleTerrainDialogOk);
+    subscribe("ErrorDialogOk", CEGUI::PushButton::EventClicked, &EditorMenuState::handleErrorDialogOk);
+    subscribe("OverwriteDialogYes", CEGUI::PushButton::EventClicked, &EditorMenuState::handleOverwriteYes);
+    subscribe("OverwriteDialogNo", CEGUI::PushButton::EventClicked, &EditorMenuState::handleOverwriteNo);
+}
+
+void EditorMenuState::createPanes()
+{
+    GuiScene* gui = GameManager::getInstance()->getGuiScene();
+    CEGUI::Window* trackPane = layout->getChildRecursive("TrackGridPaneDummy");
+    CEGUI::Window* tilePane = layout->getChildRecursive("SelectorGridPaneDummy");
+    if (!trackPane || !tilePane)
+        throw std::runtime_error("the editor's layout has no pane windows");
+    const PaneArea track = paneArea(trackPane);
+    trackGrid = std::make_unique<TrackGrid>(gui, track.width, track.height, kColumns, kRows, kVisibleColumns,
+                                            kVisibleRows);
+    trackGrid->setPosition(track.left, track.top);
+    trackGrid->setScrollX(0.5f);
+    trackGrid->setScrollY(0.5f);
+    painter = std::make_unique<TrackPainter>(trackGrid->getCells());
+    for (const char* bar : {"ScrollBarH", "ScrollBarV"})
+        if (auto* scrollbar = dynamic_cast<CEGUI::Scrollbar*>(layout->getChildRecursive(bar)))
+            scrollbar->setUnitIntervalScrollPosition(0.5f);
+
+    const PaneArea tiles = paneArea(tilePane);
+    tileSelector = std::make_unique<SelectorGrid>(gui, kTileList, tiles.width, tiles.height, kSlotColumns,
+                                                  kSlotRows, kShownSlotColumns, kShownSlotRows);
+    tileSelector->setPosition(tiles.left, tiles.top);
+}
+
+void EditorMenuState::createPreview()
+{
+    previewRenderTexture = Ogre::TextureManager::getSingleton().createManual(
+        "RttTex", Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, Ogre::TEX_TYPE_2D, kPreviewSize,
+        kPreviewSize, 0, Ogre::PF_R8G8B8, Ogre::TU_RENDERTARGET);
+    Ogre::RenderTarget* target = previewRenderTexture->getBuffer()->getRenderTarget();
+    preview = std::make_unique<PreviewScene>(target);
+    preview->setupViewport();
+
+    CEGUI::OgreRenderer* renderer = GameManager::getInstance()->getGuiScene()->getGUIRenderer();
+    previewTexture = &renderer->createTexture("RttTex", previewRenderTexture);
+    auto& image = static_cast<CEGUI::BasicImage&>(CEGUI::ImageManager::getSingleton().create("BasicImage", kPreviewImage));
+    image.setTexture(previewTexture);
+    image.setArea(CEGUI::Rectf(0, 0, static_cast<float>(kPreviewSize), static_cast<float>(kPreviewSize)));
+    image.setAutoScaled(CEGUI::ASM_Disabled);
+    previewWindow = layout->getChildRecursive("PreviewDummy");
+    if (!previewWindow)
+        throw std::runtime_error("the editor's layout has no window PreviewDummy");
+    previewWindow->setProperty("Image", kPreviewImage);
+}
+
+void EditorMenuState::destroyPreview()
+{
+    if (previewWindow)
+        previewWindow->setProperty("Image", "");
+    previewWindow = nullptr;
+    CEGUI::ImageManager* images = CEGUI::ImageManager::getSingletonPtr();
+    if (images && images->isDefined(kPreviewImage))
+        images->destroy(kPreviewImage);
+    if (previewTexture)
+    {
+        GameManager::getInstance()->getGuiScene()->getGUIRenderer()->destroyTexture(*previewTexture);
+        previewTexture = nullptr;
+    }
+    // The viewport goes before its render texture.
+    if (preview)
+        preview->destroyViewport();
+    preview.reset();
+    if (previewRenderTexture)
+    {
+        Ogre::TextureManager::getSingleton().remove(previewRenderTexture);
+        previewRenderTexture.reset();
+    }
+}
+
+void EditorMenuState::teardown()
+{
+    if (mapList)
+        mapList->resetList();
+    if (terrainList)
+        terrainList->resetList();
+    destroyPreview();
+    painter.reset();
+    tileSelector.reset();
+    trackGrid.reset();
+    XMLParser::getInstance()->deleteTerrainDescs(terrains);
+    currentSelection = mapNameBox = errorText = overwriteText = nullptr;
+    mapList = terrainList = nullptr;
+    saveDialog = loadDialog = terrainDialog = errorDialog = overwriteDialog = nullptr;
+}
+
+void EditorMenuState::exit()
+{
+    teardown();
+    MenuState::exit();
+}
+
+Ogre::Vector2 EditorMenuState::pointer(const OIS::MouseEvent& event) const
+{
+    const Ogre::RenderWindow* window = GameManager::getInstance()->getRenderWindow();
+    return Ogre::Vector2(static_cast<float>(event.state.X.abs) / static_cast<float>(window->getWidth()),
+                         static_cast<float>(event.state.Y.abs) / static_cast<float>(window->getHeight()));
+}
+
+bool EditorMenuState::anyDialogOpen() const
+{
+    return saveDialogOpen || loadDialogOpen || terrainDialogOpen || errorDialogOpen || overwriteDialogOpen;
 }
 
 void EditorMenuState::keyPressed(GameManager* manager, const OIS::KeyEvent& event)
 {
     MenuState::keyPressed(manager, event);
+    const bool enter = event.key == OIS::KC_RETURN || event.key == OIS::KC_NUMPADENTER;
     if (event.key == OIS::KC_ESCAPE)
-        backRequested = true;
+    {
+        // The dialog on top closes first; the error dialog is always on top.
+        if (errorDialogOpen)
+            handleErrorDialogOk(CEGUI::EventArgs());
+        else if (overwriteDialogOpen)
+            hideDialog(overwriteDialog, overwriteDialogOpen);
+        else if (saveDialogOpen)
+            hideDialog(saveDialog, saveDialogOpen);
+        else if (loadDialogOpen)
+            hideDialog(loadDialog, loadDialogOpen);
+        else if (terrainDialogOpen)
+            hideDialog(terrainDialog, terrainDialogOpen);
+        else
+            backRequested = true;
+    }
+    else if (enter)
+    {
+        const CEGUI::EventArgs none;
+        if (errorDialogOpen)
+            handleErrorDialogOk(none);
+        else if (overwriteDialogOpen)
+            handleOverwriteYes(none);
+        else if (saveDialogOpen)
+            handleSaveDialogSave(none);
+        else if (loadDialogOpen)
+            handleLoadDialogLoad(none);
+        else if (terrainDialogOpen)
+            handleTerrainDialogOk(none);
+    }
+}
+
+void EditorMenuState::mousePressed(GameManager* manager, const OIS::MouseEvent& event, OIS::MouseButtonID id)
+{
+    if (!anyDialogOpen() && !scrollbarDragging)
+    {
+        const Ogre::Vector2 at = pointer(event);
+        if (id == OIS::MB_Left)
+        {
+            const PaneCell cell = trackGrid->getCellAt(at.x, at.y);
+            if (!cell.isNone() && brush)
+            {
+                painting = true;
+                if (trackGrid->canPlace(cell.column, cell.row, brush->getWidth(), brush->getHeight()))
+                    placeBrush(cell.column, cell.row);
+            }
+            else
+            {
+                pickTile(at.x, at.y);
+            }
+        }
+        else if (id == OIS::MB_Right)
+        {
+            painting = false;
+            if (brush)
+                brush->rotate();
+            mouseMoved(manager, event);
+        }
+    }
+    MenuState::mousePressed(manager, event, id);
+}
+
+void EditorMenuState::placeBrush(int column, int row)
+{
+    painter->place(*brush, trackGrid->getScrollColumn() + column, trackGrid->getScrollRow() + row);
+    trackGrid->refreshQuads();
+}
+
+void EditorMenuState::pickTile(float x, float y)
+{
+    if (!tileSelector->selectAt(x, y))
+        return;
+    const EditorTrackObject* picked = tileSelector->getSelectedTile();
+    brush = std::make_unique<EditorTrackObject>(*picked);
+    currentSelection->setText(brush->getName());
+    const Ogre::Vector2 offset = PreviewScene::modelOffset(brush->getOriginalWidth(), brush->getOriginalHeight());
+    preview->showEntity(brush->getMeshName(), offset.x, offset.y);
+}
+
+void EditorMenuState::mouseReleased(GameManager* manager, const OIS::MouseEvent& event, OIS::MouseButtonID id)
+{
+    painting = false;
+    MenuState::mouseReleased(manager, event, id);
+}
+
+void EditorMenuState::mouseMoved(GameManager* manager, const OIS::MouseEvent& event)
+{
+    if (anyDialogOpen() || !trackGrid)
+    {
+        MenuState::mouseMoved(manager, event);
+        return;
+    }
+    trackGrid->clearPreview();
+    if (scrollbarDragging)
+    {
+        MenuState::mouseMoved(manager, event);
+        return;
+    }
+    const Ogre::Vector2 at = pointer(event);
+    showHoverPreview(at.x, at.y);
+    const PaneCell cell = trackGrid->getCellAt(at.x, at.y);
+    if (painting && brush && !cell.isNone() &&
+        trackGrid->canPlace(cell.column, cell.row, brush->getWidth(), brush->getHeight()))
+    {
+        if (painter->paint(*brush, trackGrid->getScrollColumn() + cell.column, trackGrid->getScrollRow() + cell.row))
+            trackGrid->refreshQuads();
+    }
+    updateSelectionLabel(at.x, at.y);
+    MenuState::mouseMoved(manager, event);
+}
+
+void EditorMenuState::showHoverPreview(float x, float y)
+{
+    const PaneCell cell = trackGrid->getCellAt(x, y);
+    if (!brush || cell.isNone() || !trackGrid->canPlace(cell.column, cell.row, brush->getWidth(), brush->getHeight()))
+        return;
+    for (int c = 0; c < brush->getWidth(); ++c)
+        for (int r = 0; r < brush->getHeight(); ++r)
+            trackGrid->getQuad(cell.column + c, cell.row + r)
+                ->setPreview(brush->getPictureName(), brush->getCellTextureRect(c * brush->getHeight() + r));
+}
+
+void EditorMenuState::updateSelectionLabel(float x, float y)
+{
+    const EditorTrackObject* shown = tileSelector->pick(x, y);
+    if (!shown)
+        shown = brush.get();
+    currentSelection->setText(shown ? shown->getName() : "");
+}
+
+bool EditorMenuState::frameStarted(GameManager* manager, const Ogre::FrameEvent& event)
+{
+    injectTimePulse(event.timeSinceLastFrame);
+    if (preview)
+        preview->rotate(event.timeSinceLastFrame);
+    // The GUI would keep drawing the first picture of the render texture otherwise.
+    if (previewWindow)
+        previewWindow->invalidate();
+    if (backRequested)
+        manager->changeState(MainMenuState::getInstance());
+    return true;
+}
+
+bool EditorMenuState::frameEnded(GameManager*, const Ogre::FrameEvent&)
+{
+    return true;
+}
+
+void EditorMenuState::applyTerrain(const std::string& name)
+{
+    const auto found = terrains.find(name);
+    if (found == terrains.end())
+        throw "Requested terrain could not be found!";
+    Ogre::ConfigFile config;
+    Ogre::DataStreamPtr stream =
+        Ogre::ResourceGroupManager::getSingleton().openResource(found->second.file, "General");
+    config.load(stream, "\t:=", true);
+    const std::string material = config.getSetting("CustomMaterialName");
+    terrainName = name;
+    if (material.empty())
+        return;
+    preview->setGroundMaterial(material);
+    trackGrid->setBackgroundMaterial(material);
+}
+
+void EditorMenuState::showDialog(CEGUI::Window* dialog, bool& openFlag)
+{
+    dialog->show();
+    dialog->moveToFront();
+    openFlag = true;
+    painting = false;
+    trackGrid->clearPreview();
+}
+
+void EditorMenuState::hideDialog(CEGUI::Window* dialog, bool& openFlag)
+{
+    dialog->hide();
+    openFlag = false;
+}
+
+void EditorMenuState::showError(const std::string& text)
+{
+    logMessage("EditorMenuState: " + text);
+    errorText->setText(text);
+    showDialog(errorDialog, errorDialogOpen);
+}
+
+void EditorMenuState::fillList(CEGUI::Combobox* list, const std::vector<std::string>& names)
+{
+    list->resetList();
+    list->setText("");
+    for (const std::string& name : names)
+    {
+        auto* item = new CEGUI::ListboxTextItem(name, 0);
+        // A player's file name is shown as it stands, never read as markup.
+        item->setTextParsingEnabled(false);
+        item->setSelectionBrushImage("TaharezLook/MultiListSelectionBrush");
+        list->addItem(item);
+    }
+    if (list->getItemCount() > 0)
+    {
+        list->setItemSelectState(static_cast<std::size_t>(0), true);
+        list->setText(list->getListboxItemFromIndex(0)->getText());
+    }
 }
 
 bool EditorMenuState::handleBack(const CEGUI::EventArgs&)
@@ -36,15 +513,208 @@ bool EditorMenuState::handleBack(const CEGUI::EventArgs&)
     return true;
 }
 
-bool EditorMenuState::frameStarted(GameManager* manager, const Ogre::FrameEvent& event)
+bool EditorMenuState::handleScrollX(const CEGUI::EventArgs& args)
 {
-    injectTimePulse(event.timeSinceLastFrame);
-    if (backRequested)
-        manager->changeState(MainMenuState::getInstance());
+    const auto& window = static_cast<const CEGUI::WindowEventArgs&>(args);
+    trackGrid->setScrollX(static_cast<CEGUI::Scrollbar*>(window.window)->getUnitIntervalScrollPosition());
     return true;
 }
 
-bool EditorMenuState::frameEnded(GameManager*, const Ogre::FrameEvent&)
+bool EditorMenuState::handleScrollY(const CEGUI::EventArgs& args)
 {
+    const auto& window = static_cast<const CEGUI::WindowEventArgs&>(args);
+    trackGrid->setScrollY(static_cast<CEGUI::Scrollbar*>(window.window)->getUnitIntervalScrollPosition());
+    return true;
+}
+
+bool EditorMenuState::handleThumbStarted(const CEGUI::EventArgs&)
+{
+    scrollbarDragging = true;
+    return true;
+}
+
+bool EditorMenuState::handleThumbEnded(const CEGUI::EventArgs&)
+{
+    scrollbarDragging = false;
+    return true;
+}
+
+bool EditorMenuState::handleClear(const CEGUI::EventArgs&)
+{
+    trackGrid->clear();
+    painter->setNextCheckpoint(1);
+    return true;
+}
+
+bool EditorMenuState::handleSave(const CEGUI::EventArgs&)
+{
+    if (!trackGrid->isValid())
+    {
+        showError(kInvalidTrack);
+        return true;
+    }
+    mapNameBox->setText(trackName);
+    showDialog(saveDialog, saveDialogOpen);
+    mapNameBox->activate();
+    return true;
+}
+
+bool EditorMenuState::handleSaveDialogBack(const CEGUI::EventArgs&)
+{
+    hideDialog(saveDialog, saveDialogOpen);
+    return true;
+}
+
+bool EditorMenuState::handleSaveDialogSave(const CEGUI::EventArgs&)
+{
+    const std::string name = mapNameBox->getText().c_str();
+    const std::string problem = TrackSaving::nameProblem(name);
+    if (!problem.empty())
+    {
+        showError(problem);
+        return true;
+    }
+    if (TrackSaving::exists(savePath(), name))
+    {
+        pendingSaveName = name;
+        overwriteText->setText("A track named \"" + name +
+                               "\" exists already. Replace it?\nIts high scores and ghost car will be deleted.");
+        showDialog(overwriteDialog, overwriteDialogOpen);
+        return true;
+    }
+    saveTrack(name);
+    return true;
+}
+
+bool EditorMenuState::handleOverwriteYes(const CEGUI::EventArgs&)
+{
+    hideDialog(overwriteDialog, overwriteDialogOpen);
+    saveTrack(pendingSaveName);
+    pendingSaveName.clear();
+    return true;
+}
+
+bool EditorMenuState::handleOverwriteNo(const CEGUI::EventArgs&)
+{
+    hideDialog(overwriteDialog, overwriteDialogOpen);
+    pendingSaveName.clear();
+    return true;
+}
+
+void EditorMenuState::saveTrack(const std::string& name)
+{
+    std::string error;
+    if (!TrackSaving::save(trackGrid->getCells(), name, terrainName, savePath(), error))
+    {
+        // The save dialog stays open, so the player can try another name.
+        showError("The track was not saved.\n" + error);
+        return;
+    }
+    hideDialog(saveDialog, saveDialogOpen);
+    trackName = name;
+}
+
+bool EditorMenuState::handleLoad(const CEGUI::EventArgs&)
+{
+    std::vector<std::string> names;
+    for (const TrackFile& track : listTrackFiles(savePath() + "maps/"))
+        names.push_back(track.baseName);
+    fillList(mapList, names);
+    showDialog(loadDialog, loadDialogOpen);
+    return true;
+}
+
+bool EditorMenuState::handleLoadDialogBack(const CEGUI::EventArgs&)
+{
+    hideDialog(loadDialog, loadDialogOpen);
+    return true;
+}
+
+bool EditorMenuState::handleLoadDialogLoad(const CEGUI::EventArgs&)
+{
+    const CEGUI::ListboxItem* item = mapList->getSelectedItem();
+    if (!item)
+        return true;
+    const std::string name = item->getText().c_str();
+    const std::string path = savePath() + "maps/" + name + ".map";
+    try
+    {
+        // Everything is read and checked before the grid or the terrain change.
+        const std::unique_ptr<MapDescription> description = XMLParser::getInstance()->loadMapDescription(path);
+        if (terrains.find(description->terrainName) == terrains.end())
+            throw std::runtime_error("Requested terrain could not be found! (" + description->terrainName + ")");
+        const std::string previousTerrain = terrainName;
+        applyTerrain(description->terrainName);
+        try
+        {
+            painter->setNextCheckpoint(trackGrid->load(path) + 1);
+        }
+        catch (...)
+        {
+            applyTerrain(previousTerrain);
+            throw;
+        }
+    }
+    catch (...)
+    {
+        showError("The track \"" + name + "\" could not be loaded.\n" + currentErrorText());
+        return true;
+    }
+    trackName = name;
+    hideDialog(loadDialog, loadDialogOpen);
+    return true;
+}
+
+bool EditorMenuState::handleTerrain(const CEGUI::EventArgs&)
+{
+    std::vector<std::string> names;
+    try
+    {
+        TerrainDescs listed = XMLParser::getInstance()->loadTerrainDescMap(kTerrainList);
+        for (const auto& [name, desc] : listed)
+            names.push_back(name);
+        XMLParser::getInstance()->deleteTerrainDescs(listed);
+    }
+    catch (...)
+    {
+        showError("The terrain list could not be read.\n" + currentErrorText());
+        return true;
+    }
+    fillList(terrainList, names);
+    showDialog(terrainDialog, terrainDialogOpen);
+    return true;
+}
+
+bool EditorMenuState::handleTerrainDialogBack(const CEGUI::EventArgs&)
+{
+    hideDialog(terrainDialog, terrainDialogOpen);
+    return true;
+}
+
+bool EditorMenuState::handleTerrainDialogOk(const CEGUI::EventArgs&)
+{
+    const CEGUI::ListboxItem* item = terrainList->getSelectedItem();
+    if (!item)
+        return true;
+    const std::string name = item->getText().c_str();
+    try
+    {
+        applyTerrain(name);
+    }
+    catch (...)
+    {
+        showError("The terrain \"" + name + "\" could not be used.\n" + currentErrorText());
+        return true;
+    }
+    hideDialog(terrainDialog, terrainDialogOpen);
+    return true;
+}
+
+bool EditorMenuState::handleErrorDialogOk(const CEGUI::EventArgs&)
+{
+    hideDialog(errorDialog, errorDialogOpen);
+    // Back to the name the player was typing, to mend it.
+    if (saveDialogOpen)
+        mapNameBox->activate();
     return true;
 }

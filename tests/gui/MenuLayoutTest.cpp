@@ -156,3 +156,40 @@ TEST_F(MenuLayout, TheOptionsLayoutHoldsEveryControlOnceAndOfTheKindTheMenuTakes
     EXPECT_FALSE(root->getChildRecursive("Message")->isTextParsingEnabled()) << "error texts hold file names";
     CEGUI::WindowManager::getSingleton().destroyWindow(root);
 }
+
+TEST_F(MenuLayout, EditorLayoutsHoldTheirWindowsAndScrollInFractions)
+{
+    expectWindows("EditorMenu.layout", {"TrackGridPaneDummy", "SelectorGridPaneDummy", "PreviewDummy", "ScrollBarH",
+                                        "ScrollBarV", "CurrentSelection", "Clear", "Save", "Load", "Terrain", "Back"});
+    expectWindows("SaveDialog.layout", {"SaveDialogMapname", "SaveDialogSave", "SaveDialogBack"});
+    expectWindows("LoadDialog.layout", {"LoadDialogMapList", "LoadDialogLoad", "LoadDialogBack"});
+    expectWindows("TerrainDialog.layout", {"TerrainDialogList", "TerrainDialogOk", "TerrainDialogBack"});
+    expectWindows("ErrorDialog.layout", {"ErrorDialogText", "ErrorDialogOk"});
+    expectWindows("OverwriteDialog.layout", {"OverwriteDialogText", "OverwriteDialogYes", "OverwriteDialogNo"});
+
+    CEGUI::Window* root = CEGUI::WindowManager::getSingleton().loadLayoutFromFile("EditorMenu.layout");
+    // The scroll handlers take the position as the fraction of the way across the track.
+    for (const char* name : {"ScrollBarH", "ScrollBarV"})
+    {
+        auto* bar = dynamic_cast<CEGUI::Scrollbar*>(root->getChildRecursive(name));
+        ASSERT_NE(bar, nullptr) << name;
+        bar->setScrollPosition(1.0f);
+        EXPECT_FLOAT_EQ(bar->getScrollPosition(), 1.0f) << name << " does not reach the far end";
+        EXPECT_FLOAT_EQ(bar->getUnitIntervalScrollPosition(), 1.0f) << name;
+    }
+    // The panes are see-through: the grid, palette and preview are drawn behind the GUI.
+    for (const char* name : {"TrackGridPaneDummy", "SelectorGridPaneDummy"})
+        EXPECT_EQ(root->getChildRecursive(name)->getType(), "DefaultWindow") << name;
+    // A pane's cells are square on a 4:3 window: 20 x 16 track cells, 5 x 10 palette cells.
+    const auto aspect = [root](const char* name, float columns, float rows) {
+        const CEGUI::URect& area = root->getChildRecursive(name)->getArea();
+        return (area.getWidth().d_scale * 4 / columns) / (area.getHeight().d_scale * 3 / rows);
+    };
+    EXPECT_NEAR(aspect("TrackGridPaneDummy", 20, 16), 1.0f, 0.02f);
+    EXPECT_NEAR(aspect("SelectorGridPaneDummy", 5, 10), 1.0f, 0.05f);
+    CEGUI::WindowManager::getSingleton().destroyWindow(root);
+
+    const auto saveDialog = CEGUI::WindowManager::getSingleton().loadLayoutFromFile("SaveDialog.layout");
+    EXPECT_FALSE(saveDialog->getChildRecursive("SaveDialogMapname")->isTextParsingEnabled());
+    CEGUI::WindowManager::getSingleton().destroyWindow(saveDialog);
+}

@@ -2,6 +2,7 @@
 // track load; every mesh, picture and path point they name exists; every track walks from
 // its start to its finish through its checkpoints in order (driving them is TrackDriveTest's).
 #include "XMLParser.h"
+#include "gui/SelectorSlots.h"
 #include "track/TrackGraph.h"
 #include "track/TrackSpline.h"
 
@@ -253,4 +254,20 @@ TEST_F(MediaCheck, EveryBuiltInTrackHasAPathFromStartThroughItsCheckpointsToFini
         const TrackSpline* spline = graph.buildSpline();
         EXPECT_GT(spline->getLength(), 0.9f * cells.size()) << "grid cells";
     }
+}
+
+TEST_F(MediaCheck, EveryTileHasAPlaceOfItsOwnInTheEditorsPalette)
+{
+    // The editor's palette: 5 columns, two pages of 10 rows.
+    SelectorSlots palette(5, 20, 5, 10);
+    std::vector<std::string> skipped;
+    palette.load(tiles, skipped);
+    EXPECT_TRUE(skipped.empty()) << skipped.front();
+    std::set<std::string> shown;
+    for (int column = 0; column < 5; ++column)
+        for (int row = 0; row < 20; ++row)
+            if (const EditorTrackObject* tile = palette.at(column, row))
+                shown.insert(tile->getName());
+    for (const auto& [name, desc] : tiles)
+        EXPECT_TRUE(shown.count(name)) << name << " is not in the palette: another tile took its place";
 }
