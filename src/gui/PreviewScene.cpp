@@ -138,7 +138,7 @@ void PreviewScene::rotate(float seconds)
 
 void PreviewScene::setGroundMaterial(const std::string& materialName)
 {
-    if (ground && ground->getNumSections() > 0)
+    if (ground && !ground->getSections().empty())
         ground->setMaterialName(0, materialName);
 }
 

@@ -135,7 +135,9 @@ TEST_F(MenuLayout, TheOptionsLayoutHoldsEveryControlOnceAndOfTheKindTheMenuTakes
         // A second window of the name (a tab page called "Sound") could be found instead.
         EXPECT_EQ(1, countNamed(root, wanted.name));
         if (auto* box = dynamic_cast<CEGUI::Combobox*>(found))
+        {
             EXPECT_TRUE(box->isReadOnly()) << "only listed values may be chosen";
+        }
         if (auto* bar = dynamic_cast<CEGUI::Scrollbar*>(found))
         {
             // Densities and volumes are the positions themselves, over the whole of 0..1.
