@@ -315,6 +315,8 @@ bool OptionsMenuState::handleBindingClicked(const CEGUI::EventArgs& args)
 
 bool OptionsMenuState::handleComboAccepted(const CEGUI::EventArgs& args)
 {
+    if (windows.empty())
+        return true;
     const CEGUI::Window* box = static_cast<const CEGUI::WindowEventArgs&>(args).window;
     if (box == window("Renderer"))
     {
@@ -330,6 +332,9 @@ bool OptionsMenuState::handleComboAccepted(const CEGUI::EventArgs& args)
 
 bool OptionsMenuState::handleCheckChanged(const CEGUI::EventArgs& args)
 {
+    // Windows being destroyed on exit may still report a change.
+    if (windows.empty())
+        return true;
     const CEGUI::Window* box = static_cast<const CEGUI::WindowEventArgs&>(args).window;
     const bool on = static_cast<const CEGUI::ToggleButton*>(box)->isSelected();
     if (box == window("Vegetation"))
