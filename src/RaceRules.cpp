@@ -132,7 +132,6 @@ void RaceRules::updatePhase()
     if (!startCountdown.isEnabled() && !startCountdown.isRunning() && !started) {
         phase = kRacing;
         started = true;
-        LogStream::getInstance()->getStream() << "Race started: the car is let go" << std::endl;
         services->holdCar(false);
         timer.start();
         debugLog() << "Race started" << std::endl;
