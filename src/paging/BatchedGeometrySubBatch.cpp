@@ -171,6 +171,8 @@ void BatchedGeometry::SubBatch::build()
     Ogre::VertexDeclaration* declaration = vertexData->vertexDeclaration;
     Ogre::VertexBufferBinding* binding = vertexData->vertexBufferBinding;
 
+    // A sub-batch whose only copy was refused holds nothing, and the engine makes no empty
+    // buffer: such a sub-batch gets buffers of one element and draws nothing.
     const Ogre::HardwareIndexBuffer::IndexType outType =
         vertexData->vertexCount > kMax16BitVertices ? Ogre::HardwareIndexBuffer::IT_32BIT
                                                     : indexType(*meshType);
