@@ -173,8 +173,10 @@ void TrackGrid::clear()
 
 void TrackGrid::clearPreview()
 {
+    // Every pointer move clears the preview: only the quads showing it are rebuilt.
     for (const auto& quad : quads)
-        quad->setPreview("", TileTextureRect(0, 0, 1, 1, false));
+        if (quad->hasPreview())
+            quad->setPreview("", TileTextureRect(0, 0, 1, 1, false));
 }
 
 void TrackGrid::setBackgroundMaterial(const std::string& materialName)

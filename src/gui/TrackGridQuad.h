@@ -30,6 +30,7 @@ public:
     Ogre::SceneNode* getNode() const { return node; }
     // An empty name removes the preview.
     void setPreview(const std::string& textureName, const TileTextureRect& rect);
+    bool hasPreview() const { return !previewTexture.empty(); }
     void refresh();
     void clear();
 
