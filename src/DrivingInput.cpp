@@ -31,7 +31,7 @@ void oneShot(Action& action, Do act)
 }
 }
 
-void DrivingInput::apply(DriveActions& actions, Action& restartAction, DrivingControls& controls)
+void DrivingInput::drive(DriveActions& actions, DrivingControls& controls)
 {
     controls.setThrottle(pedal(actions.accelerate));
     controls.setBrake(pedal(actions.brake));
@@ -50,6 +50,13 @@ void DrivingInput::apply(DriveActions& actions, Action& restartAction, DrivingCo
     else
         controls.setDigitalRight(actions.right.isPressed());
     controls.setHandbrake(buttonHeld(actions.handbrake));
+}
+
+void DrivingInput::apply(DriveActions& actions, Action& restartAction, DrivingControls& controls,
+                         bool computerDrives)
+{
+    if (!computerDrives)
+        drive(actions, controls);
     oneShot(actions.changeCamera, [&] { controls.nextCamera(); });
     oneShot(actions.resetCar, [&] { controls.resetCar(); });
     oneShot(restartAction, [&] { controls.restartRace(); });

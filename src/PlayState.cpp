@@ -127,7 +127,8 @@ void PlayState::handleInput()
 {
     if (!car || !driveActions)
         return;
-    DrivingInput::apply(*driveActions, *resetGameAction, *this);
+    const bool computerDrives = strategicAI && strategicAI->getSelected();
+    DrivingInput::apply(*driveActions, *resetGameAction, *this, computerDrives);
 }
 
 void PlayState::runStartupStep()

@@ -1,5 +1,6 @@
 // The driving input table: keys and axes on each action, the two dead zones, and the
-// one-shot actions that a key triggers once and an axis in every frame.
+// one-shot actions that a key triggers once and an axis in every frame; while a computer
+// driver has the car only the one-shot actions act.
 #include "DriveActions.h"
 #include "DrivingControls.h"
 #include "DrivingInput.h"
@@ -107,5 +108,25 @@ TEST_F(DrivingInputTest, HeldKeyActsOnceHeldAxisEveryFrame)
     EXPECT_EQ(controls.cameras, 4);
     EXPECT_EQ(controls.carResets, 1);
     EXPECT_EQ(controls.restarts, 4);
+}
+
+TEST_F(DrivingInputTest, ComputerDriverKeepsThePedalsAndSteeringOneShotsStillAct)
+{
+    actions.accelerate.press();
+    actions.left.press();
+    actions.handbrake.press();
+    setAxis(actions.right, 0.8f);
+    actions.changeCamera.press();
+    actions.resetCar.press();
+    restart.press();
+    DrivingInput::apply(actions, restart, controls, true);
+    EXPECT_EQ(controls.throttle, -1.0f) << "the computer's throttle stays";
+    EXPECT_EQ(controls.brake, -1.0f);
+    EXPECT_EQ(controls.digitalLeft, -1);
+    EXPECT_EQ(controls.steerRight, 1.0f);
+    EXPECT_EQ(controls.handbrake, -1);
+    EXPECT_EQ(controls.cameras, 1);
+    EXPECT_EQ(controls.carResets, 1);
+    EXPECT_EQ(controls.restarts, 1);
 }
 }
