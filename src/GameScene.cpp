@@ -14,6 +14,7 @@
 #include "graphics/CLightMap.h"
 #include "graphics/HDRListener.h"
 #include "graphics/MotionBlurListener.h"
+#include "graphics/ShadowReceiverRange.h"
 #include "graphics/TempImageManager.h"
 #include "graphics/TempImageManagerTLM.h"
 #include "graphics/ToyPictureGrey.h"
@@ -160,6 +161,7 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
         if (Ogre::MaterialManager::getSingleton().resourceExists(terrainLightmap->getName()))
             terrain->setCustomMaterial(terrainLightmap->getName());
     }
+    limitShadowReceivers();  // after the terrain's tiles are remade with their material
 
     log("\n\nCreating Cars...");
     showCaption(caption, "Creating Cars...");
@@ -307,6 +309,17 @@ void GameScene::createStaticGeometry()
     staticGeometry->build();
 }
 
+void GameScene::limitShadowReceivers()
+{
+    if (!settings().isShadowEnabled())
+        return;
+    // The terrain's render tiles and the track's tiles: everything of the world so far.
+    shadowReceivers = std::make_unique<ShadowReceiverRange>(sceneManager);
+    for (const char* type : {"ManualObject", "Entity"})
+        for (const auto& named : sceneManager->getMovableObjects(type))
+            shadowReceivers->add(named.second);
+}
+
 void GameScene::createCar()
 {
     // A car file that does not read stops the load here (DataFileError names the file):
@@ -370,6 +383,8 @@ void GameScene::update()
     }
     const Ogre::Vector3 eye = cameraRig->getPosition();
     cameraRig->follow(terrain->getHeight(eye.x, eye.z));
+    if (shadowReceivers)
+        shadowReceivers->update(cameraRig->getCamera()->getDerivedPosition());
 }
 
 void GameScene::setMotionBlur(bool on)
@@ -537,6 +552,7 @@ void GameScene::destroy()
     }
     carDesc.reset();
     physics->removeListener(this);
+    shadowReceivers.reset();  // holds the track's and the terrain's objects
     terrainLightmap.reset();
     lightmapPicture.reset();
     mapObject.reset();

@@ -37,6 +37,7 @@ class MapObject;
 class MotionBlurListener;
 class PhysicBase;
 class RaceSky;
+class ShadowReceiverRange;
 class GamePlay;
 class StrategicAI;
 class TempImageManager;
@@ -118,6 +119,7 @@ private:
     void createTrack(const MapDescription& map);
     void createTerrainLightmap(const MapDescription& map, CEGUI::Window* caption);
     void createStaticGeometry();
+    void limitShadowReceivers();
     void createCar();
     // Where the race rules join the scene: registered after the car, before the AI.
     void createRaceRules(const MapDescription& map);
@@ -139,6 +141,7 @@ private:
     std::unique_ptr<MotionBlurListener> blurListener;
     std::unique_ptr<HDRListener> hdrListener;
     std::unique_ptr<RaceSky> raceSky;
+    std::unique_ptr<ShadowReceiverRange> shadowReceivers;  // null without shadows
     std::unique_ptr<PhysicBase> physics;
     std::unique_ptr<TerrainPageSource> terrainSource;
     std::unique_ptr<TerrainObject> terrain;

@@ -3,11 +3,13 @@
 #   launch -> first race frame for a track, cold (fresh per-user folder: lightmaps baked)
 #   and warm (everything cached); frames per second at 1024 x 768 over 30 s of driving
 #   with each shadow quality; peak resident memory.
-# usage: bash tools/racedriver/race_figures.sh [build folder] [track name]
+# usage: bash tools/racedriver/race_figures.sh [build folder] [track name] [settings]
+#   settings: more elements inside <Graphics> for every race, e.g. '<Texture quality="1"/>'
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 track=${2:-FigureEight}
+extra=${3:-}
 cmake --build "$build" --target quillmor_racedriver -- --no-print-directory >/dev/null
 source "$root/tests/e2e/game_harness.sh" "$build"
 start_xvfb
@@ -16,7 +18,7 @@ CONTROL="$WORK/control"
 # One race: settings $1 (inside <Graphics>), $2 seconds of driving with the accelerator held.
 race() {
     mkdir -p "$USER_DIR"
-    printf '<GameConfig><Video><Resolution value="1024 x 768"/></Video><Graphics>%s</Graphics></GameConfig>\n' "$1" >"$USER_DIR/quillmor.cfg"
+    printf '<GameConfig><Video><Resolution value="1024 x 768"/></Video><Graphics>%s%s</Graphics></GameConfig>\n' "$extra" "$1" >"$USER_DIR/quillmor.cfg"
     : >"$WORK/stdout"
     (cd "$BIN_DIR" && exec ./quillmor_racedriver "$CONTROL" "../media/maps/$track.map" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
