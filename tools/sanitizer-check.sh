@@ -18,18 +18,21 @@ for output in "$@"; do
         status=1
     fi
     grep -q "ERROR: LeakSanitizer" "$output" || continue
-    # Each leak's frames follow its "Direct leak"/"Indirect leak" line; their source paths are
-    # absolute, or relative to the build's object folders, so they are looked up in the source
-    # tree. A leak is shown once, at its innermost frame in our code.
-    ours=$(awk -v root="$root/" '
+    # Each leak's frames follow its "Direct leak"/"Indirect leak" line. Their source paths may be
+    # absolute, relative to the build's object folders, or rooted in another clone of the tree
+    # (a compiler cache hands out objects built elsewhere), so each is cut at its last src/,
+    # tests/ or tools/ folder and looked up in this source tree. A leak is shown once, at its
+    # innermost frame in our code.
+    ours=$(awk '
         /^(Direct|Indirect) leak of/ { entry = $0; ++count; next }
         entry != "" && /^ *#[0-9]+ / {
             for (i = 1; i <= NF; ++i) {
-                frame = $i
-                if (index(frame, root) == 1)
-                    frame = substr(frame, length(root) + 1)
-                if (frame ~ /^(\.\.\/)*(src|tests|tools)\/[^ ]+:[0-9]+/) {
-                    sub(/^(\.\.\/)*/, "", frame)
+                rest = $i; frame = ""
+                while (match(rest, /(^|\/)(src|tests|tools)\//)) {
+                    frame = substr(rest, RSTART + (substr(rest, RSTART, 1) == "/" ? 1 : 0))
+                    rest = substr(rest, RSTART + RLENGTH)
+                }
+                if (frame ~ /^(src|tests|tools)\/[^ ]+:[0-9]+/) {
                     path = frame; sub(/:[0-9]+(:[0-9]+)?$/, "", path)
                     print count "\t" path "\t" frame "\t" entry
                 }

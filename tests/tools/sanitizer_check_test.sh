@@ -1,6 +1,7 @@
 # tools/sanitizer-check.sh judged on made-up reports: a leak with a frame in our own code fails
 # the run whether the sanitizer printed the frame's path absolute or relative to the build's
-# object folder; leaks wholly inside libraries pass; any address error fails.
+# object folder, or rooted in another clone; leaks wholly inside libraries pass; any address
+# error fails.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 check="$root/tools/sanitizer-check.sh"
@@ -40,6 +41,8 @@ leak_report "$root/src/gui/MainMenuState.cpp:43" >"$work/absolute"
 expect 1 "a leak in our code, absolute path" "$work/absolute"
 leak_report "../../src/gui/MainMenuState.cpp:43:9" >"$work/relative"
 expect 1 "a leak in our code, relative path" "$work/relative"
+leak_report "/tmp/another-clone/build/src/../../src/gui/MainMenuState.cpp:43" >"$work/elsewhere"
+expect 1 "a leak in our code, path of another clone of the tree" "$work/elsewhere"
 leak_report "/usr/include/c++/12/bits/new_allocator.h:137" >"$work/library"
 expect 0 "leaks only inside libraries" "$work/library"
 leak_report "$root/src/no/such/File.cpp:12" >"$work/unknown"
