@@ -80,6 +80,7 @@ done
 wait_for_debug "^Checkpoint 1 at" 1 180
 wait_for_debug "^Checkpoint 2 at" 1 180
 wait_for_debug "^Finish at .*, rank 1" 1 120
+screenshot finish  # the display as the car is over the line: looked at, not judged
 wait_for_ogre_log "race over: rank 1" 1 30
 finish_text=$(grep "^Finish at" "$DEBUG_LOG" | head -n 1 | sed 's/^Finish at \([0-9:]*\),.*/\1/')
 
