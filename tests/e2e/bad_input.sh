@@ -10,7 +10,7 @@ start_to_menu() {
     start_game
     wait_for_log "first frame after"
     click_quit
-    wait_for_exit 20
+    wait_for_exit 60
     [ "$EXIT_STATUS" = 0 ] || fail "$what: exit status $EXIT_STATUS"
 }
 
@@ -85,7 +85,7 @@ press_key F8
 wait_for_log "screenshot not written"
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended on F8 in a folder it can't write"
 click_quit
-wait_for_exit 20
+wait_for_exit 60
 [ "$EXIT_STATUS" = 0 ] || fail "F8 in an unwritable folder: exit status $EXIT_STATUS"
 mkdir -p "$BIN_DIR"
 ln -s "$BUILD_DIR"/bin/* "$BIN_DIR/"
@@ -99,7 +99,7 @@ game_window >/dev/null
 sleep 3
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended without a writable per-user folder"
 click_quit
-wait_for_exit 20
+wait_for_exit 60
 [ "$EXIT_STATUS" = 0 ] || fail "unwritable per-user folder: exit status $EXIT_STATUS"
 [ "$(grep -c "cannot write to the folder \"$HOME/.Quillmor/0.7/\"" "$WORK/stderr")" = 1 ] ||
     fail "unwritable per-user folder: not said once on stderr"
