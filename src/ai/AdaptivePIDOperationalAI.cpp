@@ -38,8 +38,8 @@ void AdaptivePIDOperationalAI::update(float dtSeconds)
 {
     if (!canDrive())
         return;
-    info1 = gainText(steerController.getGain(0), steerController.getGain(1), steerController.getGain(2));
-    info2 = gainText(speedController.getGain(0), speedController.getGain(1), speedController.getGain(2));
+    showGains(info1, info1Gains, steerController.getGain(0), steerController.getGain(1), steerController.getGain(2));
+    showGains(info2, info2Gains, speedController.getGain(0), speedController.getGain(1), speedController.getGain(2));
     drive(dtSeconds);
 }
 

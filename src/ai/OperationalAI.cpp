@@ -76,6 +76,15 @@ std::string OperationalAI::gainText(float kp, float ki, float kd)
            " D:" + Ogre::StringConverter::toString(kd);
 }
 
+void OperationalAI::showGains(std::string& info, ShownGains& shown, float kp, float ki, float kd)
+{
+    const ShownGains gains{kp, ki, kd};
+    if (gains == shown)
+        return;
+    shown = gains;
+    info = gainText(kp, ki, kd);
+}
+
 void OperationalAI::drive(float dtSeconds)
 {
     lastAngle = getAngleToTarget(targetPoint);

@@ -7,6 +7,8 @@
 
 #include <OGRE/OgreVector.h>
 
+#include <array>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -50,6 +52,14 @@ protected:
     virtual float steeringOutput(float angleDegrees, float dtSeconds) = 0;
     virtual float speedOutput(float speedErrorKmh, float dtSeconds) = 0;
     static std::string gainText(float kp, float ki, float kd);
+    // The gains a line of text shows; nothing shown yet compares unequal to any gain.
+    using ShownGains = std::array<float, 3>;
+    static constexpr ShownGains kNothingShown{std::numeric_limits<float>::quiet_NaN(),
+                                              std::numeric_limits<float>::quiet_NaN(),
+                                              std::numeric_limits<float>::quiet_NaN()};
+    // Writes the gains into an info line only when one of them moved: formatting three
+    // floats at every physics step cost the driver ten times its own driving.
+    static void showGains(std::string& info, ShownGains& shown, float kp, float ki, float kd);
 
     Ogre::Vector2 targetPoint = Ogre::Vector2::ZERO;
     float targetSpeedKmh = 0.0f;
@@ -59,6 +69,8 @@ protected:
     std::string name;
     std::string info1;
     std::string info2;
+    ShownGains info1Gains = kNothingShown;
+    ShownGains info2Gains = kNothingShown;
 
 private:
     std::unique_ptr<AiCar> ownAdapter;  // for a Car given by setCar

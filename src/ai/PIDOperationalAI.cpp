@@ -17,8 +17,8 @@ void PIDOperationalAI::update(float dtSeconds)
 {
     if (!canDrive())
         return;
-    info1 = gainText(steerController.getKp(), steerController.getKi(), steerController.getKd());
-    info2 = gainText(speedController.getKp(), speedController.getKi(), speedController.getKd());
+    showGains(info1, info1Gains, steerController.getKp(), steerController.getKi(), steerController.getKd());
+    showGains(info2, info2Gains, speedController.getKp(), speedController.getKi(), speedController.getKd());
     drive(dtSeconds);
 }
 

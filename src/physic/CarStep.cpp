@@ -102,9 +102,14 @@ void Car::updateParticles()
         {
             if (system->getNumEmitters() > 0)
                 system->getEmitter(0)->setEnabled(smoke);
-            system->setSpeedFactor(1.0f);
-            system->_update(kParticleStep);
-            system->setSpeedFactor(0.0f);
+            // A system with no smoke and none to make has nothing to advance; most steps
+            // are such steps, and advancing four empty systems was a tenth of the car's step.
+            if (smoke || system->getNumParticles() > 0)
+            {
+                system->setSpeedFactor(1.0f);
+                system->_update(kParticleStep);
+                system->setSpeedFactor(0.0f);
+            }
         }
         // Smoke and track go together: a skidding wheel on the road.
         if (smoke)

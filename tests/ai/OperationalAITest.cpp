@@ -7,6 +7,7 @@
 
 #include "support/TempFolder.h"
 
+#include <OGRE/OgreStringConverter.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -145,8 +146,13 @@ TEST(OperationalAI, AdaptiveDriverTunesOnlyItsSteeringWithinLimits)
     {
         car.heading = Ogre::Vector2(std::sin(step * 0.05f), -std::cos(step * 0.05f));
         driver.setTarget(Ogre::Vector2(-20, -20), 120.0f);
-        driver.update(kStep);
+        // The overlay's line shows the gains the step began with, never an older text.
         const AdaptivePIDController& steer = driver.getSteerController();
+        const std::string gainsAtStart = "P:" + Ogre::StringConverter::toString(steer.getGain(0)) +
+                                         " I:" + Ogre::StringConverter::toString(steer.getGain(1)) +
+                                         " D:" + Ogre::StringConverter::toString(steer.getGain(2));
+        driver.update(kStep);
+        ASSERT_EQ(driver.getInfo1(), gainsAtStart) << "at step " << step;
         ASSERT_GE(steer.getGain(0), 0.015f);
         ASSERT_LE(steer.getGain(0), 0.15f);
         ASSERT_GE(steer.getGain(1), 0.015f);
