@@ -13,6 +13,7 @@
 #include "MainLoop.h"
 #include "PlayState.h"
 #include "RegularFile.h"
+#include "SingleBlanks.h"
 #include "graphics/JpegImageCodec.h"
 #include "graphics/PngImageCodec.h"
 #include "graphics/Screenshot.h"
@@ -40,18 +41,6 @@ const char* const kOpenGL = "OpenGL Rendering Subsystem";
 const char* const kDirect3D9 = "Direct3D9 Rendering Subsystem";
 
 constexpr std::size_t kMaxResourceListBytes = 64u << 10;
-
-// The text with runs of blanks made one.
-std::string unpadded(const std::string& text)
-{
-    std::string result;
-    for (const char c : text)
-        if (c != ' ' || (!result.empty() && result.back() != ' '))
-            result += c;
-    while (!result.empty() && result.back() == ' ')
-        result.pop_back();
-    return result;
-}
 
 // A window of this size fits on the display: no larger than the largest mode it offers.
 bool fitsTheDisplay(const std::string& mode, const Ogre::StringVector& offered)
@@ -274,7 +263,7 @@ bool GameManager::configure()
         if (!option.possibleValues.empty())
         {
             const auto same = std::find_if(option.possibleValues.begin(), option.possibleValues.end(),
-                                           [&](const std::string& possible) { return unpadded(possible) == unpadded(value); });
+                                           [&](const std::string& possible) { return singleBlanks(possible) == singleBlanks(value); });
             // A window (not a full screen) may have any size that fits on the display.
             const bool window = name == "Video Mode" && !settings->isFullscreen() &&
                                 fitsTheDisplay(value, option.possibleValues);

@@ -24,21 +24,6 @@ const char* const kSelectionBrush = "TaharezLook/MultiListSelectionBrush";
 const char* const kQualityNames[] = {"low", "medium", "high"};
 const char* const kAspectNames[] = {"3:2", "4:3", "16:10", "16:9"};
 
-bool hasKind(CEGUI::Window* window, OptionsMenuWindows::Kind kind)
-{
-    using Kind = OptionsMenuWindows::Kind;
-    switch (kind)
-    {
-    case Kind::Combobox: return dynamic_cast<CEGUI::Combobox*>(window) != nullptr;
-    case Kind::Checkbox: return dynamic_cast<CEGUI::ToggleButton*>(window) != nullptr;
-    case Kind::Scrollbar: return dynamic_cast<CEGUI::Scrollbar*>(window) != nullptr;
-    case Kind::Button: return dynamic_cast<CEGUI::PushButton*>(window) != nullptr;
-    case Kind::TabControl: return dynamic_cast<CEGUI::TabControl*>(window) != nullptr;
-    case Kind::Text: return true;
-    }
-    return false;
-}
-
 std::string textOf(const CEGUI::Window* window)
 {
     return window->getText().c_str();
@@ -140,7 +125,7 @@ void OptionsMenuState::lookUpWindows(CEGUI::Window* root)
     {
         CEGUI::Window* found = findWindow(kStateName, root, wanted.name);
         // A window of another kind would be taken for what it is not.
-        if (!hasKind(found, wanted.kind))
+        if (!OptionsMenuWindows::isOfKind(found, wanted.kind))
         {
             debugLog() << kStateName << ": the layout's window '" << wanted.name << "' is of the wrong type "
                        << found->getType() << std::endl;

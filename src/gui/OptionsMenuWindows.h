@@ -4,6 +4,11 @@
 
 #include "gui/OptionsChoices.h"
 
+namespace CEGUI
+{
+class Window;
+}
+
 namespace OptionsMenuWindows
 {
 enum class Kind
@@ -21,6 +26,9 @@ struct Window
     const char* name;
     Kind kind;
 };
+
+// Whether the window is the kind of widget the menu takes it for.
+bool isOfKind(CEGUI::Window* window, Kind kind);
 
 constexpr const char* kLayoutFile = "OptionsMenu_linux.layout";
 

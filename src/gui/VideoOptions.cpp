@@ -2,6 +2,7 @@
 #include "gui/VideoOptions.h"
 
 #include "GameConfiguration.h"
+#include "SingleBlanks.h"
 
 #include <OGRE/OgreException.h>
 
@@ -24,18 +25,6 @@ bool acceptedBySettings(const std::string& name)
     {
         return false;
     }
-}
-
-// The engine pads its mode names ("1024 x  768"); the settings don't.
-std::string singleBlanks(const std::string& text)
-{
-    std::string result;
-    for (const char c : text)
-        if (c != ' ' || (!result.empty() && result.back() != ' '))
-            result += c;
-    while (!result.empty() && result.back() == ' ')
-        result.pop_back();
-    return result;
 }
 
 // "800 x 600 @ 32-bit colour" keeps "800 x 600".

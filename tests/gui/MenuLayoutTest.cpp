@@ -99,20 +99,6 @@ TEST_F(MenuLayout, TypedAndListedNamesAreShownAsTextNotMarkup)
 
 namespace
 {
-bool isOfKind(CEGUI::Window* window, OptionsMenuWindows::Kind kind)
-{
-    using Kind = OptionsMenuWindows::Kind;
-    switch (kind)
-    {
-    case Kind::Combobox: return dynamic_cast<CEGUI::Combobox*>(window) != nullptr;
-    case Kind::Checkbox: return dynamic_cast<CEGUI::ToggleButton*>(window) != nullptr;
-    case Kind::Scrollbar: return dynamic_cast<CEGUI::Scrollbar*>(window) != nullptr;
-    case Kind::Button: return dynamic_cast<CEGUI::PushButton*>(window) != nullptr;
-    case Kind::TabControl: return dynamic_cast<CEGUI::TabControl*>(window) != nullptr;
-    case Kind::Text: return true;
-    }
-    return false;
-}
 
 int countNamed(const CEGUI::Window* window, const std::string& name)
 {
@@ -131,7 +117,7 @@ TEST_F(MenuLayout, TheOptionsLayoutHoldsEveryControlOnceAndOfTheKindTheMenuTakes
         SCOPED_TRACE(wanted.name);
         CEGUI::Window* found = root->getChildRecursive(wanted.name);
         ASSERT_NE(nullptr, found);
-        EXPECT_TRUE(isOfKind(found, wanted.kind)) << found->getType();
+        EXPECT_TRUE(OptionsMenuWindows::isOfKind(found, wanted.kind)) << found->getType();
         // A second window of the name (a tab page called "Sound") could be found instead.
         EXPECT_EQ(1, countNamed(root, wanted.name));
         if (auto* box = dynamic_cast<CEGUI::Combobox*>(found))
