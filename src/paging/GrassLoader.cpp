@@ -34,10 +34,15 @@ unsigned meshesMade = 0;                    // names meshes and entities "GrassL
 std::string nextName() { return "GrassLDR" + std::to_string(++meshesMade); }
 
 // The vertices of one mesh as bytes, in declaration order, copied to the buffer at once.
+// The storage is the loader's, kept between pages: a page's vertices run to a megabyte.
 class VertexWriter
 {
 public:
-    explicit VertexWriter(size_t bytes) { data.reserve(bytes); }
+    VertexWriter(std::vector<uint8_t>& storage, size_t bytes) : data(storage)
+    {
+        data.clear();
+        data.reserve(bytes);
+    }
     void floats(std::initializer_list<float> values)
     {
         for (float value : values)
@@ -52,7 +57,7 @@ private:
         const auto* first = static_cast<const uint8_t*>(source);
         data.insert(data.end(), first, first + size);
     }
-    std::vector<uint8_t> data;
+    std::vector<uint8_t>& data;
 };
 
 struct BladeSize
@@ -365,7 +370,7 @@ struct HeightSpan
 // b, b+2, b+1, b+1, b+2, b+3 over every four vertices, and bounds over the whole page.
 Ogre::MeshPtr buildMesh(const PageInfo& page, const GrassLayer& layer,
                         void (*declare)(Ogre::VertexDeclaration&), const VertexWriter& vertices,
-                        size_t vertexCount, const HeightSpan& span)
+                        size_t vertexCount, const HeightSpan& span, std::vector<uint16_t>& indices)
 {
     Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(nextName(), Ogre::RGN_DEFAULT);
     Ogre::SubMesh* subMesh = mesh->createSubMesh();
@@ -384,7 +389,7 @@ Ogre::MeshPtr buildMesh(const PageInfo& page, const GrassLayer& layer,
     subMesh->vertexData->vertexBufferBinding->setBinding(0, vertexBuffer);
 
     const size_t quads = vertexCount / 4;
-    std::vector<uint16_t> indices;
+    indices.clear();
     indices.reserve(quads * 6);
     for (size_t quad = 0; quad < quads; ++quad)
     {
@@ -464,7 +469,7 @@ void writeQuad(VertexWriter& out, HeightSpan& span, const Ogre::Vector3& centre,
 Ogre::MeshPtr GrassLoader::generateGrass_QUAD(const PageInfo& page, const GrassLayer& layer,
                                               const std::vector<Position>& blades)
 {
-    VertexWriter out(blades.size() * 4 * kQuadVertexBytes);
+    VertexWriter out(vertexScratch, blades.size() * 4 * kQuadVertexBytes);
     HeightSpan span;
     for (const Position& blade : blades)
     {
@@ -480,13 +485,13 @@ Ogre::MeshPtr GrassLoader::generateGrass_QUAD(const PageInfo& page, const GrassL
         const float y2 = getHeightAt(x2, z2);
         writeQuad(out, span, page.centerPoint, x1, y1, z1, x2, y2, z2, size.height, colour);
     }
-    return buildMesh(page, layer, declareQuadVertex, out, blades.size() * 4, span);
+    return buildMesh(page, layer, declareQuadVertex, out, blades.size() * 4, span, indexScratch);
 }
 
 Ogre::MeshPtr GrassLoader::generateGrass_CROSSQUADS(const PageInfo& page, const GrassLayer& layer,
                                                     const std::vector<Position>& blades)
 {
-    VertexWriter out(blades.size() * 8 * kQuadVertexBytes);
+    VertexWriter out(vertexScratch, blades.size() * 8 * kQuadVertexBytes);
     HeightSpan span;
     for (const Position& blade : blades)
     {
@@ -510,13 +515,13 @@ Ogre::MeshPtr GrassLoader::generateGrass_CROSSQUADS(const PageInfo& page, const 
         const float y4 = getHeightAt(x4, z4);
         writeQuad(out, span, page.centerPoint, x3, y3, z3, x4, y4, z4, size.height, colour);
     }
-    return buildMesh(page, layer, declareQuadVertex, out, blades.size() * 8, span);
+    return buildMesh(page, layer, declareQuadVertex, out, blades.size() * 8, span, indexScratch);
 }
 
 Ogre::MeshPtr GrassLoader::generateGrass_SPRITE(const PageInfo& page, const GrassLayer& layer,
                                                 const std::vector<Position>& blades)
 {
-    VertexWriter out(blades.size() * 4 * kSpriteVertexBytes);
+    VertexWriter out(vertexScratch, blades.size() * 4 * kSpriteVertexBytes);
     HeightSpan span;
     const Ogre::Vector3& centre = page.centerPoint;
     for (const Position& blade : blades)
@@ -545,5 +550,5 @@ Ogre::MeshPtr GrassLoader::generateGrass_SPRITE(const PageInfo& page, const Gras
         }
         span.add(y, y + h);
     }
-    return buildMesh(page, layer, declareSpriteVertex, out, blades.size() * 4, span);
+    return buildMesh(page, layer, declareSpriteVertex, out, blades.size() * 4, span, indexScratch);
 }

@@ -102,4 +102,7 @@ private:
     HeightFunction heightFunction;
     // Every loaded page's meshes; a page's user data points at its entry.
     std::list<PageMeshes> loadedPages;
+    // Room for one mesh's vertices and indices, reused from page to page.
+    std::vector<uint8_t> vertexScratch;
+    std::vector<uint16_t> indexScratch;
 };
