@@ -30,6 +30,9 @@ public:
 
     static Map* load(const std::string& fileName, MapChannel channel)
     {
+        // A texture loaded by file name is named after the file: a known map needs no texture.
+        if (Map* known = find(keyOf(fileName, channel)))
+            return acquire(known);
         Ogre::TexturePtr texture = Ogre::TextureManager::getSingleton().load(
             fileName, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, Ogre::TEX_TYPE_2D,
             Ogre::MIP_DEFAULT, 1.0f);
