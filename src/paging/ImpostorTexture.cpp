@@ -203,8 +203,12 @@ void ImpostorTexture::renderTextures(bool force)
         if (!cached)
         {
             renderPictures(atlas);
-            ImpostorAtlasCache::save(folder, fileName, atlas);
+            const bool kept = ImpostorAtlasCache::save(folder, fileName, atlas);
+            debugLog() << "Impostor atlas '" << fileName << "' rendered" << (kept ? " and kept in '" + folder + "'" : "")
+                       << std::endl;
         }
+        else
+            debugLog() << "Impostor atlas '" << fileName << "' taken from '" << folder << "'" << std::endl;
         // Named after the file, and unique: a reloaded mesh may still have its old atlas alive.
         texture = Ogre::TextureManager::getSingleton().loadImage(fileName + "#" + getUniqueID(""), kGroup, atlas,
                                                                  Ogre::TEX_TYPE_2D, Ogre::MIP_UNLIMITED, 1.0f);
