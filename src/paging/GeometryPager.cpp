@@ -2,6 +2,7 @@
 #include "paging/GeometryPager.h"
 
 #include "paging/PageLoader.h"
+#include "paging/StaticBillboardSet.h"
 
 #include <OGRE/OgreCamera.h>
 #include <OGRE/OgreException.h>
@@ -151,7 +152,7 @@ void GeometryPager::update()
             prev = level.get();
         }
     }
-    // StaticBillboardSet::updateAll(camera) belongs here once the billboard sets exist.
+    StaticBillboardSet::updateAll(camera);
 }
 
 void GeometryPager::reloadGeometry()

@@ -1,16 +1,23 @@
 // Test scene for the tree paging: ten thousand trees of a test mesh on a 1000 x 1000 ground,
-// drawn by batch pages around a camera that flies a loop over the forest again and again.
+// drawn by batch pages near a camera that flies a loop over the forest again and again, and
+// by impostor pages farther out (unless "none" is asked for).
 // Prints, per loop, the pages loaded, the frame times and the process's memory, writes a
 // screenshot of the first and the last loop, and checks that trees are drawn, that the
 // scene and the memory stay as they were from one loop to the next, and that the engine's
-// log holds no error. The pager runs on a clock of 60 frames a second, so every run loads
-// the same pages; the frame times are the machine's own.
+// log holds no error; with impostors, that far trees show in the band below the horizon.
+// The impostor atlas is kept in the given folder (made if missing); one that can't be written
+// there is logged and the trees are drawn all the same. The pager runs on a clock of 60 frames
+// a second, so every run loads the same pages; the frame times are the machine's own.
 // usage: quillmor_pagingscene <Plugins.cfg> <output prefix> [loops] [frames per loop]
+//        [impostors|none] [atlas folder]
 #include "ForestLoader.h"
 #include "TreeMesh.h"
 #include "paging/BatchPage.h"
 #include "paging/GeometryPager.h"
+#include "paging/ImpostorPage.h"
+#include "paging/ImpostorTexture.h"
 
+#include "LogStream.h"
 #include "ScreenshotChecks.h"
 #include "ToolEngine.h"
 
@@ -34,6 +41,7 @@ constexpr int kTreeCount = 10000;
 const TBounds kForest(0.0f, 0.0f, 1000.0f, 1000.0f);  // world units
 constexpr float kPageSize = 50.0f;         // world units, as the race's trees
 constexpr float kBatchRange = 150.0f;      // world units, the race's far batch range
+constexpr float kImpostorRange = 1000.0f;  // world units, the race's far impostor range
 constexpr float kLoopRadius = 300.0f;      // world units, around the forest's middle
 constexpr float kFlightHeight = 22.0f;     // world units, a little above the tree tops
 constexpr uint32_t kFrameMs = 16;          // the pager's clock per frame
@@ -71,6 +79,11 @@ size_t materialCount()
 }
 
 bool leafGreen(int r, int g, int b) { return g > 40 && g > r + r / 4 && g > b + b / 4; }
+
+// Rows just below the horizon: the tops of trees farther than the batch range, and nothing
+// nearer (the camera flies above every tree top).
+constexpr int kFarBandTop = 142;     // pixels from the top, the horizon of an 800 x 600 view
+constexpr int kFarBandHeight = 30;   // pixels
 
 bool logHasErrors(const std::string& logFile)
 {
@@ -114,8 +127,11 @@ double median(std::vector<double> values)
     return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
-int run(const std::string& pluginsFile, const std::string& prefix, int loops, int framesPerLoop)
+int run(const std::string& pluginsFile, const std::string& prefix, int loops, int framesPerLoop,
+        bool impostors, const std::string& atlasFolder)
 {
+    ImpostorPage::setCacheFolder(atlasFolder);
+    LogStream::getInstance()->open(prefix + ".debug.log");
     const std::string logFile = prefix + ".ogre.log";
     const std::unique_ptr<ToolEngine> engine =
         ToolEngine::start(pluginsFile, logFile, "pagingscene", kWidth, kHeight);
@@ -160,6 +176,8 @@ int run(const std::string& pluginsFile, const std::string& prefix, int loops, in
     pager->setPageSize(kPageSize);
     pager->setBounds(kForest);
     pager->addDetailLevel<BatchPage>(kBatchRange, 0.0f);
+    if (impostors)
+        pager->addDetailLevel<ImpostorPage>(kImpostorRange, 0.0f);
     pager->setPageLoader(&forest);
     const GeometryPageManager& level = *pager->getDetailLevels().front();
     const size_t materialsBefore = materialCount();
@@ -189,6 +207,12 @@ int run(const std::string& pluginsFile, const std::string& prefix, int loops, in
                 const size_t leaves = countPixels(shot, Region{0, 0, int(kWidth), int(kHeight)}, leafGreen);
                 std::cout << shotName << ": " << leaves << " leaf-green pixels of " << kWidth * kHeight << "\n";
                 ok &= check(leaves > kWidth * kHeight / 20, "trees fill the view in loop " + std::to_string(loop));
+                const size_t farLeaves = countPixels(shot, Region{0, kFarBandTop, int(kWidth), kFarBandTop + kFarBandHeight}, leafGreen);
+                std::cout << shotName << ": " << farLeaves << " leaf-green pixels of " << kWidth * kFarBandHeight
+                          << " in the far band\n";
+                if (impostors)
+                    ok &= check(farLeaves > kWidth * kFarBandHeight / 4,
+                                "far trees show as impostors in loop " + std::to_string(loop));
             }
         }
         now.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loopStart).count();
@@ -228,8 +252,11 @@ int run(const std::string& pluginsFile, const std::string& prefix, int loops, in
                         "memory stays flat (" + std::to_string(grownKb) + " kB over the second half of the loops)");
     }
 
+    if (impostors)
+        ok &= check(ImpostorTexture::registeredCount() == 1, "one atlas for the one tree mesh");
     pager.reset();  // the batches' scene nodes go before the scene
-    ok &= check(materialCount() == materialsBefore, "the batch pages' material copies are gone");
+    ok &= check(materialCount() == materialsBefore, "the pages' material copies and atlas materials are gone");
+    ok &= check(ImpostorTexture::registeredCount() == 0, "the atlas goes with the last impostor page");
     root.destroySceneManager(scene);
     ok &= check(!logHasErrors(logFile), "no error in the engine's log");
     return ok ? 0 : 1;
@@ -238,16 +265,22 @@ int run(const std::string& pluginsFile, const std::string& prefix, int loops, in
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 && argc != 5)
+    if (argc != 3 && argc != 5 && argc != 6 && argc != 7)
     {
-        std::cerr << "usage: quillmor_pagingscene <Plugins.cfg> <output prefix> [loops] [frames per loop]\n";
+        std::cerr << "usage: quillmor_pagingscene <Plugins.cfg> <output prefix> [loops] [frames per loop]"
+                     " [impostors|none] [atlas folder]\n";
         return 2;
     }
-    const int loops = argc == 5 ? std::max(1, std::atoi(argv[3])) : 10;
-    const int framesPerLoop = argc == 5 ? std::max(8, std::atoi(argv[4])) : 600;
+    const int loops = argc >= 5 ? std::max(1, std::atoi(argv[3])) : 10;
+    const int framesPerLoop = argc >= 5 ? std::max(8, std::atoi(argv[4])) : 600;
+    const bool impostors = argc < 6 || std::string(argv[5]) != "none";
+    const std::string prefix = argv[2];
+    std::string atlasFolder = argc == 7 ? std::string(argv[6]) : prefix + "_atlas";
+    if (atlasFolder.back() != '/')
+        atlasFolder += "/";
     try
     {
-        return run(argv[1], argv[2], loops, framesPerLoop);
+        return run(argv[1], prefix, loops, framesPerLoop, impostors, atlasFolder);
     }
     catch (const Ogre::Exception& error)
     {
