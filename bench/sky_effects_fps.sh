@@ -43,12 +43,12 @@ run_once() {
     local speed
     speed=$(current_speed)
     end_race
+    local fps frames
+    fps=$(awk -v skip="$reports" '$1 == "fps" && ++n > skip { print $2 }' "$WORK/stdout" | median)
     # every report covers two seconds
-    awk -v skip="$reports" -v ticks="$ticks" -v hz="$(getconf CLK_TCK)" '
-        $1 == "fps" && ++n > skip { fps[++k] = $2; frames += 2 * $2 }
-        END { if (k == 0) { print "none none"; exit }
-              asort(fps); m = (k % 2) ? fps[(k + 1) / 2] : (fps[k / 2] + fps[k / 2 + 1]) / 2
-              printf "%.1f %.0f\n", m, frames > 0 ? ticks * 1000 / hz / frames : 0 }' "$WORK/stdout"
+    frames=$(awk -v skip="$reports" '$1 == "fps" && ++n > skip { f += 2 * $2 } END { print f + 0 }' "$WORK/stdout")
+    awk -v fps="$fps" -v ticks="$ticks" -v hz="$(getconf CLK_TCK)" -v frames="$frames" \
+        'BEGIN { printf "%s %.0f\n", fps, (frames > 0 ? ticks * 1000 / hz / frames : 0) }'
     echo "$speed" >"$WORK/last_speed"
 }
 
