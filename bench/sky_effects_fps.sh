@@ -14,6 +14,8 @@ track=${2:-DesertRun}
 REPEATS=${3:-3}
 SECONDS_DRIVEN=${SECONDS_DRIVEN:-30}
 SETTLE=${SETTLE:-12}
+# As many rasteriser threads as the cores it is pinned to: more only wait on each other.
+export LP_NUM_THREADS=${LP_NUM_THREADS:-$(nproc)}
 cmake --build "$build" --target quillmor_racedriver -- --no-print-directory >/dev/null
 source "$root/tests/e2e/game_harness.sh" "$build"
 source "$root/tests/e2e/racedriver_harness.sh"
