@@ -112,6 +112,8 @@ public:
     bool isEnabled() const { return enabled; }
     bool isMotionBlurActive() const { return speedEffects.isBlurActive(); }
     bool hasAdvancedSky() const { return raceSky != nullptr; }
+    // The advanced sky; null when the race uses the sky box.
+    const RaceSky* getRaceSky() const { return raceSky.get(); }
 
 private:
     void createWorld();

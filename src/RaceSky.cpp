@@ -11,6 +11,7 @@
 
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreRenderWindow.h>
+#include <OGRE/OgreSceneNode.h>
 
 namespace
 {
@@ -46,6 +47,7 @@ bool RaceSky::create(Ogre::Root* root, Ogre::SceneManager* sceneManager, Ogre::R
         skySystem->getStarfield()->setFarDistance(kFarDistance);
         skySystem->getDayClock()->setCurrentTime(kHour * 3600 + kMinute * 60 + kSecond);
         skySystem->getDayClock()->setTimeScale(0.0f);
+        skySystem->addListener(this);
     }
     catch (const Ogre::Exception& failure)
     {
@@ -59,13 +61,23 @@ bool RaceSky::create(Ogre::Root* root, Ogre::SceneManager* sceneManager, Ogre::R
     return true;
 }
 
+bool RaceSky::skyUpdateFinished(const Ogre::FrameEvent&, sky::SkySystem* sky)
+{
+    if (sky->getStarfield() && sky->getStarfield()->getNode() && sky->getSun())
+        sky->getStarfield()->getNode()->setVisible(sky->getSun()->getSunDirection().y >= 0.0f);
+    return true;
+}
+
 void RaceSky::destroy()
 {
     if (window && skySystem)
         window->removeListener(skySystem.get());
     window = nullptr;
     if (skySystem)
+    {
+        skySystem->removeListener(this);
         skySystem->shutdown(true);
+    }
     skySystem.reset();
     colourModel.reset();
 }

@@ -3,6 +3,8 @@
 // leaves no sky behind, and the race uses its plain sky box instead.
 #pragma once
 
+#include "sky/SkyListener.h"
+
 #include <memory>
 #include <string>
 
@@ -19,7 +21,7 @@ class SkySystem;
 class StoredImageElvBasedSkyColourModel;
 }
 
-class RaceSky
+class RaceSky : private sky::SkyListener
 {
 public:
     static constexpr float kInclinationDegrees = 13.0f;
@@ -40,6 +42,11 @@ public:
     sky::SkySystem* getSkySystem() const { return skySystem.get(); }
 
 private:
+    // The stars are drawn only while the sun is down: by day the gradient is opaque and
+    // hides them, and a whole-screen pass for nothing costs a software renderer dearly.
+    bool skyUpdateStarted(const Ogre::FrameEvent&, sky::SkySystem*) override { return true; }
+    bool skyUpdateFinished(const Ogre::FrameEvent& event, sky::SkySystem* sky) override;
+
     Ogre::RenderWindow* window = nullptr;
     std::unique_ptr<sky::StoredImageElvBasedSkyColourModel> colourModel;
     std::unique_ptr<sky::SkySystem> skySystem;

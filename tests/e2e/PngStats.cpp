@@ -4,8 +4,13 @@
 //   quillmor_png_stats a.png count x y w h r0 g0 b0 r1 g1 b1
 //                                                 -> how many pixels of the region lie in the colour box
 //   quillmor_png_stats a.png diff b.png x y w h   -> how many pixels of the region differ between a and b
+//   quillmor_png_stats a.png mean x y w h         -> "r g b", the region's mean colour
+//   quillmor_png_stats a.png sharpness x y w h    -> the region's mean brightness step between
+//                                                    neighbouring pixels (a blur lowers it)
 #include <png.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -109,6 +114,33 @@ int main(int argc, char** argv)
             for (unsigned x = x0; x < x0 + w && x < picture.width; ++x)
                 count += std::memcmp(picture.at(x, y), other.at(x, y), 3) != 0;
         std::printf("%u\n", count);
+        return 0;
+    }
+    if (argc == 7 && (std::strcmp(argv[2], "mean") == 0 || std::strcmp(argv[2], "sharpness") == 0))
+    {
+        const unsigned x0 = arg(argv, 3), y0 = arg(argv, 4);
+        const unsigned x1 = std::min(picture.width, x0 + arg(argv, 5)), y1 = std::min(picture.height, y0 + arg(argv, 6));
+        if (x0 + 1 >= x1 || y0 + 1 >= y1)
+            return 1;
+        const auto brightness = [&picture](unsigned x, unsigned y) {
+            const unsigned char* p = picture.at(x, y);
+            return (p[0] + p[1] + p[2]) / 3.0;
+        };
+        double sum[3] = {0, 0, 0}, steps = 0;
+        for (unsigned y = y0; y < y1; ++y)
+            for (unsigned x = x0; x < x1; ++x)
+            {
+                for (int c = 0; c < 3; ++c)
+                    sum[c] += picture.at(x, y)[c];
+                if (x + 1 < x1 && y + 1 < y1)
+                    steps += std::fabs(brightness(x + 1, y) - brightness(x, y)) +
+                             std::fabs(brightness(x, y + 1) - brightness(x, y));
+            }
+        const double pixels = double(x1 - x0) * (y1 - y0);
+        if (argv[2][0] == 'm')
+            std::printf("%.0f %.0f %.0f\n", sum[0] / pixels, sum[1] / pixels, sum[2] / pixels);
+        else
+            std::printf("%.2f\n", steps / (2.0 * (x1 - x0 - 1) * (y1 - y0 - 1)));
         return 0;
     }
     return usage();

@@ -1,9 +1,10 @@
 // The race's advanced sky built from the build's sky media on a headless engine, released
-// after every race, and a broken sky leaving nothing behind.
+// after every race, its stars drawn only by night, and a broken sky leaving nothing behind.
 #include "RaceSky.h"
 
 #include "sky/DayClock.h"
 #include "sky/SkySystem.h"
+#include "sky/Starfield.h"
 #include "sky/Sun.h"
 
 #include "support/HeadlessOgre.h"
@@ -87,4 +88,31 @@ TEST_F(RaceSkyTest, AMissingGradientLeavesNoSkyBehind)
     EXPECT_EQ(counts(), before);
     EXPECT_FALSE(sceneManager->hasLight("SkySun")) << "the sky box's sun can take the name";
     useSkyMedia(false);
+}
+
+TEST_F(RaceSkyTest, StarsAreDrawnOnlyWhileTheSunIsDown)
+{
+    useSkyMedia(true);
+    RaceSky sky;
+    std::string error;
+    ASSERT_TRUE(sky.create(&HeadlessOgre::root(), sceneManager, nullptr, error)) << error;
+    sky::SkySystem* system = sky.getSkySystem();
+    const Ogre::MovableObject* stars = system->getStarfield()->getNode()->getAttachedObject(0);
+    struct Case
+    {
+        const char* what;
+        double hour;
+        bool starsShown;
+    };
+    const Case cases[] = {{"the race's ten o'clock", 10.0, false}, {"midnight", 0.0, true},
+                          {"just after sunset", 18.2, true},      {"noon", 12.0, false}};
+    for (const Case& c : cases)
+    {
+        system->getDayClock()->setCurrentTime(c.hour * 3600.0);
+        system->getDayClock()->forceUpdate();
+        Ogre::FrameEvent frame{};
+        frame.timeSinceLastFrame = 0.02f;
+        ASSERT_TRUE(system->frameStarted(frame));
+        EXPECT_EQ(stars->getVisible(), c.starsShown) << c.what;
+    }
 }

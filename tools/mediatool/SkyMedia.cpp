@@ -38,11 +38,16 @@ float smoothstep(float edge0, float edge1, float x)
 }
 
 // e: 0 sun at the zenith, 0.5 on the horizon, 1 at the nadir; v: 0 zenith, 1 horizon.
+// The sun's light is read from the same picture at (e, e) and tripled: along that diagonal
+// of the upper dome, which the chase camera never sees, the sky gives way to the sunlight's
+// colour, or the whole race would be lit sky-blue.
 RgbaPicture skyGradient()
 {
     const Colour dayZenith{0.20f, 0.40f, 0.82f}, dayHorizon{0.72f, 0.82f, 0.94f};
     const Colour duskZenith{0.22f, 0.26f, 0.52f}, duskHorizon{0.98f, 0.56f, 0.28f};
     const Colour nightZenith{0.01f, 0.012f, 0.04f}, nightHorizon{0.05f, 0.06f, 0.12f};
+    // A third of the light: warm white by day, orange low in the sky, faint blue at night.
+    const Colour daySun{0.333f, 0.325f, 0.315f}, duskSun{0.45f, 0.28f, 0.14f}, nightSun{0.02f, 0.025f, 0.05f};
     RgbaPicture picture(128, 64);
     for (int x = 0; x < picture.width; ++x)
     {
@@ -51,11 +56,14 @@ RgbaPicture skyGradient()
         const float night = smoothstep(0.50f, 0.62f, e);
         const Colour zenith = mix(mix(dayZenith, duskZenith, dusk), nightZenith, night);
         const Colour horizon = mix(mix(dayHorizon, duskHorizon, dusk), nightHorizon, night);
+        const Colour sun = mix(mix(daySun, duskSun, smoothstep(0.25f, 0.48f, e)), nightSun, night);
         const float alpha = 1.0f - 0.75f * night;
         for (int y = 0; y < picture.height; ++y)
         {
             const float v = y / float(picture.height - 1);
-            const Colour c = mix(zenith, horizon, std::pow(v, 1.6f));
+            const float sunlight =
+                (1.0f - smoothstep(0.03f, 0.09f, std::fabs(v - e))) * (1.0f - smoothstep(0.52f, 0.6f, v));
+            const Colour c = mix(mix(zenith, horizon, std::pow(v, 1.6f)), sun, sunlight);
             picture.set(x, y, c.r, c.g, c.b, alpha);
         }
     }

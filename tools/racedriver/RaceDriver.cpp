@@ -1,17 +1,23 @@
 // Runs the game with a frame hook that does what the loading screen will do: loads a
 // built-in track into the race scene and changes to the play state. While the race runs
-// it prints the car's speed and position and the frame rate; the keys come from outside
-// (xdotool). Writing "next" into the control file leaves the race for the next track, or
-// ends the game after the last.
+// it prints the car's speed and position, the frame rate and the speed blur switching; the
+// keys come from outside (xdotool). Commands written into the control file, one at a time:
+//   next          leaves the race for the next track, or ends the game after the last
+//   sky <hours>   stands the advanced sky's clock at that time of day (the race keeps 10:00)
+//   shot <file>   writes a screenshot a few frames later, once the sky has caught up
 // usage: quillmor_racedriver <control file> <track file>...   (run from the build's bin folder)
 #include "GameManager.h"
 #include "GamePlay.h"
 #include "GameScene.h"
 #include "PlayState.h"
+#include "RaceSky.h"
 #include "RunGame.h"
 #include "XMLParser.h"
+#include "graphics/Screenshot.h"
 #include "gui/MainMenuState.h"
 #include "physic/Car.h"
+#include "sky/DayClock.h"
+#include "sky/SkySystem.h"
 #include "track/DataFileError.h"
 #include "track/MapDescription.h"
 
@@ -21,6 +27,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +35,8 @@ namespace
 {
 constexpr int kReportEveryFrames = 10;
 constexpr long kFpsEveryMilliseconds = 2000;
+// A sky update shows in the frame after it, and the window holds the frame before the hook.
+constexpr long kShotDelayFrames = 3;
 using Clock = std::chrono::steady_clock;
 const Clock::time_point kLaunched = Clock::now();
 
@@ -36,16 +45,28 @@ long millisecondsSince(Clock::time_point start)
     return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
-// The command written into the control file since the last look, which is then emptied.
+// The command line written into the control file since the last look, which is then emptied.
 std::string takeCommand(const std::string& path)
 {
     std::ifstream in(path);
     std::string command;
-    if (!(in >> command))
+    if (!std::getline(in, command) || command.empty())
         return "";
     in.close();
     std::ofstream(path, std::ios::trunc);
     return command;
+}
+
+// Stands the race's advanced sky at a time of day; false when the race has none.
+bool setSkyHour(GameScene& scene, double hours)
+{
+    const RaceSky* raceSky = scene.getRaceSky();
+    if (!raceSky || !raceSky->getSkySystem())
+        return false;
+    sky::DayClock* clock = raceSky->getSkySystem()->getDayClock();
+    clock->setCurrentTime(hours * 3600.0);
+    clock->forceUpdate();
+    return true;
 }
 
 long residentKilobytes()
@@ -77,6 +98,9 @@ int main(int argc, char** argv)
     Clock::time_point readyAt = Clock::now();
     long framesAtFps = 0;
     Clock::time_point fpsAt = Clock::now();
+    bool blurActive = false;
+    std::string shotPath;
+    long shotAtFrame = -1;
 
     GameManager* manager = GameManager::getInstance();
     manager->setFrameHook([&](GameManager* game) {
@@ -108,6 +132,8 @@ int main(int argc, char** argv)
             game->changeState(PlayState::getInstance());
             racing = true;
             announced = false;
+            blurActive = false;
+            shotAtFrame = -1;
             frames = 0;
             return true;
         }
@@ -142,8 +168,41 @@ int main(int argc, char** argv)
             framesAtFps = frames;
             fpsAt = Clock::now();
         }
-        std::fflush(stdout);
-        if (takeCommand(control) == "next")
+        if (const bool blur = game->getGameScene()->isMotionBlurActive(); blur != blurActive)
+        {
+            blurActive = blur;
+            std::printf("motion blur %s\n", blur ? "on" : "off");
+        }
+        if (frames == shotAtFrame)
+        {
+            std::string problem;
+            if (writeScreenshot(*game->getRenderWindow(), shotPath, &problem))
+                std::printf("shot %s written\n", shotPath.c_str());
+            else
+                std::printf("shot %s failed: %s\n", shotPath.c_str(), problem.c_str());
+            shotAtFrame = -1;
+        }
+        std::istringstream command(takeCommand(control));
+        std::string verb;
+        command >> verb;
+        if (verb == "sky")
+        {
+            double hours = 0.0;
+            if (!(command >> hours))
+                std::printf("sky: no hour given\n");
+            else if (setSkyHour(*game->getGameScene(), hours))
+                std::printf("sky at %.2f h\n", hours);
+            else
+                std::printf("sky: the race has no advanced sky\n");
+        }
+        else if (verb == "shot")
+        {
+            if (command >> shotPath)
+                shotAtFrame = frames + kShotDelayFrames;
+            else
+                std::printf("shot: no file given\n");
+        }
+        else if (verb == "next")
         {
             std::printf("raced %ld frames in %ld ms\n", frames - framesAtReady, millisecondsSince(readyAt));
             // The menus over the race (the in-game menu after Escape) go first.
@@ -152,6 +211,7 @@ int main(int argc, char** argv)
             game->changeState(MainMenuState::getInstance());
             racing = false;
         }
+        std::fflush(stdout);
         return true;
     });
     return runGame(*manager);

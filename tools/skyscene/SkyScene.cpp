@@ -1,7 +1,8 @@
 // Test scene for the race's sky and screen effects: a plain green ground under the advanced
 // sky at noon, at dusk and at midnight, then the bloom and the speed blur over the day sky.
 // Writes a screenshot of each and checks the sky's colours, the stars at night, that the
-// effects draw a picture, and that no GPU program failed (the engine's log).
+// effects draw a picture, that the bloom's listener copes with a compositor lacking its
+// luminance target, and that no GPU program failed (the engine's log).
 // usage: quillmor_skyscene <Plugins.cfg> <media folder> <screenshot prefix>
 #include "RaceSky.h"
 #include "graphics/HDRListener.h"
@@ -14,6 +15,9 @@
 
 #include <Bites/OgreWindowEventUtilities.h>
 #include <OGRE/Ogre.h>
+#include <OGRE/OgreCompositionPass.h>
+#include <OGRE/OgreCompositionTargetPass.h>
+#include <OGRE/OgreCompositionTechnique.h>
 
 #include <fstream>
 #include <iostream>
@@ -71,6 +75,53 @@ bool logHasProgramErrors(const std::string& logFile)
             errors = true;
         }
     return errors;
+}
+
+// Remembers the luminance the HDR listener hands its adaptation pass.
+class LuminanceWatch : public HDRListener
+{
+public:
+    using HDRListener::HDRListener;
+    void notifyMaterialRender(Ogre::uint32 passId, Ogre::MaterialPtr& material) override
+    {
+        HDRListener::notifyMaterialRender(passId, material);
+        if (passId != kAdaptPass || !material || !material->getTechnique(0)->getPass(0)->hasFragmentProgram())
+            return;
+        const Ogre::GpuProgramParametersSharedPtr params =
+            material->getTechnique(0)->getPass(0)->getFragmentProgramParameters();
+        if (const Ogre::GpuConstantDefinition* inLum = params->_findNamedConstantDefinition("inLum"))
+            handed = *params->getFloatPointer(inLum->physicalIndex);
+        ++frames;
+    }
+    float handed = -1.0f;
+    int frames = 0;
+};
+
+// A bloom that lacks the luminance target and the bloom targets: the listener must neither
+// crash nor build a kernel, and hands the fixed luminance on.
+bool bloomWithoutLuminanceTarget(Ogre::Root& root, Ogre::Viewport* viewport)
+{
+    Ogre::CompositorManager& compositors = Ogre::CompositorManager::getSingleton();
+    Ogre::CompositorPtr bare = compositors.create("SkyScene/BareBloom", Ogre::RGN_DEFAULT);
+    Ogre::CompositionTargetPass* output = bare->createTechnique()->getOutputTargetPass();
+    output->setInputMode(Ogre::CompositionTargetPass::IM_PREVIOUS);
+    Ogre::CompositionPass* toneMap = output->createPass(Ogre::CompositionPass::PT_RENDERQUAD);
+    toneMap->setMaterialName("HDR/ToneMap");
+    toneMap->setIdentifier(HDRListener::kAdaptPass);
+    Ogre::CompositorInstance* instance = compositors.addCompositor(viewport, "SkyScene/BareBloom");
+    if (!check(instance != nullptr, "the bare bloom compositor is there"))
+        return false;
+    LuminanceWatch listener(instance, 60);
+    instance->addListener(&listener);
+    listener.notifyCompositor(instance);
+    instance->setEnabled(true);
+    renderFrames(root, 5);
+    bool ok = check(!listener.hasKernel(), "no bloom kernel without the bloom target");
+    ok &= check(listener.frames > 0 && listener.handed == LuminanceHistory::kFixedLuminance,
+                "the fixed luminance without the luminance target (" + std::to_string(listener.handed) + ")");
+    instance->removeListener(&listener);
+    compositors.removeCompositor(viewport, "SkyScene/BareBloom");
+    return ok;
 }
 
 int run(const std::string& pluginsFile, const std::string& mediaDir, const std::string& prefix)
@@ -167,6 +218,7 @@ int run(const std::string& pluginsFile, const std::string& mediaDir, const std::
     ok &= check(effectSky.b > 0.2f && effectGround.g > 0.1f, "the effects still show the sky and the ground");
     compositors.removeCompositor(viewport, "Motion Blur");
     compositors.removeCompositor(viewport, "HDR");
+    ok &= bloomWithoutLuminanceTarget(root, viewport);
     sky.destroy();
     ok &= check(!logHasProgramErrors(logFile), "no GPU program or compositor error in the engine's log");
     return ok ? 0 : 1;

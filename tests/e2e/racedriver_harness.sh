@@ -1,0 +1,89 @@
+# Shared by the scripts that race through the race test driver (tools/racedriver): starts it
+# on one track with given settings, and sends it commands through its control file.
+# Source it after game_harness.sh.
+CONTROL="$WORK/control"
+
+# Starts the driver on track $1 with $2 inside <Graphics> at 1024 x 768 and waits for the race.
+start_race() {
+    mkdir -p "$USER_DIR"
+    printf '<GameConfig><Video><Resolution value="1024 x 768"/></Video><Graphics>%s</Graphics></GameConfig>\n' "$2" \
+        >"$USER_DIR/quillmor.cfg"
+    : >"$WORK/stdout"
+    (cd "$BIN_DIR" && exec ./quillmor_racedriver "$CONTROL" "../media/maps/$1.map" >"$WORK/stdout" 2>"$WORK/stderr") &
+    GAME_PID=$!
+    wait_for_output "race ready" 1 120
+}
+
+# Waits until the driver's output has $2 lines matching $1, up to $3 seconds.
+wait_for_output() {
+    local pattern=$1 count=$2 limit=${3:-60}
+    for _ in $(seq $((limit * 20))); do
+        [ "$(grep -c -- "$pattern" "$WORK/stdout" 2>/dev/null)" -ge "$count" ] && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the driver ended while waiting for '$pattern'"
+        sleep 0.05
+    done
+    fail "no '$pattern' ($count) from the driver after ${limit}s"
+}
+
+# Sends command $1 and waits for the driver's answer matching $2 (one more than before).
+send_command() {
+    local before
+    before=$(grep -c -- "$2" "$WORK/stdout" || true)
+    echo "$1" >"$CONTROL"
+    wait_for_output "$2" $((before + 1)) 60
+}
+
+# A screenshot of the race into $1.
+take_shot() {
+    send_command "shot $1" "^shot $1 "
+    grep -q "^shot $1 written" "$WORK/stdout" || fail "$(grep "^shot $1 " "$WORK/stdout")"
+}
+
+# The newest speed, in km/h.
+current_speed() {
+    grep "^speed " "$WORK/stdout" | tail -n 1 | awk '{ print $2 }'
+}
+
+# Holds the accelerator until the car is faster than $1 km/h, up to $2 seconds.
+drive_to_speed() {
+    xdotool mousemove --window "$(game_window)" 20 20
+    xdotool keydown Up
+    for _ in $(seq $(($2 * 10))); do
+        awk -v limit="$1" '{ exit !($1 > limit) }' <<<"$(current_speed)" && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the driver ended on the way to $1 km/h"
+        sleep 0.1
+    done
+    fail "the car is not faster than $1 km/h after $2 s (last: $(current_speed) km/h)"
+}
+
+# The newest heading, in degrees.
+current_heading() {
+    grep "^speed " "$WORK/stdout" | tail -n 1 | awk '{ print $7 }'
+}
+
+# Drives a left turn until the car has turned by $1 degrees (either way round), up to $2 seconds.
+turn_left_by() {
+    local start
+    start=$(current_heading)
+    xdotool mousemove --window "$(game_window)" 20 20
+    xdotool keydown Up keydown Left
+    for _ in $(seq $(($2 * 10))); do
+        if awk -v a="$start" -v b="$(current_heading)" -v turn="$1" \
+            'BEGIN { d = (b - a + 720) % 360; if (d > 180) d = 360 - d; exit !(d >= turn) }'; then
+            xdotool keyup Left keyup Up
+            return 0
+        fi
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the driver ended while turning"
+        sleep 0.1
+    done
+    xdotool keyup Left keyup Up
+    fail "the car did not turn by $1 degrees in $2 s (heading $start -> $(current_heading))"
+}
+
+# Leaves the race; the driver then ends.
+end_race() {
+    xdotool keyup Up 2>/dev/null || true
+    echo next >"$CONTROL"
+    wait_for_exit 60
+    [ "$EXIT_STATUS" = 0 ] || fail "the driver ended with status $EXIT_STATUS"
+}
