@@ -85,7 +85,7 @@ void MapObject::deleteTileDescriptors()
 
 void MapObject::loadMap(const std::string& path)
 {
-    // Unknown tiles, rotations outside 0..3 and footprints off the grid are refused here.
+    // Unknown tiles and rotations outside 0..3 are refused here; tiles off the grid are skipped.
     MapEntries entries = XMLParser::getInstance()->loadMap(path, &tileDescriptions);
     bool hasStart = false, hasFinish = false;
     for (const MapEntry& entry : entries)
