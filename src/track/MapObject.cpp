@@ -68,10 +68,11 @@ void MapObject::buildTrackSpline()
 LightMapTally MapObject::bakeLightMaps()
 {
     LightMapTally tally;
+    SharedLightMaps shared;
     for (int x = 0; x < kGridSize; ++x)
         for (int y = 0; y < kGridSize; ++y)
             if (TrackTile* tile = getTile(x, y))
-                tally += tile->bakeLightMaps();
+                tally += tile->bakeLightMaps(shared);
     debugLog() << "Tile lightmaps: " << tally.baked << " baked, " << tally.fromCache << " from the cache"
                << std::endl;
     return tally;
