@@ -98,8 +98,11 @@ void MapObject::loadMap(const std::string& path)
     if (!hasFinish)
         throw DataFileError(path, kMapError, "the track has no finish tile");
 
+    const int total = static_cast<int>(entries.size());
+    int done = 0;
     for (const MapEntry& entry : entries)
     {
+        reportProgress(done++, total);
         const TrackObjectDesc* desc = findTileDescriptor(entry.name);
         if (desc)
         {

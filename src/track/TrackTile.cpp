@@ -246,7 +246,7 @@ LightMapTally TrackTile::bakeLightMaps(SharedLightMaps& shared)
     {
         const std::string key = base + "_" + std::to_string(i);
         Ogre::SubEntity* subEntity = entity->getSubEntity(i);
-        std::shared_ptr<CLightMap>& map = shared[key + "|" + subEntity->getMaterialName()];
+        std::shared_ptr<CLightMap>& map = shared.maps[key + "|" + subEntity->getMaterialName()];
         if (map)
         {
             // Without a renderer there is no material, only the light values.
@@ -258,7 +258,7 @@ LightMapTally TrackTile::bakeLightMaps(SharedLightMaps& shared)
             ++tally.fromCache;
         else
         {
-            map = bakeLightMap(subEntity, key);
+            map = bakeLightMap(subEntity, key, shared.raysReady);
             ++tally.baked;
         }
         lightMaps.push_back(map);
@@ -292,8 +292,12 @@ std::shared_ptr<CLightMap> TrackTile::loadCachedLightMap(Ogre::SubEntity* subEnt
     return map;
 }
 
-std::shared_ptr<CLightMap> TrackTile::bakeLightMap(Ogre::SubEntity* subEntity, const std::string& key)
+std::shared_ptr<CLightMap> TrackTile::bakeLightMap(Ogre::SubEntity* subEntity, const std::string& key,
+                                                   bool& raysReady)
 {
+    if (!raysReady && scene->getPhysicBase())
+        scene->getPhysicBase()->setPaging(false);
+    raysReady = true;
     CLightMap::setSurfaceOffset(kLightMapSurfaceOffset);
     CLightMap::setRecordHits(false);
     auto map = std::make_shared<CLightMap>(scene->getPhysicBase(), subEntity, kLightMapTexelsPerUnit, 0, false);

@@ -45,7 +45,13 @@ struct LightMapTally
 
 // The lightmaps of one track load by cache key and the material they modulate: every tile
 // of a type shows the same picture, so one texture and one material serve them all.
-using SharedLightMaps = std::map<std::string, std::shared_ptr<CLightMap>>;
+struct SharedLightMaps
+{
+    std::map<std::string, std::shared_ptr<CLightMap>> maps;
+    // Set once paging is off for the first bake: its rays must meet every collision shape,
+    // and making them all is worth it only when something is baked.
+    bool raysReady = false;
+};
 
 class TrackTile
 {
@@ -88,7 +94,7 @@ private:
     void releasePhysicClones();
     void addCollisionShapes(const std::vector<Ogre::Entity*>& entities, bool smooth, const Ogre::Vector3& position);
     std::shared_ptr<CLightMap> loadCachedLightMap(Ogre::SubEntity* subEntity, const std::string& key);
-    std::shared_ptr<CLightMap> bakeLightMap(Ogre::SubEntity* subEntity, const std::string& key);
+    std::shared_ptr<CLightMap> bakeLightMap(Ogre::SubEntity* subEntity, const std::string& key, bool& raysReady);
 
     TrackScene* scene;
     std::vector<std::unique_ptr<nxOgre::meshShapeSR>> shapes;  // plain ones first
