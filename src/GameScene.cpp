@@ -35,6 +35,9 @@
 #include <OGRE/Overlay/OgreOverlaySystem.h>
 #include <CEGUI/Window.h>
 
+#include <chrono>
+#include <memory>
+
 namespace
 {
 const char* const kLightmapCacheName = "lightmaps";
@@ -67,6 +70,21 @@ void showCaption(CEGUI::Window* caption, const char* text)
         return;
     caption->setText(text);
     Ogre::Root::getSingleton().renderOneFrame();
+}
+
+// Keeps a long stage's caption moving: "<stage> 40%", drawn at most about once a second.
+MapObject::Progress stageProgress(CEGUI::Window* caption, const std::string& stage)
+{
+    if (!caption)
+        return nullptr;
+    auto shown = std::make_shared<std::chrono::steady_clock::time_point>(std::chrono::steady_clock::now());
+    return [caption, stage, shown](int done, int total) {
+        const auto now = std::chrono::steady_clock::now();
+        if (total <= 0 || now - *shown < std::chrono::seconds(1))
+            return;
+        *shown = now;
+        showCaption(caption, (stage + " " + std::to_string(done * 100 / total) + "%").c_str());
+    };
 }
 
 GameConfiguration& settings()
@@ -143,6 +161,7 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
 
     log("\n\nBuilding Track...");
     showCaption(caption, "Building Track...");
+    mapObject->setProgress(stageProgress(caption, "Building Track..."));
     createTrack(map);
 
     log("\n\nLoading Lightmap...");
@@ -151,7 +170,9 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
 
     log("\n\nCreating Static Geometry...");
     showCaption(caption, "Creating Static Geometry...");
+    mapObject->setProgress(stageProgress(caption, "Creating Static Geometry..."));
     createStaticGeometry();
+    mapObject->setProgress(nullptr);
 
     if (terrainLightmap)
     {
@@ -297,7 +318,7 @@ void GameScene::createStaticGeometry()
         log("BakeLightMap for TrackTiles...");
         CLightMap::setSurfaceOffset(0.1f);
         CLightMap::setRecordHits(false);
-        physics->setPaging(false);
+        // Paging goes off (every shape made for the rays) only if a tile's map is baked.
         mapObject->bakeLightMaps();
         log("setPaging...");
     }

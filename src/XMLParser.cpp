@@ -213,9 +213,19 @@ MapEntries XMLParser::loadMap(const std::string& path, const TrackObjectDescs* k
         MapEntry entry;
         entry.name = reader.requiredString(*tile, "name");
         entry.rotation = reader.requiredInt(*tile, "rotation", 0, 3);
-        entry.x = reader.requiredInt(*tile, "x", 0, kGridCells - 1);
-        entry.y = reader.requiredInt(*tile, "y", 0, kGridCells - 1);
+        entry.x = reader.requiredInt(*tile, "x", kIntMin, kIntMax);
+        entry.y = reader.requiredInt(*tile, "y", kIntMin, kIntMax);
         entry.checkpoint = reader.optionalInt(*tile, "checkpoint", -1, kIntMin, kIntMax);
+        // A tile off the grid is dropped alone: the rest of a player's track still races.
+        const auto skip = [&](const char* problem) {
+            debugLog() << path << ": line " << tile->Row() << ": tile \"" << entry.name << "\" at " << entry.x
+                       << ", " << entry.y << " " << problem << ", skipped" << std::endl;
+        };
+        if (entry.x < 0 || entry.y < 0 || entry.x >= kGridCells || entry.y >= kGridCells)
+        {
+            skip("lies off the 80 x 80 grid");
+            continue;
+        }
         if (knownTiles)
         {
             const auto desc = knownTiles->find(entry.name);
@@ -225,8 +235,10 @@ MapEntries XMLParser::loadMap(const std::string& path, const TrackObjectDescs* k
             const int width = turned ? desc->second->height : desc->second->width;
             const int height = turned ? desc->second->width : desc->second->height;
             if (entry.x + width > kGridCells || entry.y + height > kGridCells)
-                reader.fail(tile, "tile \"" + entry.name + "\" at " + std::to_string(entry.x) + ", " +
-                                      std::to_string(entry.y) + " reaches past the 80 x 80 grid");
+            {
+                skip("reaches past the 80 x 80 grid");
+                continue;
+            }
         }
         entries.push_back(std::move(entry));
     }

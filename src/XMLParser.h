@@ -38,7 +38,8 @@ public:
     void deleteTrackObjectDescs(TrackObjectDescs& descs) { descs.clear(); }
 
     // The placed tiles of a track file, in file order. With knownTiles, every tile name
-    // must be one of them and every footprint must lie within the grid.
+    // must be one of them. A tile off the grid (with knownTiles, a footprint reaching past
+    // it) is skipped with a debug-log line naming the file, the line and the tile.
     MapEntries loadMap(const std::string& path, const TrackObjectDescs* knownTiles = nullptr);
     void deleteMapEntries(MapEntries& entries) { entries.clear(); }
     // The names in a track file's root.

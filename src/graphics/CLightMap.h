@@ -77,6 +77,8 @@ public:
     int getUvSet() const { return uvSet; }
     ToyPictureFloatGrey* getHitPicture() const { return hitPicture.get(); }
     const Ogre::TexturePtr& getTexture() const { return texture; }
+    // The lightmapped material; null until made.
+    const Ogre::MaterialPtr& getMaterial() const { return material; }
     // Channel 0 light, channel 1 coverage; null until created.
     const std::shared_ptr<Raster>& getRaster() const { return raster; }
     // Raster texels; 0 without a raster.

@@ -209,8 +209,16 @@ void EditorMenuState::createPanes()
     trackGrid->setScrollY(0.5f);
     painter = std::make_unique<TrackPainter>(trackGrid->getCells());
     for (const char* bar : {"ScrollBarH", "ScrollBarV"})
+    {
         if (auto* scrollbar = dynamic_cast<CEGUI::Scrollbar*>(layout->getChildRecursive(bar)))
+        {
             scrollbar->setUnitIntervalScrollPosition(0.5f);
+            // Each click on an arrow is one step: quick clicks would otherwise come as one
+            // double click and move the grid once.
+            scrollbar->getIncreaseButton()->setWantsMultiClickEvents(false);
+            scrollbar->getDecreaseButton()->setWantsMultiClickEvents(false);
+        }
+    }
 
     const PaneArea tiles = paneArea(tilePane);
     tileSelector = std::make_unique<SelectorGrid>(gui, kTileList, tiles.width, tiles.height, kSlotColumns,

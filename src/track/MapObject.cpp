@@ -45,12 +45,24 @@ void MapObject::setScale(float newScale, float newPageSize)
     tileSize = scale * pageSize / (pageSize - 1.0f) * kSamplesPerTile;
 }
 
+void MapObject::reportProgress(int done, int total) const
+{
+    // Every 64 tiles: often enough for a caption, rare enough to cost nothing.
+    if (progress && (done % 64 == 0 || done == total))
+        progress(done, total);
+}
+
 void MapObject::buildTiles()
 {
+    const int total = getTileCount();
+    int done = 0;
     for (int x = 0; x < kGridSize; ++x)
         for (int y = 0; y < kGridSize; ++y)
             if (TrackTile* tile = getTile(x, y))
+            {
                 tile->build(x, y, *this);
+                reportProgress(++done, total);
+            }
 }
 
 void MapObject::buildTrackSpline()
@@ -68,10 +80,16 @@ void MapObject::buildTrackSpline()
 LightMapTally MapObject::bakeLightMaps()
 {
     LightMapTally tally;
+    SharedLightMaps shared;
+    const int total = getTileCount();
+    int done = 0;
     for (int x = 0; x < kGridSize; ++x)
         for (int y = 0; y < kGridSize; ++y)
             if (TrackTile* tile = getTile(x, y))
-                tally += tile->bakeLightMaps();
+            {
+                tally += tile->bakeLightMaps(shared);
+                reportProgress(++done, total);
+            }
     debugLog() << "Tile lightmaps: " << tally.baked << " baked, " << tally.fromCache << " from the cache"
                << std::endl;
     return tally;

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,11 @@ public:
     virtual ~MapObject();
     MapObject(const MapObject&) = delete;
     MapObject& operator=(const MapObject&) = delete;
+
+    // Told the tiles done and the total now and then while tiles are made, built and given
+    // their lightmaps, so that a loading screen can show a large track is still coming.
+    using Progress = std::function<void(int done, int total)>;
+    void setProgress(Progress report) { progress = std::move(report); }
 
     // The terrain's horizontal scale (world units per sample) and page size (samples, at least 2).
     void setScale(float scale, float pageSize);
@@ -97,6 +103,7 @@ private:
     void coverTile(const MapEntry& entry, const TrackObjectDesc& desc);
     void addTileMarks(const MapEntry& entry);
     std::unique_ptr<TrackTile> makeTile(const MapEntry& entry, const TrackObjectDesc* desc, const std::string& path);
+    void reportProgress(int done, int total) const;
     static std::vector<std::string> meshNames(const TrackObjectDesc::MeshTable& table, bool perDirection,
                                               int rotation);
 
@@ -114,6 +121,7 @@ private:
     float scale = 1.0f;
     float pageSize = 2.0f;
     float tileSize = 6.0f;
+    Progress progress;
 
     static uint32_t templateCounter;  // names the templates of every track of the run
 };

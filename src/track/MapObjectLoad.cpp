@@ -85,7 +85,7 @@ void MapObject::deleteTileDescriptors()
 
 void MapObject::loadMap(const std::string& path)
 {
-    // Unknown tiles, rotations outside 0..3 and footprints off the grid are refused here.
+    // Unknown tiles and rotations outside 0..3 are refused here; tiles off the grid are skipped.
     MapEntries entries = XMLParser::getInstance()->loadMap(path, &tileDescriptions);
     bool hasStart = false, hasFinish = false;
     for (const MapEntry& entry : entries)
@@ -98,8 +98,11 @@ void MapObject::loadMap(const std::string& path)
     if (!hasFinish)
         throw DataFileError(path, kMapError, "the track has no finish tile");
 
+    const int total = static_cast<int>(entries.size());
+    int done = 0;
     for (const MapEntry& entry : entries)
     {
+        reportProgress(done++, total);
         const TrackObjectDesc* desc = findTileDescriptor(entry.name);
         if (desc)
         {

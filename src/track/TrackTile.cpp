@@ -144,6 +144,27 @@ void TrackTile::build(int x, int y, const MapObject& track)
     }
     addCollisionShapes(physicEntities, false, position);
     addCollisionShapes(smoothEntities, true, position);
+    releasePhysicClones();
+}
+
+void TrackTile::releasePhysicClones()
+{
+    // The shapes hold their own copies of the triangles; on a full track the clones would
+    // otherwise keep thousands of meshes that are never drawn.
+    Ogre::SceneManager* sceneManager = scene->getSceneManager();
+    Ogre::MeshManager& meshes = Ogre::MeshManager::getSingleton();
+    for (size_t i = 0; i < physicEntities.size(); ++i)
+    {
+        sceneManager->destroyEntity(physicEntities[i]);
+        meshes.remove(name + "_PhysicMesh" + std::to_string(i));
+    }
+    for (size_t i = 0; i < smoothEntities.size(); ++i)
+    {
+        sceneManager->destroyEntity(smoothEntities[i]);
+        meshes.remove(name + "_PhysicSmoothMesh" + std::to_string(i));
+    }
+    physicEntities.clear();
+    smoothEntities.clear();
 }
 
 void TrackTile::addCollisionShapes(const std::vector<Ogre::Entity*>& entities, bool smooth,
@@ -211,7 +232,7 @@ void TrackTile::transformMesh(const Ogre::MeshPtr& mesh, const Ogre::Matrix4& wo
     mesh->_setBoundingSphereRadius(box.isFinite() ? box.getHalfSize().length() : 0.0f);
 }
 
-LightMapTally TrackTile::bakeLightMaps()
+LightMapTally TrackTile::bakeLightMaps(SharedLightMaps& shared)
 {
     LightMapTally tally;
     if (!lightMapped || !renderClone || !entity)
@@ -225,15 +246,22 @@ LightMapTally TrackTile::bakeLightMaps()
     {
         const std::string key = base + "_" + std::to_string(i);
         Ogre::SubEntity* subEntity = entity->getSubEntity(i);
-        std::shared_ptr<CLightMap> map = loadCachedLightMap(subEntity, key);
+        std::shared_ptr<CLightMap>& map = shared.maps[key + "|" + subEntity->getMaterialName()];
         if (map)
+        {
+            // Without a renderer there is no material, only the light values.
+            if (map->getMaterial())
+                subEntity->setMaterial(map->getMaterial());
+            ++tally.fromCache;
+        }
+        else if ((map = loadCachedLightMap(subEntity, key)))
             ++tally.fromCache;
         else
         {
-            map = bakeLightMap(subEntity, key);
+            map = bakeLightMap(subEntity, key, shared.raysReady);
             ++tally.baked;
         }
-        lightMaps.push_back(std::move(map));
+        lightMaps.push_back(map);
     }
     return tally;
 }
@@ -264,8 +292,12 @@ std::shared_ptr<CLightMap> TrackTile::loadCachedLightMap(Ogre::SubEntity* subEnt
     return map;
 }
 
-std::shared_ptr<CLightMap> TrackTile::bakeLightMap(Ogre::SubEntity* subEntity, const std::string& key)
+std::shared_ptr<CLightMap> TrackTile::bakeLightMap(Ogre::SubEntity* subEntity, const std::string& key,
+                                                   bool& raysReady)
 {
+    if (!raysReady && scene->getPhysicBase())
+        scene->getPhysicBase()->setPaging(false);
+    raysReady = true;
     CLightMap::setSurfaceOffset(kLightMapSurfaceOffset);
     CLightMap::setRecordHits(false);
     auto map = std::make_shared<CLightMap>(scene->getPhysicBase(), subEntity, kLightMapTexelsPerUnit, 0, false);

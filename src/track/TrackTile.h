@@ -9,6 +9,7 @@
 #include <OGRE/OgreQuaternion.h>
 #include <OGRE/OgreVector.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,7 +29,8 @@ class MapObject;
 class TileTemplate;
 class TrackScene;
 
-// What a lightmap pass did: maps baked now and maps taken from the cache.
+// What a lightmap pass did: maps baked now and maps taken from the cache (the disk's, or one
+// an earlier tile of the same type already holds).
 struct LightMapTally
 {
     int baked = 0;
@@ -39,6 +41,16 @@ struct LightMapTally
         fromCache += other.fromCache;
         return *this;
     }
+};
+
+// The lightmaps of one track load by cache key and the material they modulate: every tile
+// of a type shows the same picture, so one texture and one material serve them all.
+struct SharedLightMaps
+{
+    std::map<std::string, std::shared_ptr<CLightMap>> maps;
+    // Set once paging is off for the first bake: its rays must meet every collision shape,
+    // and making them all is worth it only when something is baked.
+    bool raysReady = false;
 };
 
 class TrackTile
@@ -62,9 +74,9 @@ public:
     // W·L·v, raised by |(L·v).y|; normals are turned by rotation.
     void transformMesh(const Ogre::MeshPtr& mesh, const Ogre::Matrix4& world, const Ogre::Matrix4& local,
                        const Ogre::Quaternion& rotation);
-    // Lightmaps from the cache, or baked and stored; nothing without the lightmap flag or
-    // before the tile is built.
-    LightMapTally bakeLightMaps();
+    // Lightmaps from the ones shared, the cache, or baked and stored (and then shared);
+    // nothing without the lightmap flag or before the tile is built.
+    LightMapTally bakeLightMaps(SharedLightMaps& shared);
 
     const std::string& getName() const { return name; }
     Ogre::SceneNode* getNode() const { return node; }
@@ -79,9 +91,10 @@ public:
     bool isLightMapped() const { return lightMapped; }
 
 private:
+    void releasePhysicClones();
     void addCollisionShapes(const std::vector<Ogre::Entity*>& entities, bool smooth, const Ogre::Vector3& position);
     std::shared_ptr<CLightMap> loadCachedLightMap(Ogre::SubEntity* subEntity, const std::string& key);
-    std::shared_ptr<CLightMap> bakeLightMap(Ogre::SubEntity* subEntity, const std::string& key);
+    std::shared_ptr<CLightMap> bakeLightMap(Ogre::SubEntity* subEntity, const std::string& key, bool& raysReady);
 
     TrackScene* scene;
     std::vector<std::unique_ptr<nxOgre::meshShapeSR>> shapes;  // plain ones first

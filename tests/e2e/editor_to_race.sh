@@ -4,7 +4,7 @@
 # saves as "E2E Test" -> the track file and an empty high-score table exist, no ghost -> Back ->
 # Play -> the level menu lists the track -> it loads and a race runs on it -> back in the
 # editor, Load shows the same cells -> saving again asks before it replaces the track and its
-# ghost. The preview turns between two screenshots.
+# ghost. The preview turns between two screenshots; the scroll bars' arrows move the grid.
 source "$(dirname "$0")/game_harness.sh" "$1"
 
 start_xvfb
@@ -35,6 +35,13 @@ wait_for_ogre_log() {
 # 0.04 x 0.052.
 grid_cell() { click_at "$(awk "BEGIN{print 0.02 + 0.03 * ($1 + 0.5)}")" "$(awk "BEGIN{print 0.03 + 0.04 * ($2 + 0.5)}")"; }
 palette_cell() { click_at "$(awk "BEGIN{print 0.7 + 0.04 * ($1 + 0.5)}")" "$(awk "BEGIN{print 0.03 + 0.052 * ($2 + 0.5)}")"; }
+# The scroll bars' arrows are small: clicked at points inside them for the pointer read exactly
+# or a few pixels up and left, as the game reads it under Xvfb.
+click_pixel() { click_at "$(awk "BEGIN{print ($1 + 0.5) / 1024}")" "$(awk "BEGIN{print ($2 + 0.5) / 768}")"; }
+arrow_left() { click_pixel 29 531; }
+arrow_right() { click_pixel 632 531; }
+arrow_up() { click_pixel 653 31; }
+arrow_down() { click_pixel 653 513; }
 # Pixel rectangles (x y w h) of the track pane and the preview at 1024 x 768.
 TRACK_PANE="21 24 613 490"
 PREVIEW="692 446 256 256"
@@ -69,6 +76,19 @@ turned=$("$PNG_STATS" "$BIN_DIR/screenshot_1.png" diff "$BIN_DIR/screenshot_2.pn
 laid=$("$PNG_STATS" "$BIN_DIR/screenshot_1.png" diff "$BIN_DIR/screenshot_2.png" $TRACK_PANE)
 [ "$laid" -lt 50 ] || fail "the track pane changes by itself ($laid pixels)"
 
+# The scroll bars' arrows move the grid a cell a click, quick clicks too: right twice, left
+# once leaves it a cell off; left once more and the vertical arrows down and up bring it back.
+grid_moved() { "$PNG_STATS" "$BIN_DIR/screenshot_1.png" diff "$BIN_DIR/screenshot_$shots.png" $TRACK_PANE; }
+arrow_right; arrow_right; arrow_left
+move_pointer 0.3 0.95
+screenshot  # 3: the grid a cell to the left
+[ "$(grid_moved)" -gt 1000 ] || fail "the scroll bar's arrows do not move the grid"
+arrow_left; arrow_down; arrow_up
+move_pointer 0.3 0.95
+screenshot  # 4: back where it was
+moved=$(grid_moved)
+[ "$moved" -lt 50 ] || fail "the arrows do not bring the grid back ($moved pixels differ)"
+
 click_at 0.5 0.83  # Save
 sleep 0.5
 xdotool type --delay 60 "../E2E"
@@ -88,7 +108,7 @@ grep -q 'checkpoint="1"' "$MAPS/E2E Test.map" || fail "the checkpoint has no num
 grep -q 'terrain="Desert"' "$MAPS/E2E Test.map" || fail "the track does not keep the chosen terrain"
 [ -z "$(find "$USER_DIR" -name 'E2E.*')" ] || fail "the refused name wrote a file"
 move_pointer 0.3 0.95
-screenshot  # 3: saved, the dialog closed
+screenshot  # 5: saved, the dialog closed
 
 click_at 0.08 0.93  # Back
 wait_for_ogre_log "load layout MainMenu.layout" 2
@@ -97,11 +117,11 @@ wait_for_ogre_log "enter LevelMenuState: done!"
 grep -q "populate MapList: skipped .*E2E Test" "$OGRE_LOG" && fail "the level menu refused the new track"
 # The built-in tracks come first, then the player's: the new one is the fourth.
 click_at 0.3 0.265
-screenshot  # 4: the level menu with the new track chosen
+screenshot  # 6: the level menu with the new track chosen
 click_at 0.76 0.853  # Next
 wait_for_ogre_log "LoadState: the race runs on .*E2E Test.map"
 sleep 2
-screenshot  # 5: the race on the new track
+screenshot  # 7: the race on the new track
 press_key Escape
 sleep 1
 click_at 0.5 0.589  # the in-game menu's main menu
@@ -110,12 +130,12 @@ click_at 0.5 0.474  # Editor
 wait_for_ogre_log "enter EditorMenuState: done!" 2
 click_at 0.36 0.83  # Load
 sleep 0.5
-screenshot  # 6: the load dialog listing the track
+screenshot  # 8: the load dialog listing the track
 press_key_here Return
 sleep 1
 move_pointer 0.3 0.95
-screenshot  # 7: the loaded track
-same=$("$PNG_STATS" "$BIN_DIR/screenshot_1.png" diff "$BIN_DIR/screenshot_7.png" $TRACK_PANE)
+screenshot  # 9: the loaded track
+same=$("$PNG_STATS" "$BIN_DIR/screenshot_1.png" diff "$BIN_DIR/screenshot_9.png" $TRACK_PANE)
 [ "$same" -lt 50 ] || fail "the loaded track does not show the saved cells ($same pixels differ)"
 
 # Saving over the track asks first; only the answer deletes its ghost.

@@ -165,6 +165,33 @@ TEST_F(MenuLayout, EditorLayoutsHoldTheirWindowsAndScrollInFractions)
         EXPECT_FLOAT_EQ(bar->getScrollPosition(), 1.0f) << name << " does not reach the far end";
         EXPECT_FLOAT_EQ(bar->getUnitIntervalScrollPosition(), 1.0f) << name;
     }
+    // A click on an arrow moves the track by one cell: 60 steps across, 64 down.
+    CEGUI::GUIContext& context = CEGUI::System::getSingleton().getDefaultGUIContext();
+    const CEGUI::Rectf screen(0, 0, 1024, 768);
+    CEGUI::System::getSingleton().notifyDisplaySizeChanged(screen.getSize());
+    context.getMouseCursor().setConstraintArea(&screen);
+    context.setRootWindow(root);
+    const auto click = [&context](CEGUI::Window* button) {
+        const CEGUI::Rectf area = button->getUnclippedOuterRect().get();
+        context.injectMousePosition((area.left() + area.right()) / 2, (area.top() + area.bottom()) / 2);
+        context.injectMouseButtonDown(CEGUI::LeftButton);
+        context.injectMouseButtonUp(CEGUI::LeftButton);
+    };
+    const struct
+    {
+        const char* name;
+        float steps;
+    } bars[] = {{"ScrollBarH", 60.0f}, {"ScrollBarV", 64.0f}};
+    for (const auto& bar : bars)
+    {
+        auto* scrollbar = static_cast<CEGUI::Scrollbar*>(root->getChildRecursive(bar.name));
+        scrollbar->setUnitIntervalScrollPosition(0.5f);
+        click(scrollbar->getIncreaseButton());
+        EXPECT_NEAR(scrollbar->getUnitIntervalScrollPosition() * bar.steps, bar.steps / 2 + 1, 1e-3f) << bar.name;
+        click(scrollbar->getDecreaseButton());
+        EXPECT_NEAR(scrollbar->getUnitIntervalScrollPosition() * bar.steps, bar.steps / 2, 1e-3f) << bar.name;
+    }
+    context.setRootWindow(nullptr);
     // The panes are see-through: the grid, palette and preview are drawn behind the GUI.
     for (const char* name : {"TrackGridPaneDummy", "SelectorGridPaneDummy"})
         EXPECT_EQ(root->getChildRecursive(name)->getType(), "DefaultWindow") << name;

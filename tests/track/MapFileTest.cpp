@@ -1,4 +1,5 @@
 // Track files (read, described, written byte for byte) and the terrain list.
+#include "LogStream.h"
 #include "XMLParser.h"
 #include "track/EditorTrackObject.h"
 
@@ -77,13 +78,10 @@ TEST(MapFile, RefusesBadTrackFiles)
         {"no x", R"(<TrackObject name="Straight" rotation="0" y="1"/>)", "\"x\" of <TrackObject> is missing"},
         {"no y", R"(<TrackObject name="Straight" rotation="0" x="1"/>)", "\"y\" of <TrackObject> is missing"},
         {"no name", R"(<TrackObject rotation="0" x="1" y="1"/>)", "\"name\""},
-        {"x past the grid", R"(<TrackObject name="Straight" rotation="0" x="80" y="1"/>)", "outside 0..79"},
-        {"negative y", R"(<TrackObject name="Straight" rotation="0" x="1" y="-1"/>)", "outside 0..79"},
         {"rotation 4", R"(<TrackObject name="Straight" rotation="4" x="1" y="1"/>)", "outside 0..3"},
+        {"x not a number", R"(<TrackObject name="Straight" rotation="0" x="1e3" y="1"/>)", "not a whole number"},
         {"rotation not a number", R"(<TrackObject name="Straight" rotation="x" x="1" y="1"/>)", "not a whole number"},
         {"unknown tile", R"(<TrackObject name="Loop" rotation="0" x="1" y="1"/>)", "unknown tile \"Loop\""},
-        {"footprint past the grid", R"(<TrackObject name="Wide" rotation="2" x="79" y="1"/>)", "reaches past"},
-        {"turned footprint past the grid", R"(<TrackObject name="Wide" rotation="1" x="1" y="79"/>)", "reaches past"},
         {"garbage hiding a tile", "<TrackObject name=\"Straight\" rotation=\"0\" x=\"1\" y=\"1\"/>\n<!x#\n"
                                   "<TrackObject name=\"Straight\" rotation=\"0\" x=\"2\" y=\"1\"/>",
          "unexpected markup \"<!x#"},
@@ -116,6 +114,48 @@ TEST(MapFile, RefusesBadTrackFiles)
     expectRefused(folder.write("noterrain.map", "<Map name=\"a.map\" highscore=\"a.sde\"/>"),
                   [](const std::string& p) { XMLParser::getInstance()->loadMapDescription(p); },
                   "Unable to read map description!", "\"terrain\"", "description without terrain");
+}
+
+TEST(MapFile, SkipsTilesOffTheGridAndKeepsTheRest)
+{
+    TrackObjectDescs known;
+    known["Straight"] = std::make_unique<TrackObjectDesc>(describe("Straight", 1, 1, false));
+    known["Wide"] = std::make_unique<TrackObjectDesc>(describe("Wide", 2, 1, false));
+    TempFolder folder;
+    const std::string path = folder.write("off.map", R"(<Map name="off.map">
+    <TrackObject name="Straight" rotation="0" x="0" y="0" />
+    <TrackObject name="Straight" rotation="0" x="80" y="1" />
+    <TrackObject name="Straight" rotation="0" x="1" y="-1" />
+    <TrackObject name="Straight" rotation="0" x="-2147483648" y="2147483647" />
+    <TrackObject name="Wide" rotation="2" x="79" y="1" />
+    <TrackObject name="Wide" rotation="1" x="1" y="79" />
+    <TrackObject name="Wide" rotation="1" x="79" y="78" />
+    <TrackObject name="Straight" rotation="0" x="79" y="79" />
+</Map>)");
+    const std::string logPath = folder.path() + "debug.txt";
+    LogStream::destroy();
+    ASSERT_TRUE(LogStream::getInstance()->open(logPath));
+    const MapEntries entries = XMLParser::getInstance()->loadMap(path, &known);
+    LogStream::destroy();
+
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].x, 0);
+    EXPECT_EQ(entries[1].name, "Wide");
+    EXPECT_EQ(entries[1].x, 79);
+    EXPECT_EQ(entries[1].y, 78);
+    EXPECT_EQ(entries[2].x, 79);
+    EXPECT_EQ(entries[2].y, 79);
+    const std::string log = TempFolder::read(logPath);
+    for (const char* line : {": line 3: tile \"Straight\" at 80, 1 lies off the 80 x 80 grid, skipped",
+                             ": line 4: tile \"Straight\" at 1, -1 lies off",
+                             ": line 5: tile \"Straight\" at -2147483648, 2147483647 lies off",
+                             ": line 6: tile \"Wide\" at 79, 1 reaches past the 80 x 80 grid, skipped",
+                             ": line 7: tile \"Wide\" at 1, 79 reaches past"})
+        EXPECT_NE(log.find(path + line), std::string::npos) << line << "\n" << log;
+    EXPECT_EQ(log.find("line 8"), std::string::npos) << log;
+
+    // Without the tile list only the cell itself is checked.
+    EXPECT_EQ(XMLParser::getInstance()->loadMap(path).size(), 5u);
 }
 
 TEST(MapFile, SavesByteForByteAndReadsBack)

@@ -223,6 +223,24 @@ TEST_F(MapObjectTest, TileOnATakenCellReplacesTheEarlierOne)
     EXPECT_EQ(2u, clones);
 }
 
+TEST_F(MapObjectTest, TilesOffTheGridAreSkippedAndTheRestLoads)
+{
+    load({{"Pad", 40, 40, 0},
+          {"Block", 80, 3, 0},
+          {"Block", 3, -1, 0},
+          {"Long", 79, 3, 0},
+          {"Long", 3, 79, 1},
+          {"Long", 78, 79, 0},
+          {"Block", 79, 79, 0, 1}});
+    EXPECT_EQ(3, track.getTileCount());
+    EXPECT_NE(nullptr, track.getTile(40, 40));
+    EXPECT_NE(nullptr, track.getTile(78, 79));
+    EXPECT_NE(nullptr, track.getTile(79, 79));
+    EXPECT_EQ(1, track.getCheckPointTracker()->getGateCount());
+    // Only the kept tiles cover the mask: nothing of the skipped ones, no cell past the edge.
+    expectCoveredRectangle(coveredCells(), 78 * 9, 80 * 9 - 1, 79 * 9, 80 * 9 - 1);
+}
+
 TEST_F(MapObjectTest, MalformedTracksAreRefusedAndNothingIsKept)
 {
     const struct
@@ -231,10 +249,6 @@ TEST_F(MapObjectTest, MalformedTracksAreRefusedAndNothingIsKept)
         std::vector<PlacedTile> placed;
         const char* problem;
     } cases[] = {
-        {"tile outside the grid", {{"Pad", 40, 40, 0}, {"Block", 80, 3, 0}}, "\"x\""},
-        {"tile at a negative cell", {{"Pad", 40, 40, 0}, {"Block", 3, -1, 0}}, "\"y\""},
-        {"footprint past the edge", {{"Pad", 40, 40, 0}, {"Long", 79, 3, 0}}, "reaches past"},
-        {"turned footprint past the edge", {{"Pad", 40, 40, 0}, {"Long", 3, 79, 1}}, "reaches past"},
         {"unknown tile", {{"Pad", 40, 40, 0}, {"Nothing", 3, 3, 0}}, "unknown tile"},
         {"rotation 4", {{"Pad", 40, 40, 0}, {"Block", 3, 3, 4}}, "rotation"},
         {"rotation -1", {{"Pad", 40, 40, 0}, {"Block", 3, 3, -1}}, "rotation"},

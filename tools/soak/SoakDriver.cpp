@@ -1,7 +1,8 @@
 // Runs the game with a driver that restarts the engine several times (the options menu's
 // restart path), then loads and unloads a built-in track many times the way a race does
 // (terrain, tiles, lightmaps, boundaries, terrain collision; unloaded by replacing the
-// race scene). After each cycle it prints the resident memory and open file descriptors.
+// race scene). After each cycle it prints the resident memory and open file descriptors, and
+// for a track cycle the time its load took.
 // usage: quillmor_soak [restarts] [track loads] [track file]   (run from the build's bin folder)
 #include "GameManager.h"
 #include "GameScene.h"
@@ -14,6 +15,7 @@
 #include <OGRE/OgreTextureManager.h>
 
 #include <dirent.h>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -73,21 +75,28 @@ int main(int argc, char** argv)
     const std::string trackPath = argc > 3 ? argv[3] : "../media/maps/TestLoop.map";
     int cycle = 0;
     int frames = 0;
+    long loadMilliseconds = 0;
 
     GameManager* manager = GameManager::getInstance();
     manager->setFrameHook([&](GameManager* game) {
         const bool trackPhase = cycle > restarts;
         // Counted first: enabling the race scene renders a test frame, which calls this hook again.
         if (++frames == 1 && trackPhase)
+        {
+            const auto begin = std::chrono::steady_clock::now();
             loadTrack(*game->getGameScene(), trackPath);
+            loadMilliseconds = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                     std::chrono::steady_clock::now() - begin)
+                                                     .count());
+        }
         if (frames < kFramesPerCycle)
             return true;
         frames = 0;
-        std::printf("cycle %d %s rss_kb %ld fds %d meshes %zu materials %zu textures %zu\n", cycle,
+        std::printf("cycle %d %s rss_kb %ld fds %d meshes %zu materials %zu textures %zu load_ms %ld\n", cycle,
                     trackPhase ? "track" : "engine", residentKilobytes(), openDescriptors(),
                     resourceCount(Ogre::MeshManager::getSingleton()),
                     resourceCount(Ogre::MaterialManager::getSingleton()),
-                    resourceCount(Ogre::TextureManager::getSingleton()));
+                    resourceCount(Ogre::TextureManager::getSingleton()), trackPhase ? loadMilliseconds : 0L);
         std::fflush(stdout);
         ++cycle;
         if (cycle <= restarts)
