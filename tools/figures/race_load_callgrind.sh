@@ -15,6 +15,9 @@ extra=${4:-}
 prefix=$(realpath -m "${5:-race-$mode}")
 source "$root/tests/e2e/game_harness.sh" "$build"
 start_xvfb
+# The software renderer keeps its compiled shaders in a cache of the user's (by the password
+# file's home, not $HOME): a private one makes cold runs cold and warm runs warm.
+export MESA_SHADER_CACHE_DIR="$WORK/shader-cache"
 CONTROL="$WORK/control"
 
 # One race, left at its first frame; under callgrind when $1 is set.
@@ -24,6 +27,7 @@ race() {
         "$extra" >"$USER_DIR/quillmor.cfg"
     local tool=()
     [ -n "$1" ] && tool=(valgrind --tool=callgrind --callgrind-out-file="$WORK/cg.out" --dump-after='GameScene::load*')
+    : >"$WORK/stdout"
     (cd "$BIN_DIR" && exec "${tool[@]}" ./quillmor_racedriver "$CONTROL" "../media/maps/$track.map" \
         >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!

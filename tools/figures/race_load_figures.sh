@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Launch -> first race frame for one track under Xvfb, cold (a fresh per-user folder: the
-# lightmaps are baked) and warm (everything cached), several runs each with the medians; the
+# Launch -> first race frame for one track under Xvfb, cold (fresh per-user folder and shader
+# cache: lightmaps baked, shaders compiled) and warm (both kept), several runs each, medians; the
 # time of every load stage (the debug log's "race load" lines) and the peak resident memory.
 # usage: bash tools/figures/race_load_figures.sh [build folder] [track] [runs] [settings] [processors]
 #   settings: more elements inside <Graphics>, e.g. '<Texture quality="1"/>'
@@ -15,6 +15,9 @@ extra=${4:-}
 cpus=${5:-}
 source "$root/tests/e2e/game_harness.sh" "$build"
 start_xvfb
+# The software renderer keeps its compiled shaders in a cache of the user's (by the password
+# file's home, not $HOME): a private one makes cold runs cold and warm runs warm.
+export MESA_SHADER_CACHE_DIR="$WORK/shader-cache"
 CONTROL="$WORK/control"
 
 median() {
@@ -28,6 +31,7 @@ race() {
         "$extra" >"$USER_DIR/quillmor.cfg"
     local pin=()
     [ -n "$cpus" ] && pin=(taskset -c "$cpus")
+    : >"$WORK/stdout"
     (cd "$BIN_DIR" && exec "${pin[@]}" ./quillmor_racedriver "$CONTROL" "../media/maps/$track.map" \
         >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
@@ -58,7 +62,7 @@ report() {
 }
 
 for _ in $(seq "$runs"); do
-    rm -rf "$USER_DIR"
+    rm -rf "$USER_DIR" "$MESA_SHADER_CACHE_DIR"
     race cold
 done
 race warm-up
