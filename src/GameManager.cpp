@@ -14,6 +14,7 @@
 #include "PlayState.h"
 #include "RegularFile.h"
 #include "SingleBlanks.h"
+#include "StepClock.h"
 #include "graphics/JpegImageCodec.h"
 #include "graphics/PngImageCodec.h"
 #include "graphics/Screenshot.h"
@@ -154,6 +155,7 @@ void GameManager::startOnce()
 {
     startTime = std::chrono::steady_clock::now();
     firstFrameLogged = false;
+    StepClock clock("start-up");
 
     settings = std::make_unique<GameConfiguration>();
     const std::string folder = createUserFolders();
@@ -161,6 +163,7 @@ void GameManager::startOnce()
     LogStream::getInstance()->open(folder + "logs/debug.txt");
     debugLog() << "savePath: " << folder << std::endl;
     settings->load(folder + "quillmor.cfg");
+    clock.step("settings");
 
     // Our own log manager first, so the engine writes its log to the file only, not to stdout.
     logManager = std::make_unique<Ogre::LogManager>();
@@ -172,6 +175,7 @@ void GameManager::startOnce()
     overlaySystem = std::make_unique<Ogre::OverlaySystem>();
     Ogre::LogManager::getSingleton().logMessage("savePath: " + folder);
     frameTimer = std::make_unique<Ogre::Timer>();
+    clock.step("engine");
 
     if (!PhysicBase::isPhysXAvailable(root.get()))
         throw std::string("No Bullet physics runtime found. Please reinstall the game with administrator rights.");
@@ -179,8 +183,10 @@ void GameManager::startOnce()
     if (!configure())
         throw std::string("No render system \"" + settings->getRenderer() + "\" or \"" + kOpenGL +
                           "\" found: check Plugins.cfg beside the game.");
+    clock.step("window");
 
     setupResources();
+    clock.step("resources");
     statisticsOverlay = std::make_unique<DebugOverlay>();
     statisticsOverlay->setVisible(false);
     root->addFrameListener(this);
@@ -194,11 +200,15 @@ void GameManager::startOnce()
 
     actionMapper = std::make_unique<ActionMapper>(inputManager.get());
     PlayState::getInstance()->setActionMapper(actionMapper.get());
+    clock.step("input");
 
     gameScene = std::make_unique<GameScene>();
+    clock.step("race scene");
     guiScene = std::make_unique<GuiScene>();
+    clock.step("GUI");
 
     changeState(MainMenuState::getInstance());
+    clock.step("main menu");
     frameTimer->reset();
     runLoop();
 }

@@ -9,6 +9,7 @@
 #include "HighScorePath.h"
 #include "RaceSky.h"
 #include "ScreenProjection.h"
+#include "StepClock.h"
 #include "XMLParser.h"
 #include "ai/StrategicAI.h"
 #include "graphics/CLightMap.h"
@@ -153,26 +154,32 @@ void GameScene::create()
 void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
 {
     log("\n\n" + std::string(47, '*') + "\nLoad [GameScene]...\n");
+    StepClock clock("race load");
 
     log("\n\nCreating World...");
     showCaption(caption, "Creating World...");
     createWorld();
+    clock.step("world and sky");
     terrain->load(map.terrainName, TerrainObject::kTerrainListPath, map.filePath);
+    clock.step("terrain");
 
     log("\n\nBuilding Track...");
     showCaption(caption, "Building Track...");
     mapObject->setProgress(stageProgress(caption, "Building Track..."));
     createTrack(map);
+    clock.step("track");
 
     log("\n\nLoading Lightmap...");
     showCaption(caption, "Loading Lightmap...");
     createTerrainLightmap(map, caption);
+    clock.step("terrain lightmap");
 
     log("\n\nCreating Static Geometry...");
     showCaption(caption, "Creating Static Geometry...");
     mapObject->setProgress(stageProgress(caption, "Creating Static Geometry..."));
     createStaticGeometry();
     mapObject->setProgress(nullptr);
+    clock.step("static geometry");
 
     if (terrainLightmap)
     {
@@ -183,6 +190,7 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
             terrain->setCustomMaterial(terrainLightmap->getName());
     }
     limitShadowReceivers();  // after the terrain's tiles are remade with their material
+    clock.step("terrain material");
 
     log("\n\nCreating Cars...");
     showCaption(caption, "Creating Cars...");
@@ -192,6 +200,7 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
 
     physics->resume();
     physics->addListener(this);  // last: the camera follows the car's finished step
+    clock.step("car, rules and AI");
     log("\nLoad [GameScene]...done\n" + std::string(47, '*') + "\n");
 }
 

@@ -22,6 +22,17 @@ bool isPlainFile(const std::string& path)
     struct stat info;
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
+
+// Size and modification time of a plain file; false when it is none.
+bool fileStamp(const std::string& path, long long& bytes, long long& timeNs)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    bytes = static_cast<long long>(info.st_size);
+    timeNs = static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+    return true;
+}
 }
 
 ImageCacheFolder::ImageCacheFolder(const std::vector<std::string>& parents, const std::string& folder,
@@ -71,7 +82,16 @@ bool ImageCacheFolder::load(ToyPicture& picture, const std::string& fileName) co
     return exists(fileName) && picture.loadFromPath(folder + fileName, 0, 0);
 }
 
-Ogre::TexturePtr ImageCacheFolder::loadTexture(const std::string& fileName) const
+bool ImageCacheFolder::isCurrent(const std::string& fileName, const LoadedTexture& loaded) const
+{
+    long long bytes = 0, timeNs = 0;
+    if (!fileStamp(folder + fileName, bytes, timeNs) || bytes != loaded.fileBytes || timeNs != loaded.fileTimeNs)
+        return false;
+    Ogre::TextureManager& textures = Ogre::TextureManager::getSingleton();
+    return textures.getByName(folder + fileName, group) == loaded.texture;
+}
+
+Ogre::TexturePtr ImageCacheFolder::loadTexture(const std::string& fileName)
 {
     // Textures need a running renderer: offline tools and tests take the picture instead.
     Ogre::Root* root = Ogre::Root::getSingletonPtr();
@@ -80,8 +100,13 @@ Ogre::TexturePtr ImageCacheFolder::loadTexture(const std::string& fileName) cons
         debugLog() << "Image cache: no renderer, so no texture from '" << folder << fileName << "'" << std::endl;
         return Ogre::TexturePtr();
     }
+    const auto kept = loadedTextures.find(fileName);
+    if (kept != loadedTextures.end() && isCurrent(fileName, kept->second))
+        return kept->second.texture;
+    LoadedTexture loaded;
     Ogre::Image image;
-    if (!exists(fileName) || !PictureFile::readImage(folder + fileName, image))
+    if (!fileStamp(folder + fileName, loaded.fileBytes, loaded.fileTimeNs) ||
+        !PictureFile::readImage(folder + fileName, image))
     {
         debugLog() << "Image cache: no texture from '" << folder << fileName << "'" << std::endl;
         return Ogre::TexturePtr();
@@ -92,7 +117,9 @@ Ogre::TexturePtr ImageCacheFolder::loadTexture(const std::string& fileName) cons
     // Looked up in its own group: the cache's groups are kept out of the global pool.
     if (textures.resourceExists(name, group))
         textures.remove(name, group);
-    return textures.loadImage(name, group, image, Ogre::TEX_TYPE_2D, Ogre::MIP_DEFAULT, 1.0f);
+    loaded.texture = textures.loadImage(name, group, image, Ogre::TEX_TYPE_2D, Ogre::MIP_DEFAULT, 1.0f);
+    loadedTextures[fileName] = loaded;
+    return loaded.texture;
 }
 
 void ImageCacheFolder::removeFiles(const std::function<bool(const std::string&)>& selected) const

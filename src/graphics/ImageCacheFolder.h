@@ -7,6 +7,7 @@
 #include <OGRE/OgreTexture.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,13 +30,27 @@ public:
     // False, picture unchanged, when the file is missing or unreadable.
     bool load(ToyPicture& picture, const std::string& fileName) const;
     // The file as a 2D texture of the cache's group, replacing an older texture of the same
-    // file; null, logged, when the file is missing or unreadable or no renderer runs.
-    Ogre::TexturePtr loadTexture(const std::string& fileName) const;
+    // file; null, logged, when the file is missing or unreadable or no renderer runs. A file
+    // this cache loaded before and that is unchanged since gives the same texture again.
+    Ogre::TexturePtr loadTexture(const std::string& fileName);
     // Deletes every plain file of the folder whose name passes the test.
     void removeFiles(const std::function<bool(const std::string&)>& selected) const;
 
 private:
+    // A texture this cache made, with the size and time of the file it was made from.
+    struct LoadedTexture
+    {
+        Ogre::TexturePtr texture;
+        long long fileBytes = 0;
+        long long fileTimeNs = 0;
+    };
+
+    // Whether the file is the one the kept texture was made from, and still its manager's.
+    bool isCurrent(const std::string& fileName, const LoadedTexture& loaded) const;
+
     std::string folder;
     std::string group;
     bool registered = false;
+    // Many track tiles share one lightmap file: each is decoded and uploaded once per load.
+    std::map<std::string, LoadedTexture> loadedTextures;
 };

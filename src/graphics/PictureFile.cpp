@@ -228,9 +228,24 @@ void ToyPictureGrey::fillFromImage(const Ogre::Image& image)
             std::memcpy(greyAt(0, y), box.data + static_cast<std::size_t>(y) * box.rowPitch, w);
         return;
     }
+    // A grey written as colour comes back as the same byte: the luminance weights sum to
+    // a hair under 1 in floats and would darken a fifth of the values by one.
+    if (image.getFormat() == Ogre::PF_BYTE_RGBA)
+    {
+        // Row by row on the bytes: the cached lightmaps are megapixels of stored grey.
+        for (std::uint32_t y = 0; y < h; ++y)
+        {
+            const std::uint8_t* in = box.data + static_cast<std::size_t>(y) * box.rowPitch * kColourPixelBytes;
+            std::uint8_t* out = greyAt(0, y);
+            for (std::uint32_t x = 0; x < w; ++x, in += kColourPixelBytes)
+            {
+                const bool storedGrey = in[3] != 0 && in[0] == in[1] && in[0] == in[2];
+                out[x] = storedGrey ? in[0] : ToyColour(in[0], in[1], in[2], in[3]).getGreyByte();
+            }
+        }
+        return;
+    }
     forEachPixel(image, [this](std::uint32_t x, std::uint32_t y, const ToyColour& colour) {
-        // A grey written as colour comes back as the same byte: the luminance weights sum to
-        // a hair under 1 in floats and would darken a fifth of the values by one.
         const std::uint8_t red = colour.getRedByte();
         const bool storedGrey = colour.getAlphaByte() != 0 && red == colour.getGreenByte() && red == colour.getBlueByte();
         setGrey(x, y, storedGrey ? red : colour.getGreyByte());

@@ -88,6 +88,25 @@ TEST_F(PictureFileTest, GreyThroughTheColourFileComesBackByteForByte)
         ASSERT_EQ(x, loaded.getGreyData()[x]) << "grey " << x;
 }
 
+TEST_F(PictureFileTest, GreyThroughTheColourFileKeepsEveryRowInPlace)
+{
+    // Rows of odd width, each with its own values: a row read from the wrong place shows.
+    ToyPictureGrey grey(7, 3);
+    for (std::uint32_t y = 0; y < 3; ++y)
+        for (std::uint32_t x = 0; x < 7; ++x)
+            grey.setGrey(x, y, static_cast<std::uint8_t>(100 * y + x));
+    const std::string path = folder.path() + "rows-as-colour.png";
+    ASSERT_TRUE(grey.ToyPicture::saveToFile(path));
+
+    ToyPictureGrey loaded;
+    ASSERT_TRUE(loaded.loadFromPath(path, 0, 0));
+    ASSERT_EQ(7u, loaded.getWidth());
+    ASSERT_EQ(3u, loaded.getHeight());
+    for (std::uint32_t y = 0; y < 3; ++y)
+        for (std::uint32_t x = 0; x < 7; ++x)
+            ASSERT_EQ(100 * y + x, loaded.getGreyData()[y * 7 + x]) << x << "," << y;
+}
+
 TEST_F(PictureFileTest, GreyFileIsLuminanceAndLoadsUnchanged)
 {
     ToyPictureGrey grey(5, 3);
