@@ -385,67 +385,10 @@ bool scene::raycastClosestShape(const NxRay& ray, NxShapesType types, NxRaycastH
     return true;
 }
 
-namespace
-{
-struct GatherObjects : btBroadphaseAabbCallback
-{
-    explicit GatherObjects(std::vector<btCollisionObject*>& into) : objects(into) {}
-    bool process(const btBroadphaseProxy* proxy) override
-    {
-        objects.push_back(static_cast<btCollisionObject*>(proxy->m_clientObject));
-        return true;
-    }
-    std::vector<btCollisionObject*>& objects;
-};
-
-bool inBox(const btVector3& point, const btVector3& boxMin, const btVector3& boxMax)
-{
-    return point.x() >= boxMin.x() && point.y() >= boxMin.y() && point.z() >= boxMin.z() &&
-           point.x() <= boxMax.x() && point.y() <= boxMax.y() && point.z() <= boxMax.z();
-}
-}
-
-void scene::beginWheelRays(const btVector3& boxMin, const btVector3& boxMax)
-{
-    // One search of the broadphase for the car's four rays: each ray then meets only the
-    // two or three objects under the car instead of walking the world's tree again.
-    wheelRayGround.clear();
-    GatherObjects gather(wheelRayGround);
-    dynamicsWorld->getBroadphase()->aabbTest(boxMin, boxMax, gather);
-    wheelRayBoxMin = boxMin;
-    wheelRayBoxMax = boxMax;
-    wheelRayGroundGathered = true;
-}
-
-void scene::endWheelRays()
-{
-    // Objects may be released before the next step: never test a stale list.
-    wheelRayGround.clear();
-    wheelRayGroundGathered = false;
-}
-
 WheelRayHit scene::castWheelRay(const btVector3& from, const btVector3& to, const btCollisionObject* exclude)
 {
     ClosestHit callback(from, to, NX_ALL_SHAPES, exclude);
-    if (wheelRayGroundGathered && inBox(from, wheelRayBoxMin, wheelRayBoxMax) &&
-        inBox(to, wheelRayBoxMin, wheelRayBoxMax))
-    {
-        btTransform fromPose, toPose;
-        fromPose.setIdentity();
-        fromPose.setOrigin(from);
-        toPose.setIdentity();
-        toPose.setOrigin(to);
-        for (btCollisionObject* object : wheelRayGround)
-        {
-            if (callback.m_closestHitFraction == btScalar(0))
-                break;
-            if (callback.needsCollision(object->getBroadphaseHandle()))
-                btCollisionWorld::rayTestSingle(fromPose, toPose, object, object->getCollisionShape(),
-                                                object->getWorldTransform(), callback);
-        }
-    }
-    else
-        dynamicsWorld->rayTest(from, to, callback);
+    dynamicsWorld->rayTest(from, to, callback);
     WheelRayHit hit;
     if (!callback.hasHit())
         return hit;

@@ -11,8 +11,6 @@
 #include "platform/physics/pose.h"
 #include "platform/physics/shapeGroup.h"
 
-#include <LinearMath/btVector3.h>
-
 #include <map>
 #include <memory>
 #include <string>
@@ -97,8 +95,6 @@ public:
     void render(float alpha);
 
     WheelRayHit castWheelRay(const btVector3& from, const btVector3& to, const btCollisionObject* exclude) override;
-    void beginWheelRays(const btVector3& boxMin, const btVector3& boxMax) override;
-    void endWheelRays() override;
     btDiscreteDynamicsWorld& getDynamicsWorld() const { return *dynamicsWorld; }
     // Writes a line to the physics log.
     void logLine(const std::string& line) const;
@@ -127,12 +123,6 @@ private:
     std::map<std::string, NxActorGroup> groups;
     std::vector<bool> reportingGroups;
     std::vector<customContactReporter*> reporters;
-
-    // What lies in the box of the car whose wheels are casting now (see beginWheelRays).
-    std::vector<btCollisionObject*> wheelRayGround;
-    bool wheelRayGroundGathered = false;
-    btVector3 wheelRayBoxMin{0, 0, 0};
-    btVector3 wheelRayBoxMax{0, 0, 0};
 
     std::unique_ptr<NxPlaneShapeDesc> floorShape;
     NxActor* floorActor = nullptr;
