@@ -12,6 +12,7 @@
 #include "paging/GrassLoader.h"
 #include "paging/GrassPage.h"
 
+#include "SceneFigures.h"
 #include "ScreenshotChecks.h"
 #include "ToolEngine.h"
 
@@ -49,23 +50,6 @@ constexpr long kMemorySlackKb = 4096;  // a screenshot, heap noise
 
 float groundHeight(float x, float z) { return 3.0f * std::sin(x * 0.021f) * std::cos(z * 0.017f); }
 
-long residentKb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key)
-    {
-        if (key == "VmRSS:")
-        {
-            long kb = 0;
-            status >> kb;
-            return kb;
-        }
-        status.ignore(4096, '\n');
-    }
-    return 0;
-}
-
 size_t meshCount()
 {
     size_t count = 0;
@@ -75,20 +59,6 @@ size_t meshCount()
 }
 
 bool grassGreen(int r, int g, int b) { return g > 60 && g > r + r / 5 && g > b + b / 5; }
-
-bool logHasErrors(const std::string& logFile)
-{
-    std::ifstream log(logFile);
-    std::string line;
-    bool errors = false;
-    while (std::getline(log, line))
-        if (line.find("Error") != std::string::npos || line.find("Exception") != std::string::npos)
-        {
-            std::cout << "log: " << line << "\n";
-            errors = true;
-        }
-    return errors;
-}
 
 // Blades of grass on a clear background, brighter at the tips, as a texture.
 void createBladeTexture(const std::string& name)

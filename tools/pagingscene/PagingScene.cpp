@@ -18,6 +18,7 @@
 #include "paging/ImpostorTexture.h"
 
 #include "LogStream.h"
+#include "SceneFigures.h"
 #include "ScreenshotChecks.h"
 #include "ToolEngine.h"
 
@@ -53,23 +54,6 @@ constexpr bool kMemoryMeasurable = true;
 // Memory the process may gain over the second half of the loops (heap noise).
 constexpr long kMemorySlackKb = 4096;
 
-long residentKb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key)
-    {
-        if (key == "VmRSS:")
-        {
-            long kb = 0;
-            status >> kb;
-            return kb;
-        }
-        status.ignore(4096, '\n');
-    }
-    return 0;
-}
-
 size_t materialCount()
 {
     size_t count = 0;
@@ -84,20 +68,6 @@ bool leafGreen(int r, int g, int b) { return g > 40 && g > r + r / 4 && g > b + 
 // nearer (the camera flies above every tree top).
 constexpr int kFarBandTop = 142;     // pixels from the top, the horizon of an 800 x 600 view
 constexpr int kFarBandHeight = 30;   // pixels
-
-bool logHasErrors(const std::string& logFile)
-{
-    std::ifstream log(logFile);
-    std::string line;
-    bool errors = false;
-    while (std::getline(log, line))
-        if (line.find("Error") != std::string::npos || line.find("Exception") != std::string::npos)
-        {
-            std::cout << "log: " << line << "\n";
-            errors = true;
-        }
-    return errors;
-}
 
 // Where the camera is at a fraction 0..1 of the loop, looking along it and a little down.
 void placeCamera(Ogre::SceneNode& node, float fraction)
