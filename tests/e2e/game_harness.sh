@@ -134,7 +134,7 @@ wait_for_exit() {
 game_window() {
     local window
     for _ in $(seq 600); do
-        window=$(xdotool search --name '^Quillmor$' 2>/dev/null | head -n 1)
+        window=$(xdotool search --name '^Quillmor$' 2>/dev/null | head -n 1 || true)
         [ -n "$window" ] && { echo "$window"; return 0; }
         [ -z "$GAME_PID" ] || kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended; it has no window"
         sleep 0.1
