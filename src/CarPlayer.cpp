@@ -121,6 +121,12 @@ void CarPlayer::play()
     paused = false;
 }
 
+float CarPlayer::getRunSeconds() const
+{
+    const unsigned frames = recording.getFrameCount();
+    return frames > 1 ? static_cast<float>(frames - 1) * frameInterval : 0.0f;
+}
+
 void CarPlayer::stop()
 {
     playing = false;
@@ -155,6 +161,7 @@ void CarPlayer::update(float seconds)
 {
     if (!playing || paused || !bodyNode)
         return;
+    playedSeconds += seconds;
     accumulator += seconds;
     if (accumulator >= frameInterval)
     {
@@ -211,6 +218,7 @@ void CarPlayer::clear()
     intervalSteps = 0;
     frameInterval = kStepSeconds;
     accumulator = 0.0f;
+    playedSeconds = 0.0f;
     wheelCount = 0;
     previousPosition = currentPosition = Ogre::Vector3::ZERO;
     previousOrientation = currentOrientation = Ogre::Quaternion::IDENTITY;

@@ -53,6 +53,11 @@ public:
     const std::vector<Ogre::SceneNode*>& getRollNodes() const { return rollNodes; }
     // Seconds of the run since it started playing, at the frames' cadence.
     float getFrameInterval() const { return frameInterval; }
+    // Seconds played since play(), and the recording's span from its first frame to its
+    // last: the ghost stands at its last frame once the one reaches the other.
+    float getPlayedSeconds() const { return playedSeconds; }
+    float getRunSeconds() const;
+    bool isAtEnd() const { return hasGhost() && playedSeconds >= getRunSeconds(); }
 
 private:
     void applyFrame(const CarStateWriter::Frame* frame);
@@ -64,6 +69,7 @@ private:
     int intervalSteps = 0;
     float frameInterval = kStepSeconds;
     float accumulator = 0.0f;
+    float playedSeconds = 0.0f;
     std::string name;
     Ogre::SceneManager* sceneManager;
     Ogre::Entity* bodyEntity = nullptr;

@@ -18,6 +18,7 @@
 #include <OGRE/Overlay/OgreOverlayElement.h>
 #include <OGRE/Overlay/OgreOverlayManager.h>
 
+#include <cstdio>
 #include <fstream>
 
 namespace
@@ -127,7 +128,16 @@ void GamePlay::createArrowMaterial()
 
 void GamePlay::onPhysicFrame(float /*alpha*/, float /*alphaTime*/, float frameDt)
 {
+    const bool wasAtEnd = ghost->isAtEnd();
     ghost->update(frameDt);
+    // Whether the ghost keeps step with the race clock: it should reach its last frame when
+    // the clock shows the recording's span.
+    if (ghost->isPlaying() && !wasAtEnd && ghost->isAtEnd()) {
+        char seconds[64];
+        std::snprintf(seconds, sizeof seconds, "%.3f s, %.3f s played of its %.3f s run",
+                      rules.getTimer().getTime() / 1000.0, ghost->getPlayedSeconds(), ghost->getRunSeconds());
+        debugLog() << "Ghost at its last frame at race time " << seconds << std::endl;
+    }
 }
 
 void GamePlay::update(float dtSeconds)

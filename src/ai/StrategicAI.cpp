@@ -1,6 +1,7 @@
 // The driver selector and its debug overlay.
 #include "ai/StrategicAI.h"
 
+#include "LogStream.h"
 #include "ai/AdaptivePIDOperationalAI.h"
 #include "ai/AiTrackFollower.h"
 #include "ai/NNOperationalAI.h"
@@ -87,6 +88,9 @@ void StrategicAI::nextOperationalAI()
         return;
     index = (index + 1) % drivers.size();
     follower->setOperationalAI(drivers[index].get());
+    // The two neural drivers share a name: the number tells them apart.
+    const OperationalAI* driver = drivers[index].get();
+    debugLog() << "Driver " << index << ": " << (driver ? driver->getName() : "the player") << std::endl;
 }
 
 void StrategicAI::setDebugGUI(bool on)

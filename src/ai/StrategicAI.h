@@ -43,7 +43,8 @@ public:
     void setTrackSpline(TrackSpline* spline);
     // Back to the start: the tracker rewound, the spline target at the look-ahead.
     void reset();
-    // none, PID, adaptive PID, neural learning, neural driving, none, ...
+    // none, PID, adaptive PID, neural learning, neural driving, none, ...; logged with the
+    // driver's number.
     void nextOperationalAI();
     void setDebugGUI(bool on);
 

@@ -38,8 +38,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# A script may set KEEP_LOGS_DIR: a failure copies the game's logs there, beside its shots.
 fail() {
     echo "FAIL: $*" >&2
+    if [ -n "${KEEP_LOGS_DIR:-}" ]; then
+        mkdir -p "$KEEP_LOGS_DIR"
+        cp "$DEBUG_LOG" "$OGRE_LOG" "$WORK/stderr" "$KEEP_LOGS_DIR/" 2>/dev/null || true
+    fi
     [ -f "$DEBUG_LOG" ] && { echo "--- debug.txt"; cat "$DEBUG_LOG"; } >&2
     [ -f "$WORK/stderr" ] && { echo "--- stderr"; cat "$WORK/stderr"; } >&2
     for report in "$WORK"/sanitizer.*; do
@@ -124,8 +129,17 @@ wait_for_exit() {
 }
 
 # Key presses and clicks go to the game's window (pointer inside it first, as a player's is).
+# Waits up to a minute for it, but not for a game that has ended: "xdotool search --sync"
+# would wait for ever.
 game_window() {
-    xdotool search --sync --name '^Quillmor$' | head -n 1
+    local window
+    for _ in $(seq 600); do
+        window=$(xdotool search --name '^Quillmor$' 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && { echo "$window"; return 0; }
+        [ -z "$GAME_PID" ] || kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended; it has no window"
+        sleep 0.1
+    done
+    fail "no game window after a minute"
 }
 
 press_key() {

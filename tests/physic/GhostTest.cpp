@@ -99,6 +99,29 @@ TEST_F(GhostTest, PlayerInterpolatesBetweenFrames)
     EXPECT_NEAR(ghost.getBodyNode()->getPosition().x, 50.0f, 1e-3f);
 }
 
+TEST_F(GhostTest, PlayerReachesItsLastFrameAfterTheRunsSpan)
+{
+    CarPlayer ghost("BestCarPlayer", scene.sceneManager());
+    ASSERT_TRUE(ghost.load(saved(straightRun(6)), *desc));
+    EXPECT_FLOAT_EQ(ghost.getRunSeconds(), 0.5f) << "six frames a tenth apart";
+    ghost.play();
+    // Uneven frames, as a busy machine draws them; 0.49 s in all, then 0.02 s more.
+    for (float seconds : {0.07f, 0.13f, 0.01f, 0.2f, 0.08f})
+    {
+        ghost.update(seconds);
+        EXPECT_FALSE(ghost.isAtEnd()) << "after " << ghost.getPlayedSeconds() << " s";
+    }
+    EXPECT_NEAR(ghost.getPlayedSeconds(), 0.49f, 1e-5f);
+    EXPECT_NEAR(ghost.getBodyNode()->getPosition().x, 49.0f, 1e-2f);
+    ghost.update(0.02f);
+    EXPECT_TRUE(ghost.isAtEnd());
+    EXPECT_NEAR(ghost.getBodyNode()->getPosition().x, 50.0f, 1e-3f);
+
+    ASSERT_TRUE(ghost.load(saved(straightRun(6)), *desc));
+    EXPECT_FALSE(ghost.isAtEnd()) << "a new load plays from the start";
+    EXPECT_EQ(ghost.getPlayedSeconds(), 0.0f);
+}
+
 TEST_F(GhostTest, OneFrameStandsStill)
 {
     CarPlayer ghost("BestCarPlayer", scene.sceneManager());
