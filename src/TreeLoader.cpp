@@ -1,0 +1,118 @@
+// Planting the race's trees.
+#include "TreeLoader.h"
+
+#include "graphics/ToyPictureGrey.h"
+#include "physic/PhysicBase.h"
+#include "physic/PhysicsConversions.h"
+#include "platform/physics/NxActorDesc.h"
+
+#include <OGRE/OgreEntity.h>
+#include <OGRE/OgreSceneManager.h>
+
+TreeLoader::TreeLoader(const std::string& loaderName, GeometryPager* geometry, const TBounds& bounds,
+                       Ground groundOf, std::uint32_t treeCount, std::uint32_t forestSeed)
+    : TreeLoader3D(geometry, bounds),
+      name(loaderName),
+      ground(std::move(groundOf)),
+      count(treeCount),
+      seed(forestSeed),
+      area(bounds)
+{
+}
+
+TreeLoader::~TreeLoader()
+{
+    if (ground.physics)
+        for (const std::string& actor : actorNames)
+            ground.physics->removeStaticActor(actor);
+    for (Ogre::Entity* entity : entities)
+        ground.sceneManager->destroyEntity(entity);
+}
+
+void TreeLoader::addKind(const TreeKind& kind)
+{
+    Ogre::Entity* entity = ground.sceneManager->createEntity(kind.entityName, kind.mesh);
+    entity->setCastShadows(kind.castShadows);
+    kinds.push_back(kind);
+    entities.push_back(entity);
+}
+
+bool TreeLoader::addTree(Ogre::Entity* entity, const Ogre::Vector3& position, float yawDegrees, float scale)
+{
+    if (!TreeLoader3D::addTree(entity, position, yawDegrees, scale))
+        return false;
+    ++treesAdded;
+    stampShadow(position);
+    return true;
+}
+
+const nxOgre::NxShapeDesc& TreeLoader::trunkShape(unsigned kindIndex, float scale)
+{
+    std::unique_ptr<nxOgre::NxShapeDesc>& shape = trunkShapes[{kindIndex, scale}];
+    if (shape)
+        return *shape;
+    const TreeKind& kind = kinds.at(kindIndex);
+    const float radius = kind.trunkRadius * scale, height = kind.trunkHeight * scale;
+    if (kind.trunk == TreeKind::Trunk::Box)
+    {
+        auto box = std::make_unique<nxOgre::NxBoxShapeDesc>();
+        box->dimensions = nxOgre::NxVec3(radius, height / 2.0f, radius);
+        shape = std::move(box);
+    }
+    else
+    {
+        auto capsule = std::make_unique<nxOgre::NxCapsuleShapeDesc>();
+        capsule->radius = radius;
+        capsule->height = std::max(height - 2.0f * radius, 0.0f);
+        shape = std::move(capsule);
+    }
+    // From the ground up, not half buried.
+    shape->localPose = nxOgre::NxPose(nxOgre::NxVec3(0.0f, height / 2.0f, 0.0f), nxOgre::NxQuat());
+    return *shape;
+}
+
+bool TreeLoader::addTreeWithActor(unsigned kind, const Ogre::Vector3& position, float yawDegrees, float scale)
+{
+    if (!TreeLoader3D::addTree(entities.at(kind), position, yawDegrees, scale))
+        return false;
+    if (ground.physics)
+    {
+        const std::string actorName = name + "StaticActor" + std::to_string(treesAdded);
+        nxOgre::NxActorDesc actor;
+        actor.shapes.push_back(&trunkShape(kind, scale));
+        actor.globalPose = nxOgre::NxPose(
+            toPhysics(position), toPhysics(Ogre::Quaternion(Ogre::Degree(yawDegrees), Ogre::Vector3::UNIT_Y)));
+        actor.name = actorName;
+        ground.physics->addStaticActor(actorName, actor, position);
+        actorNames.push_back(actorName);
+    }
+    ++treesAdded;
+    stampShadow(position);
+    return true;
+}
+
+void TreeLoader::createTrees(ToyPictureGrey* stampedLightmap, const ToyPictureGrey* shadowStamp)
+{
+    stamped = shadowStamp ? stampedLightmap : nullptr;
+    shadow = shadowStamp;
+    TreePlanter planter(area, seed);
+    const auto trees = planter.plant(count, ground.coverage, ground.height,
+                                     [this](TreePlanter& p) { return chooseKind(p); });
+    for (const PlantedTree& tree : trees)
+        addTreeWithActor(tree.kind, tree.position, tree.yawDegrees, 1.0f);
+    stamped = nullptr;
+    shadow = nullptr;
+}
+
+void TreeLoader::stampShadow(const Ogre::Vector3& position)
+{
+    if (!stamped || !shadow || area.width() <= 0.0f || area.height() <= 0.0f)
+        return;
+    // The stamp's centre on the tree.
+    const float offsetU = (static_cast<float>(shadow->getWidth() - 1) / 2.0f + 0.5f) / static_cast<float>(stamped->getWidth());
+    const float offsetV =
+        (static_cast<float>(shadow->getHeight() - 1) / 2.0f + 0.5f) / static_cast<float>(stamped->getHeight());
+    const float u = (position.x - area.left) / area.width() - offsetU;
+    const float v = (position.z - area.top) / area.height() - offsetV;
+    stamped->multiplyAt(u, v, *shadow);
+}
