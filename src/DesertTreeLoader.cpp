@@ -15,9 +15,18 @@ DesertTreeLoader::DesertTreeLoader(const std::string& name, GeometryPager* geome
                                    Ground ground, std::uint32_t count, std::uint32_t seed)
     : TreeLoader(name, geometry, bounds, std::move(ground), count, seed)
 {
-    addKind({"m_VG_Palmtree", "palmtree.mesh", TreeKind::Trunk::Capsule, 0.26f, 4.0f, true});
-    addKind({"m_VG_Palmtree2", "palmtree_mid.mesh", TreeKind::Trunk::Capsule, 0.26f, 4.0f, true});
-    addKind({"m_VG_Palmtree3", "palmtree_small.mesh", TreeKind::Trunk::Capsule, 0.26f, 3.0f, true});
+    for (const TreeKind& kind : treeKinds())
+        addKind(kind);
+}
+
+const std::vector<TreeKind>& DesertTreeLoader::treeKinds()
+{
+    static const std::vector<TreeKind> kinds = {
+        TreeKind{"m_VG_Palmtree", "palmtree.mesh", TreeKind::Trunk::Capsule, 0.26f, 4.0f, true},
+        TreeKind{"m_VG_Palmtree2", "palmtree_mid.mesh", TreeKind::Trunk::Capsule, 0.26f, 4.0f, true},
+        TreeKind{"m_VG_Palmtree3", "palmtree_small.mesh", TreeKind::Trunk::Capsule, 0.26f, 3.0f, true},
+    };
+    return kinds;
 }
 
 unsigned DesertTreeLoader::chooseKind(TreePlanter& planter)

@@ -9,6 +9,8 @@ class GrassTreeLoader : public TreeLoader
 public:
     GrassTreeLoader(const std::string& name, GeometryPager* geometry, const TBounds& bounds, Ground ground,
                     std::uint32_t count, std::uint32_t seed);
+    // In the order of the kind numbers; trunk sizes follow the meshes the media tool makes.
+    static const std::vector<TreeKind>& treeKinds();
 
 protected:
     unsigned chooseKind(TreePlanter& planter) override;
