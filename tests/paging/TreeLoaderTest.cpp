@@ -75,8 +75,15 @@ protected:
         HeadlessOgre::root().destroySceneManager(sceneMgr);
     }
 
-    // Every page in range, loaded.
-    void loadAll(PageLoader& loader)
+    // The pages unload through their loader: they must go before it does.
+    struct Paged
+    {
+        GeometryPager* pager;
+        ~Paged() { pager->removeDetailLevels(); }
+    };
+
+    // Every page in range, loaded until the result goes.
+    [[nodiscard]] Paged loadAll(PageLoader& loader)
     {
         pager->setPageLoader(&loader);
         pager->addDetailLevel<CapturingPage>(1000.0f, 0.0f);
@@ -85,6 +92,7 @@ protected:
             nowMs += 20;
             pager->update();
         }
+        return Paged{pager.get()};
     }
 
     static std::vector<TreeRef> all(TreeIterator3D it)
@@ -209,7 +217,7 @@ TEST_F(TreeLoaderTest, LoadedPagesGetTheirTreesWhiteWithoutColourMap)
     TreeLoader3D loader(pager.get(), TBounds(0.0f, 0.0f, 200.0f, 200.0f));
     loader.addTree(tree, Ogre::Vector3(25.0f, 3.0f, 75.0f), 90.0f, 1.0f);
     loader.addTree(tree, Ogre::Vector3(200.0f, 1.0f, 200.0f), 0.0f, 1.0f);  // the far corner
-    loadAll(loader);
+    const Paged paged = loadAll(loader);
     ASSERT_EQ(loadedInstances().size(), 2u);
     bool sawCorner = false;
     for (const Instance& instance : loadedInstances())
@@ -238,7 +246,7 @@ TEST_F(TreeLoaderTest, PagesOutsideTheLoaderBoundsGetNoTrees)
     TreeLoader3D loader(pager.get(), TBounds(0.0f, 0.0f, 40.0f, 40.0f));
     loader.addTree(tree, Ogre::Vector3(10, 0, 10), 0.0f);
     EXPECT_FALSE(loader.addTree(tree, Ogre::Vector3(120, 0, 120), 0.0f));
-    loadAll(loader);
+    const Paged paged = loadAll(loader);
     ASSERT_EQ(loadedInstances().size(), 1u);
     EXPECT_NEAR(loadedInstances()[0].position.x, 10.0f, 1e-3);
 }
@@ -255,7 +263,7 @@ TEST_F(TreeLoaderTest, TwoDimensionalTreesStandOnTheHeightFunction)
     loader.setHeightFunction([](float x, float z) { return x + z; });
     TreeIterator2D it(loader);
     EXPECT_NEAR(it.getNext().position.y, 70.0f, 1e-2);
-    loadAll(loader);
+    const Paged paged = loadAll(loader);
     ASSERT_EQ(loadedInstances().size(), 1u);
     EXPECT_NEAR(loadedInstances()[0].position.y, 70.0f, 1e-2);
 }
