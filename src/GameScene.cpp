@@ -10,6 +10,7 @@
 #include "RaceSky.h"
 #include "ScreenProjection.h"
 #include "StepClock.h"
+#include "VegetationManager.h"
 #include "XMLParser.h"
 #include "ai/StrategicAI.h"
 #include "graphics/CLightMap.h"
@@ -181,6 +182,12 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
     mapObject->setProgress(nullptr);
     clock.step("static geometry");
 
+    if (settings().isVegetationEnabled())
+    {
+        createVegetation(caption);
+        clock.step("vegetation");
+    }
+
     if (terrainLightmap)
     {
         log("SetMaterial...");
@@ -287,9 +294,11 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
     CLightMap::setRecordHits(false);
     CLightMap::setLightDirection(Ogre::Vector3::NEGATIVE_UNIT_Y);
     Ogre::SubEntity* ground = terrain->getEntity()->getSubEntity(0);
-    const std::string vegetationKey = RaceSettings::vegetationLightmapName(config.getTreeDensity());
+    // Only a race that plants trees has a picture with their shadows.
+    const VegetationPlan plan = VegetationManager::planFor(*this);
+    const std::string vegetationKey = plan.lightmapName();
     const auto source = RaceSettings::chooseLightmapSource(
-        config.isVegetationEnabled(), imageCache && imageCache->exists(vegetationKey),
+        config.isVegetationEnabled(), plan.hasTrees() && imageCache && imageCache->exists(vegetationKey),
         imageCache && imageCache->exists(RaceSettings::kLightmapName));
     // A cached picture that does not read is baked anew.
     if (source == RaceSettings::LightmapSource::VegetationCache &&
@@ -297,6 +306,7 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
     {
         terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, kTerrainLightmapSize, false);
         // The trees' shadows are already in it.
+        lightmapWithTrees = true;
         terrainLightmap->loadFromPicture(lightmapPicture.get());
         return;
     }
@@ -337,6 +347,42 @@ void GameScene::createStaticGeometry()
     terrainCollision = std::make_unique<TerrainPhysicManager>(physics.get(), terrain.get());
     terrainCollision->createPagedPatches();
     staticGeometry->build();
+}
+
+void GameScene::createVegetation(CEGUI::Window* caption)
+{
+    log("\n\nBuilding vegetation...");
+    showCaption(caption, "Building vegetation...");
+    const auto begin = std::chrono::steady_clock::now();
+    try
+    {
+        vegetation = std::make_unique<VegetationManager>();
+        vegetation->init(*this, cameraRig->getCamera(), *mapObject);
+        const auto spent = std::chrono::steady_clock::now() - begin;
+        log("Vegetation built in " +
+            std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(spent).count()) + " ms");
+    }
+    catch (const std::exception& error)
+    {
+        dropVegetation(error.what());
+    }
+    catch (...)
+    {
+        dropVegetation("unknown error");
+    }
+    if (terrainLightmap)
+        terrainLightmap->loadFromPicture(lightmapPicture.get());
+}
+
+void GameScene::dropVegetation(const std::string& why)
+{
+    // The race goes on as it would without vegetation.
+    log("Vegetation failed, switched off: " + why);
+    vegetation.reset();
+    settings().setVegetationEnabled(false);
+    // A cached picture with the trees' shadows has no trees to go with now.
+    if (lightmapWithTrees && imageCache && imageCache->loadImage(*lightmapPicture, RaceSettings::kLightmapName))
+        lightmapWithTrees = false;
 }
 
 void GameScene::limitShadowReceivers()
@@ -411,6 +457,8 @@ void GameScene::update()
         at.y = terrain->getHeight(at.x, at.z) + kMarkerHeight;
         aiDebugNode->setPosition(at);
     }
+    if (vegetation)
+        vegetation->update();
     const Ogre::Vector3 eye = cameraRig->getPosition();
     cameraRig->follow(terrain->getHeight(eye.x, eye.z));
     if (shadowReceivers)
@@ -561,6 +609,7 @@ void GameScene::destroy()
     disable();
     physics->clearPagedActors();
     terrainSource->removeListener(terrain.get());
+    vegetation.reset();
     cameraRig->camSwitch(nullptr, nullptr);
     // The rules and the drivers hold the car: they go before it.
     if (gamePlay)
@@ -585,6 +634,7 @@ void GameScene::destroy()
     shadowReceivers.reset();  // holds the track's and the terrain's objects
     terrainLightmap.reset();
     lightmapPicture.reset();
+    lightmapWithTrees = false;
     mapObject.reset();
     terrainCollision.reset();
     terrain.reset();

@@ -45,6 +45,7 @@ class TempImageManagerTLM;
 class TerrainObject;
 class TerrainPageSource;
 class TerrainPhysicManager;
+class VegetationManager;
 class ToyPictureGrey;
 
 class GameScene : public Scene, public TrackScene, public PhysicListener
@@ -103,6 +104,10 @@ public:
     // The track's cache of generated pictures; null before a load.
     TempImageManager* getImageCache() const { return imageCache.get(); }
     ToyPictureGrey* getLightmapPicture() const { return lightmapPicture.get(); }
+    // Whether the lightmap picture came from the cache with the trees' shadows in it.
+    bool lightmapHasTrees() const { return lightmapWithTrees; }
+    // The race's trees; null with vegetation off or when they could not be built.
+    VegetationManager* getVegetation() const { return vegetation.get(); }
     // The race's track, empty until it is loaded.
     MapObject* getMapObject() const { return mapObject.get(); }
     // The player's car; null before a load.
@@ -121,6 +126,9 @@ private:
     void createTrack(const MapDescription& map);
     void createTerrainLightmap(const MapDescription& map, CEGUI::Window* caption);
     void createStaticGeometry();
+    // An error switches vegetation off for the game; the race loads without it.
+    void createVegetation(CEGUI::Window* caption);
+    void dropVegetation(const std::string& why);
     void limitShadowReceivers();
     void createCar();
     // Where the race rules join the scene: registered after the car, before the AI.
@@ -151,6 +159,8 @@ private:
     std::unique_ptr<TempImageManager> imageCache;
     std::unique_ptr<ToyPictureGrey> lightmapPicture;
     std::unique_ptr<CLightMap> terrainLightmap;
+    bool lightmapWithTrees = false;
+    std::unique_ptr<VegetationManager> vegetation;  // before the track and the terrain it stands on
     std::unique_ptr<MapObject> mapObject;  // holds actors in the physics scene: goes first
     std::unique_ptr<TerrainPhysicManager> terrainCollision;  // before the physics it lives in
     std::unique_ptr<CarDesc> carDesc;

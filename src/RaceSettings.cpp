@@ -21,11 +21,6 @@ unsigned textureAnisotropy(int textureQuality)
     return textureQuality >= 2 ? 8 : 1;
 }
 
-std::string vegetationLightmapName(float treeDensity)
-{
-    return "VegetationLightmap" + std::to_string(static_cast<int>(treeDensity * 100.0f));
-}
-
 LightmapSource chooseLightmapSource(bool vegetationEnabled, bool vegetationCached, bool plainCached)
 {
     if (vegetationEnabled && vegetationCached)

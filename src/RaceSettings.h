@@ -12,8 +12,6 @@ unsigned shadowTextureSize(int shadowQuality);
 // 2: only the high quality pays for it; 1 means trilinear.
 unsigned textureAnisotropy(int textureQuality);
 
-// Cache name of the terrain lightmap carrying the trees' shadows at this tree density.
-std::string vegetationLightmapName(float treeDensity);
 constexpr const char* kLightmapName = "Lightmap";
 
 enum class LightmapSource

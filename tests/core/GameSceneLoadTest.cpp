@@ -5,6 +5,9 @@
 #include "GameConfiguration.h"
 #include "GamePlay.h"
 #include "GameScene.h"
+#include "TreeLoader.h"
+#include "VegetationManager.h"
+#include "paging/TreeIterator.h"
 #include "XMLParser.h"
 #include "ai/OperationalAI.h"
 #include "ai/StrategicAI.h"
@@ -12,6 +15,8 @@
 #include "graphics/ToyPictureGrey.h"
 #include "physic/Car.h"
 #include "physic/PhysicBase.h"
+#include "platform/physics/NxRaycastHit.h"
+#include "platform/physics/scene.h"
 #include "track/DataFileError.h"
 #include "track/MapDescription.h"
 #include "track/MapObject.h"
@@ -56,6 +61,10 @@ class GameSceneLoad : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
+        static bool prepared = false;  // once for this suite and the one built on it
+        if (prepared)
+            return;
+        prepared = true;
         RaceTestScene::prepareMedia();
         OfflineEngine::loadSceneManagers();
         OfflineEngine::loadImageCodecs();
@@ -156,7 +165,10 @@ TEST_F(GameSceneLoad, TreeShadowedLightmapOnlyWithVegetation)
     trees.resize(1024, 1024, false);
     std::memset(trees.getGreyData(), 7, 1024 * 1024);
     TempImageManager cache("TestLoop.map", true, GameScene::getSettings().getSavePath());
-    ASSERT_TRUE(cache.saveImage(trees, "VegetationLightmap100"));
+    const std::string key = VegetationPlanning::plan("Grass", 3072.0f, GameScene::getSettings().getTreeDensity(),
+                                                     GameScene::getSettings().getGrassDensity())
+                                .lightmapName();
+    ASSERT_TRUE(cache.saveImage(trees, key));
 
     {
         const auto plain = load();
@@ -165,7 +177,173 @@ TEST_F(GameSceneLoad, TreeShadowedLightmapOnlyWithVegetation)
     // One race scene at a time: the first is gone before the next loads.
     GameScene::getSettings().setVegetationEnabled(true);
     const auto shaded = load();
+    ASSERT_NE(shaded->getVegetation(), nullptr);
     EXPECT_EQ(shaded->getLightmapPicture()->getGreyData()[512 * 1024 + 512], 7);
+}
+
+// A sparse forest on the test track: loading it is quick, and its trees stand apart.
+class VegetationLoad : public GameSceneLoad
+{
+protected:
+    void SetUp() override
+    {
+        GameSceneLoad::SetUp();
+        GameScene::getSettings().setVegetationEnabled(true);
+        GameScene::getSettings().setTreeDensity(0.02f);  // 1000 tries
+    }
+
+    static std::vector<TreeRef> trees(const GameScene& scene)
+    {
+        std::vector<TreeRef> all;
+        for (TreeIterator3D it(*scene.getVegetation()->getTreeLoader()); it.hasMoreElements();)
+            all.push_back(it.getNext());
+        return all;
+    }
+
+    // A tree with no other within radius, on ground that is nearly flat towards -x, away from
+    // the track and the world's edges.
+    static TreeRef loneTree(const GameScene& scene, const std::vector<TreeRef>& all, float radius)
+    {
+        const TerrainObject& ground = *scene.getTerrainObject();
+        for (const TreeRef& tree : all)
+        {
+            const float x = tree.position.x, z = tree.position.z;
+            // Well inside the planes that fence the track's world in.
+            const bool inside = x > 300.0f && z > 300.0f && x < 2700.0f && z < 2700.0f;
+            if (!inside || std::fabs(ground.getHeight(x - radius, z) - tree.position.y) > 1.0f)
+                continue;
+            if (scene.getMapObject()->getCoverage(x - radius, z) > 0.0f)
+                continue;
+            bool alone = true;
+            for (const TreeRef& other : all)
+                alone = alone && (&other == &tree || other.position.distance(tree.position) > radius);
+            if (alone)
+                return tree;
+        }
+        ADD_FAILURE() << "no lone tree";
+        return all.front();
+    }
+};
+
+TEST_F(VegetationLoad, TreesStandOffTheTrackOnTheTerrainWithANamedColliderEach)
+{
+    const auto scene = load();
+    ASSERT_NE(scene->getVegetation(), nullptr);
+    const TreeLoader& loader = *scene->getVegetation()->getTreeLoader();
+    const std::vector<TreeRef> all = trees(*scene);
+    ASSERT_GT(all.size(), 500u);
+    EXPECT_EQ(all.size(), loader.getTreesAdded());
+    const MapObject& track = *scene->getMapObject();
+    for (const TreeRef& tree : all)
+    {
+        EXPECT_EQ(track.getCoverage(tree.position.x, tree.position.z), 0.0f) << tree.position;
+        EXPECT_GE(tree.position.x, 0.0f);
+        EXPECT_LE(tree.position.x, 3072.0f);
+        EXPECT_GE(tree.position.z, 0.0f);
+        EXPECT_LE(tree.position.z, 3072.0f);
+        EXPECT_NEAR(tree.position.y, scene->getTerrainObject()->getHeight(tree.position.x, tree.position.z), 0.01f);
+    }
+    const std::vector<std::string>& names = loader.getActorNames();
+    ASSERT_EQ(names.size(), all.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        ASSERT_EQ(names[i], "GrassTreesStaticActor" + std::to_string(i));
+}
+
+TEST_F(VegetationLoad, SameSettingsSameForestAndShadowsCachedUnderItsName)
+{
+    std::vector<TreeRef> first;
+    std::vector<std::string> firstKinds;  // the entities go with their scene
+    std::string key;
+    {
+        const auto scene = load();
+        first = trees(*scene);
+        for (const TreeRef& tree : first)
+            firstKinds.push_back(tree.entity->getName());
+        key = scene->getVegetation()->getPlan().lightmapName();
+        EXPECT_TRUE(scene->getImageCache()->exists(key));
+        // Under a tree the lightmap is darker than the plain one there.
+        ToyPictureGrey plain;
+        ASSERT_TRUE(scene->getImageCache()->loadImage(plain, "Lightmap"));
+        const ToyPictureGrey& shaded = *scene->getLightmapPicture();
+        int darker = 0;
+        for (const TreeRef& tree : first)
+        {
+            const auto px = static_cast<uint32_t>(tree.position.x / 3072.0f * shaded.getWidth());
+            const auto py = static_cast<uint32_t>(tree.position.z / 3072.0f * shaded.getHeight());
+            const size_t at = py * shaded.getWidth() + px;
+            darker += shaded.getGreyData()[at] < plain.getGreyData()[at];
+        }
+        EXPECT_GT(darker, static_cast<int>(first.size() * 9 / 10));
+    }
+    LogCounter stamps("Tree shadows");
+    const auto again = load();
+    EXPECT_TRUE(again->lightmapHasTrees()) << "the cached picture with the shadows is taken";
+    const std::vector<TreeRef> second = trees(*again);
+    ASSERT_EQ(second.size(), first.size());
+    for (size_t i = 0; i < first.size(); ++i)
+    {
+        EXPECT_EQ(second[i].position, first[i].position);
+        EXPECT_EQ(second[i].yaw, first[i].yaw);
+        EXPECT_EQ(second[i].entity->getName(), firstKinds[i]);
+    }
+}
+
+TEST_F(VegetationLoad, MissingTreeMeshLeavesTheRaceAsWithoutVegetation)
+{
+    { const auto bake = load(); }  // the plain lightmap, and the trees' one, cached
+    GameScene::getSettings().setVegetationEnabled(true);
+    Ogre::MeshManager::getSingleton().unloadAll();
+    Ogre::ResourceGroupManager::getSingleton().removeResourceLocation("../media/trees", Ogre::RGN_DEFAULT);
+    const auto scene = load();
+    Ogre::ResourceGroupManager::getSingleton().addResourceLocation("../media/trees", "FileSystem", Ogre::RGN_DEFAULT);
+    EXPECT_EQ(scene->getVegetation(), nullptr);
+    EXPECT_FALSE(GameScene::getSettings().isVegetationEnabled());
+    EXPECT_FALSE(scene->lightmapHasTrees()) << "shadows of trees that are not there";
+    EXPECT_EQ(scene->getPhysicBase()->getPagedActorCount(), 0u);
+    ASSERT_NE(scene->getCar(), nullptr);
+}
+
+TEST_F(VegetationLoad, RayHitsATrunkUpToItsHeightAndTheCarStopsAgainstIt)
+{
+    const auto scene = load();
+    const std::vector<TreeRef> all = trees(*scene);
+    const TreeRef tree = loneTree(*scene, all, 30.0f);
+    PhysicBase& physics = *scene->getPhysicBase();
+    physics.setPaging(false);  // every cell's actors made
+    const auto castFrom = [&](float height) {
+        nxOgre::NxRay ray;
+        ray.orig = btVector3(tree.position.x - 3.0f, tree.position.y + height, tree.position.z);
+        ray.dir = btVector3(1, 0, 0);
+        nxOgre::NxRaycastHit hit;
+        const bool hitSomething = physics.getScene()->raycastClosestShape(ray, nxOgre::NX_STATIC_SHAPES, hit, nxOgre::kAllShapeGroups, 6.0f);
+        return hitSomething ? hit.distance : -1.0f;
+    };
+    for (float height : {0.5f, 2.0f, 3.3f})
+    {
+        const float distance = castFrom(height);
+        EXPECT_GT(distance, 2.6f) << height;
+        EXPECT_LT(distance, 2.85f) << height;
+    }
+    EXPECT_LT(castFrom(5.0f), 0.0f) << "the collider ends with the trunk";
+
+    // Full throttle at the trunk from 25 units away.
+    physics.setPaging(true);
+    Car& car = *scene->getCar();
+    const Ogre::Vector3 start(tree.position.x - 25.0f, tree.position.y, tree.position.z);
+    car.setPose(start, Ogre::Quaternion::IDENTITY);  // the chassis' x ahead
+    physics.setFixedFrame(true);
+    float furthest = 0.0f;
+    for (int second = 0; second < 8; ++second)
+    {
+        car.setStopped(false);
+        car.setThrottle(1.0f);
+        physics.update();
+        const Ogre::Vector3 at = car.getNode()->getPosition();
+        furthest = std::max(furthest, at.x - start.x);
+    }
+    EXPECT_GT(furthest, 20.0f) << "the car drove up to the tree";
+    EXPECT_LT(furthest, 25.0f - 1.0f) << "the car went through the tree";
+    EXPECT_LT(car.getSpeedKmh(), 5.0f) << "held at the trunk, wheels spinning at most";
 }
 
 TEST_F(GameSceneLoad, UnreadableCarFileStopsTheLoadNamingIt)

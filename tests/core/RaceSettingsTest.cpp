@@ -21,13 +21,6 @@ TEST(RaceSettings, OnlyHighTextureQualityFiltersAnisotropically)
     EXPECT_EQ(RaceSettings::textureAnisotropy(2), 8u);
 }
 
-TEST(RaceSettings, VegetationLightmapNameCarriesTheTruncatedDensity)
-{
-    EXPECT_EQ(RaceSettings::vegetationLightmapName(1.0f), "VegetationLightmap100");
-    EXPECT_EQ(RaceSettings::vegetationLightmapName(0.456f), "VegetationLightmap45");
-    EXPECT_EQ(RaceSettings::vegetationLightmapName(0.0f), "VegetationLightmap0");
-}
-
 TEST(RaceSettings, LightmapSourceUsesTheTreeVariantOnlyWithVegetation)
 {
     struct Case

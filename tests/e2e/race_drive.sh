@@ -1,7 +1,8 @@
 # A race on each built-in track through the race test driver: the accelerator held makes
 # the car move, steering turns it, the reset key puts it back, Escape asks for the in-game
 # menu; a screenshot of each shows the sky, the terrain, the road and the car. The first
-# track is raced again at the end: its lightmap then comes from the cache, not baked.
+# track is raced again at the end: its lightmap then comes from the cache, not baked. The
+# default settings grow trees on the grass and the desert terrain.
 source "$(dirname "$0")/game_harness.sh" "$1"
 
 TRACKS=(TestLoop FigureEight DesertRun TestLoop)
@@ -120,6 +121,9 @@ grep "loaded in\|first race frame\|peak" "$WORK/stdout"
 
 # Three tracks baked their terrain lightmap once; the second TestLoop read it from the cache.
 [ "$(count_in_log "Creating Lightmap...")" = 3 ] || fail "lightmaps baked $(count_in_log "Creating Lightmap...") times, not 3"
+# Vegetation is on by default: the grass and the desert terrain plant trees, the valley none.
+! grep -q "Vegetation failed" "$OGRE_LOG" || fail "$(grep "Vegetation failed" "$OGRE_LOG")"
+[ "$(count_in_log "Trees planted")" = 3 ] || fail "trees planted in $(count_in_log "Trees planted") races, not 3"
 
 for shot in $(seq "$shots"); do
     png="$BIN_DIR/screenshot_$shot.png"

@@ -1,6 +1,8 @@
 // The shipped track media: every tile description, the terrain list and every built-in
 // track load; every mesh, picture and path point they name exists; every track walks from
 // its start to its finish through its checkpoints in order (driving them is TrackDriveTest's).
+#include "DesertTreeLoader.h"
+#include "GrassTreeLoader.h"
 #include "XMLParser.h"
 #include "gui/SelectorSlots.h"
 #include "track/TrackGraph.h"
@@ -270,4 +272,49 @@ TEST_F(MediaCheck, EveryTileHasAPlaceOfItsOwnInTheEditorsPalette)
                 shown.insert(tile->getName());
     for (const auto& [name, desc] : tiles)
         EXPECT_TRUE(shown.count(name)) << name << " is not in the palette: another tile took its place";
+}
+
+// Every tree kind's mesh: there, standing on its origin, lit and textured, wider than its
+// trunk collider and small enough that a page of trees stays within 16-bit indices.
+TEST_F(MediaCheck, EveryTreeKindHasASmallMeshAroundItsTrunk)
+{
+    HeadlessOgre::root();
+    for (const char* material : {"Trees/Bark", "Trees/Pine", "Trees/Leaves", "Trees/PalmBark", "Trees/PalmLeaves"})
+        if (!Ogre::MaterialManager::getSingleton().resourceExists(material, "General"))
+            Ogre::MaterialManager::getSingleton().create(material, "General");
+    std::vector<TreeKind> kinds = GrassTreeLoader::treeKinds();
+    for (const TreeKind& kind : DesertTreeLoader::treeKinds())
+        kinds.push_back(kind);
+    for (const TreeKind& kind : kinds)
+    {
+        SCOPED_TRACE(kind.mesh);
+        const std::string path = kMedia + "trees/" + kind.mesh;
+        ASSERT_TRUE(fileExists(path));
+        Ogre::DataStreamPtr stream(new Ogre::FileStreamDataStream(new std::ifstream(path, std::ios::binary), true));
+        Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual("MediaCheck/" + kind.mesh, "General");
+        Ogre::MeshSerializer().importMesh(stream, mesh.get());
+        mesh->load();
+        const Ogre::AxisAlignedBox& bounds = mesh->getBounds();
+        EXPECT_LE(bounds.getMinimum().y, 0.0f) << "floats above the ground";
+        EXPECT_GT(bounds.getMinimum().y, -1.0f);
+        EXPECT_GT(bounds.getMaximum().y, kind.trunkHeight) << "the collider sticks out of the top";
+        EXPECT_LT(bounds.getMinimum().x, -kind.trunkRadius);
+        EXPECT_GT(bounds.getMaximum().x, kind.trunkRadius);
+        size_t vertices = 0;
+        for (const Ogre::SubMesh* sub : mesh->getSubMeshes())
+        {
+            ASSERT_FALSE(sub->useSharedVertices);
+            vertices += sub->vertexData->vertexCount;
+            const Ogre::VertexDeclaration* declaration = sub->vertexData->vertexDeclaration;
+            EXPECT_NE(declaration->findElementBySemantic(Ogre::VES_NORMAL), nullptr);
+            EXPECT_NE(declaration->findElementBySemantic(Ogre::VES_TEXTURE_COORDINATES), nullptr);
+            EXPECT_EQ(sub->getMaterialName().rfind("Trees/", 0), 0u) << sub->getMaterialName();
+        }
+        // A 50-unit page of the densest forest holds about 15 trees.
+        EXPECT_LT(vertices, 1000u);
+        Ogre::MeshManager::getSingleton().remove(mesh);
+    }
+    for (const char* picture : {"treeshadow.png", "map1_TX_light_new3.png", "map1_TX_new3_grass.png",
+                                "GRAS/gras4.png", "GRAS/gras5.png"})
+        EXPECT_TRUE(fileExists(kMedia + "trees/" + picture)) << picture;
 }

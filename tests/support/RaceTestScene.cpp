@@ -49,5 +49,7 @@ void RaceTestScene::prepareMedia()
     groups.addResourceLocation("../media/terrain", "FileSystem", Ogre::RGN_DEFAULT);
     parseMaterials("../media/tiles/Tiles.material");
     parseMaterials("../media/terrain/Terrain.material");
+    groups.addResourceLocation("../media/trees", "FileSystem", Ogre::RGN_DEFAULT);
+    parseMaterials("../media/trees/Trees.material");
     prepared = true;
 }

@@ -127,6 +127,30 @@ bool NxBoxShapeDesc::massProperties(float& volume, btVector3& centre, btMatrix3x
     return true;
 }
 
+std::unique_ptr<btCollisionShape> NxCapsuleShapeDesc::createCollisionShape() const
+{
+    return std::make_unique<btCapsuleShape>(radius, height);
+}
+
+bool NxCapsuleShapeDesc::massProperties(float& volume, btVector3& centre, btMatrix3x3& unitInertia) const
+{
+    // A cylinder and a sphere of the same radius, the sphere split to the two ends.
+    const float r2 = radius * radius;
+    const float cylinder = kPi * r2 * height;
+    const float sphere = 4.0f / 3.0f * kPi * r2 * radius;
+    volume = cylinder + sphere;
+    centre.setZero();
+    if (volume <= 0.0f)
+        return false;
+    const float mc = cylinder / volume, ms = sphere / volume;
+    const float axial = mc * r2 / 2.0f + ms * 0.4f * r2;
+    const float halfH = height / 2.0f;
+    const float across = mc * (r2 / 4.0f + height * height / 12.0f) +
+                         ms * (0.4f * r2 + halfH * halfH + 0.375f * height * radius);
+    unitInertia = diagonal(across, axial, across);
+    return true;
+}
+
 std::unique_ptr<btCollisionShape> NxConvexShapeDesc::createCollisionShape() const
 {
     auto hull = std::make_unique<btConvexHullShape>();

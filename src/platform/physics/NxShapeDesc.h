@@ -22,6 +22,7 @@ enum class NxShapeType
     Plane,
     Sphere,
     Box,
+    Capsule,
     Convex,
     TriangleMesh,
 };
@@ -69,6 +70,18 @@ struct NxBoxShapeDesc : NxShapeDesc
     NxBoxShapeDesc() : NxShapeDesc(NxShapeType::Box) {}
     btVector3 dimensions{1, 1, 1};  // half extents
     std::unique_ptr<NxShapeDesc> clone() const override { return std::make_unique<NxBoxShapeDesc>(*this); }
+    std::unique_ptr<btCollisionShape> createCollisionShape() const override;
+    bool massProperties(float& volume, btVector3& centre, btMatrix3x3& unitInertia) const override;
+};
+
+// Upright along its local y axis: a cylinder of the given height with a half sphere on
+// either end, centred on its pose.
+struct NxCapsuleShapeDesc : NxShapeDesc
+{
+    NxCapsuleShapeDesc() : NxShapeDesc(NxShapeType::Capsule) {}
+    float radius = 0.5f;
+    float height = 1.0f;  // between the centres of the two end spheres
+    std::unique_ptr<NxShapeDesc> clone() const override { return std::make_unique<NxCapsuleShapeDesc>(*this); }
     std::unique_ptr<btCollisionShape> createCollisionShape() const override;
     bool massProperties(float& volume, btVector3& centre, btMatrix3x3& unitInertia) const override;
 };

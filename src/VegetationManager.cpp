@@ -1,0 +1,152 @@
+// Building the race's vegetation.
+#include "VegetationManager.h"
+
+#include "DesertTreeLoader.h"
+#include "GameConfiguration.h"
+#include "GameScene.h"
+#include "GrassTreeLoader.h"
+#include "graphics/OgreToyPicture.h"
+#include "graphics/TempImageManager.h"
+#include "graphics/ToyPictureGrey.h"
+#include "paging/BatchPage.h"
+#include "paging/GeometryPager.h"
+#include "track/MapObject.h"
+#include "track/TerrainObject.h"
+
+#include <OGRE/OgreLogManager.h>
+#include <OGRE/OgreResourceGroupManager.h>
+#include <OGRE/OgreRoot.h>
+
+namespace
+{
+constexpr float kTreePageSize = 50.0f;  // world units
+const char* const kShadowStamp = "treeshadow.png";
+const char* const kTreeTint = "map1_TX_light_new3.png";
+
+void log(const std::string& text)
+{
+    Ogre::LogManager::getSingleton().logMessage(text);
+}
+
+float terrainSize(const TerrainObject& terrain)
+{
+    return (terrain.getPageSize() - 1.0f) * terrain.getHorizontalScale();
+}
+}
+
+VegetationManager::VegetationManager() = default;
+
+VegetationManager::~VegetationManager()
+{
+    // The pages unload through the loader: they go first, the loader before its geometry.
+    if (treeGeometry)
+        treeGeometry->removeDetailLevels();
+    treeLoader.reset();
+    treeGeometry.reset();
+    treeColourTexture.reset();
+}
+
+VegetationPlan VegetationManager::planFor(const GameScene& scene)
+{
+    const TerrainObject* terrain = scene.getTerrainObject();
+    const GameConfiguration& config = GameScene::getSettings();
+    return VegetationPlanning::plan(terrain->getName(), terrainSize(*terrain), config.getTreeDensity(),
+                                    config.getGrassDensity());
+}
+
+void VegetationManager::init(GameScene& scene, Ogre::Camera* camera, MapObject& track)
+{
+    plan = planFor(scene);
+    if (plan.kind == VegetationKind::None)
+    {
+        log("No vegetation on terrain " + scene.getTerrainObject()->getName());
+        return;
+    }
+    if (plan.hasTrees())
+    {
+        log("init trees ... ");
+        buildTrees(scene, camera, track);
+        log("init trees ... done");
+    }
+    commitLightmap(scene);
+    update();
+}
+
+void VegetationManager::buildTrees(GameScene& scene, Ogre::Camera* camera, MapObject& track)
+{
+    TerrainObject* terrain = scene.getTerrainObject();
+    const float size = terrainSize(*terrain);
+    const TBounds bounds(0.0f, 0.0f, size, size);
+    treeGeometry = std::make_unique<GeometryPager>(camera, kTreePageSize);
+    treeGeometry->setBounds(bounds);
+    treeGeometry->addDetailLevel<BatchPage>(plan.batchRange, 0.0f);
+
+    TreeLoader::Ground ground;
+    ground.sceneManager = scene.getSceneManager();
+    ground.physics = scene.getPhysicBase();
+    ground.coverage = [&track](float x, float z) { return track.getCoverage(x, z); };
+    ground.height = [terrain](float x, float z) { return terrain->getHeight(x, z); };
+    if (plan.kind == VegetationKind::Grass)
+        treeLoader = std::make_unique<GrassTreeLoader>("GrassTrees", treeGeometry.get(), bounds, std::move(ground),
+                                                       plan.treeCount, plan.seed);
+    else
+        treeLoader = std::make_unique<DesertTreeLoader>("DesertTrees", treeGeometry.get(), bounds, std::move(ground),
+                                                        plan.treeCount, plan.seed);
+    treeGeometry->setPageLoader(treeLoader.get());
+
+    // The shadows go into a copy; a picture that already carries them gets none.
+    ToyPictureGrey* lightmap = scene.getLightmapPicture();
+    ToyPictureGrey shadow;
+    bool stamping = lightmap && !scene.lightmapHasTrees();
+    if (stamping && !shadow.loadFromFile(kShadowStamp, 0, 0, Ogre::RGN_DEFAULT))
+    {
+        log("Tree shadows left out: no " + std::string(kShadowStamp));
+        stamping = false;
+    }
+    if (stamping)
+        stampedLightmap = std::make_unique<ToyPictureGrey>(static_cast<const ToyPicture&>(*lightmap));
+    treeLoader->createTrees(stampedLightmap.get(), stamping ? &shadow : nullptr);
+    log("Trees planted: " + std::to_string(treeLoader->getTreesAdded()) + " of " + std::to_string(plan.treeCount) +
+        " tries");
+    buildTreeColours(scene);
+}
+
+void VegetationManager::buildTreeColours(GameScene& scene)
+{
+    // Trees are tinted by the lightmap: darker in the shade of hills and of the track.
+    const ToyPictureGrey* lightmap = scene.getLightmapPicture();
+    if (!lightmap || !Ogre::Root::getSingleton().getRenderSystem())
+        return;
+    TempImageManager* cache = scene.getImageCache();
+    treeColourPicture = std::make_unique<ToyPictureGrey>();
+    if (plan.kind == VegetationKind::Desert)
+        *treeColourPicture = static_cast<const ToyPicture&>(*lightmap);
+    else if (!cache || !cache->loadImage(*treeColourPicture, plan.treeLightmapName()))
+    {
+        if (treeColourPicture->loadFromFile(kTreeTint, lightmap->getWidth(), lightmap->getHeight(), Ogre::RGN_DEFAULT))
+            treeColourPicture->multiply(0, 0, *lightmap);
+        else
+            *treeColourPicture = static_cast<const ToyPicture&>(*lightmap);
+        if (cache)
+            cache->saveImage(*treeColourPicture, plan.treeLightmapName());
+    }
+    treeColourTexture =
+        std::make_unique<OgreToyPicture>(treeLoader->getName() + "Tree_Light_Map", treeColourPicture.get(), true);
+    treeLoader->setColorMap(treeColourTexture->getTexture(), CHANNEL_COLOR);
+}
+
+void VegetationManager::commitLightmap(GameScene& scene)
+{
+    if (!stampedLightmap)
+        return;
+    *scene.getLightmapPicture() = static_cast<const ToyPicture&>(*stampedLightmap);
+    if (TempImageManager* cache = scene.getImageCache())
+        cache->saveImage(*stampedLightmap, plan.lightmapName());
+    stampedLightmap.reset();
+}
+
+void VegetationManager::update()
+{
+    if (treeGeometry)
+        treeGeometry->update();
+}

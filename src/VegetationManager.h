@@ -1,0 +1,54 @@
+// The race's trees around the race camera: planted once while the race loads, drawn as
+// batches near the camera, with trunk colliders and their shadows in the terrain lightmap.
+#pragma once
+
+#include "VegetationPlan.h"
+
+#include <memory>
+
+namespace Ogre
+{
+class Camera;
+}
+
+class GameScene;
+class GeometryPager;
+class MapObject;
+class OgreToyPicture;
+class ToyPictureGrey;
+class TreeLoader;
+
+class VegetationManager
+{
+public:
+    VegetationManager();
+    virtual ~VegetationManager();
+    VegetationManager(const VegetationManager&) = delete;
+    VegetationManager& operator=(const VegetationManager&) = delete;
+
+    // Builds what the terrain grows at the settings' densities, after the scene's terrain,
+    // track and lightmap exist. Engine exceptions (a missing mesh, say) pass; the race
+    // scene's lightmap picture and the image cache change only once all is built.
+    void init(GameScene& scene, Ogre::Camera* camera, MapObject& track);
+    // Once per frame.
+    void update();
+
+    const VegetationPlan& getPlan() const { return plan; }
+    TreeLoader* getTreeLoader() const { return treeLoader.get(); }
+    GeometryPager* getTreeGeometry() const { return treeGeometry.get(); }
+
+    // The plan of the scene's race, from its terrain and the settings.
+    static VegetationPlan planFor(const GameScene& scene);
+
+private:
+    void buildTrees(GameScene& scene, Ogre::Camera* camera, MapObject& track);
+    void buildTreeColours(GameScene& scene);
+    void commitLightmap(GameScene& scene);
+
+    VegetationPlan plan;
+    std::unique_ptr<GeometryPager> treeGeometry;
+    std::unique_ptr<TreeLoader> treeLoader;
+    std::unique_ptr<ToyPictureGrey> stampedLightmap;  // until committed
+    std::unique_ptr<ToyPictureGrey> treeColourPicture;
+    std::unique_ptr<OgreToyPicture> treeColourTexture;
+};
