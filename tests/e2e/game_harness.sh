@@ -45,6 +45,9 @@ fail() {
         mkdir -p "$KEEP_LOGS_DIR"
         cp "$DEBUG_LOG" "$OGRE_LOG" "$WORK/stderr" "$KEEP_LOGS_DIR/" 2>/dev/null || true
     fi
+    # Whether a game that stopped answering was busy (its CPU time grows) or blocked.
+    [ -n "$GAME_PID" ] && ps -o pid=,stat=,etime=,time=,wchan:32= -p "$GAME_PID" 2>/dev/null |
+        sed 's/^/game process (pid, state, elapsed, cpu, waiting in): /' >&2
     [ -f "$DEBUG_LOG" ] && { echo "--- debug.txt"; cat "$DEBUG_LOG"; } >&2
     [ -f "$WORK/stderr" ] && { echo "--- stderr"; cat "$WORK/stderr"; } >&2
     for report in "$WORK"/sanitizer.*; do
@@ -108,6 +111,7 @@ wait_for_file() {
     local file=$1 limit=${2:-20}
     for _ in $(seq $((limit * 20))); do
         [ -s "$file" ] && return 0
+        [ -n "$GAME_PID" ] && ! kill -0 "$GAME_PID" 2>/dev/null && fail "the game ended before $file was written"
         sleep 0.05
     done
     fail "$file was not written"

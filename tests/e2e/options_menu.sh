@@ -18,7 +18,8 @@ screenshot() {
     shots=$((shots + 1))
     sleep 0.4
     press_key_here F8
-    wait_for_file "$BIN_DIR/screenshot_$shots.png"
+    # A race under the sanitizers beside seven other games once took more than 20 s for it.
+    wait_for_file "$BIN_DIR/screenshot_$shots.png" 60
     sleep 0.2
     SHOT="$BIN_DIR/screenshot_$shots.png"
 }
