@@ -9,15 +9,12 @@ source "$(dirname "$0")/game_harness.sh" "$1"
 
 start_xvfb
 rm -f "$BIN_DIR"/screenshot_*.png
-shots=0
 screenshot() {
-    shots=$((shots + 1))
     sleep 0.4
-    press_key_here F8
-    wait_for_file "$BIN_DIR/screenshot_$shots.png"
+    take_screenshot
     sleep 0.3
     # KEEP_SHOTS names a folder to keep the screenshots in, for looking at them.
-    if [ -n "${KEEP_SHOTS:-}" ]; then cp "$BIN_DIR/screenshot_$shots.png" "$KEEP_SHOTS/"; fi
+    if [ -n "${KEEP_SHOTS:-}" ]; then cp "$SHOT" "$KEEP_SHOTS/"; fi
 }
 OGRE_LOG="$USER_DIR/logs/Ogre.log"
 wait_for_ogre_log() {

@@ -166,6 +166,17 @@ press_key_here() {
     xdotool key --delay 80 "$1"
 }
 
+# Presses F8 and waits up to $1 seconds (60 by default: a race under the sanitizers beside
+# seven other games once took more than 20 s) for the game's next screenshot, counted in
+# "shots" from the script's start; its path lands in SHOT.
+shots=0
+take_screenshot() {
+    shots=$((shots + 1))
+    press_key_here F8
+    wait_for_file "$BIN_DIR/screenshot_$shots.png" "${1:-60}"
+    SHOT="$BIN_DIR/screenshot_$shots.png"
+}
+
 # Clicks at a point given in fractions of the window.
 click_at() {
     local window width height

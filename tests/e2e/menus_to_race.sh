@@ -8,13 +8,9 @@ start_xvfb
 mkdir -p "$USER_DIR/maps"
 printf '<Map name="Broken" terrain="NoSuchTerrain" highscore="Broken.sde">\n' >"$USER_DIR/maps/Broken.map"
 rm -f "$BIN_DIR"/screenshot_*.png
-shots=0
 screenshot() {
-    shots=$((shots + 1))
     sleep 0.4
-    press_key_here F8
-    wait_for_file "$BIN_DIR/screenshot_$shots.png"
-
+    take_screenshot
     sleep 0.3
 }
 

@@ -12,16 +12,11 @@ printf '<GameConfig><Video><Resolution value="800 x 600"/></Video></GameConfig>\
 SETTINGS="$USER_DIR/quillmor.cfg"
 OGRE_LOG="$USER_DIR/logs/Ogre.log"
 rm -f "$BIN_DIR"/screenshot_*.png
-shots=0
 # Takes a screenshot; its path lands in SHOT.
 screenshot() {
-    shots=$((shots + 1))
     sleep 0.4
-    press_key_here F8
-    # A race under the sanitizers beside seven other games once took more than 20 s for it.
-    wait_for_file "$BIN_DIR/screenshot_$shots.png" 60
+    take_screenshot
     sleep 0.2
-    SHOT="$BIN_DIR/screenshot_$shots.png"
 }
 keep_shot() {
     mkdir -p "$BUILD_DIR/e2e-shots" && cp "$SHOT" "$BUILD_DIR/e2e-shots/options_$1.png"

@@ -77,7 +77,6 @@ wait_for_log_count() {
     fail "$3"
 }
 
-shots=0
 escapes=0
 for i in "${!TRACKS[@]}"; do
     track=${TRACKS[$i]}
@@ -93,9 +92,7 @@ for i in "${!TRACKS[@]}"; do
     wait_for_report "$track: the car does not reach 20 km/h" '$2 > 20' 5
     read -r _ speed1 _ x1 z1 _ heading1 _ <<<"$REPORT"
     echo "$track: held accelerator: $speed0 -> $speed1 km/h, ($x0, $z0) -> ($x1, $z1)"
-    xdotool key F8
-    shots=$((shots + 1))
-    wait_for_file "$BIN_DIR/screenshot_$shots.png" 60
+    take_screenshot
     xdotool keydown Left
     # more than 10 degrees either way (the heading wraps at 360)
     wait_for_report "$track: steering does not turn the car" \

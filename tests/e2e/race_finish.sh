@@ -26,13 +26,9 @@ rm -f "$BIN_DIR"/screenshot_*.png
 rm -rf "$SHOTS_DIR"
 mkdir -p "$SHOTS_DIR"
 
-shots=0
 # F8, then waits for the file; the shot is also kept as $SHOTS_DIR/<n>_$1.png.
 screenshot() {
-    shots=$((shots + 1))
-    press_key_here F8
-    wait_for_file "$BIN_DIR/screenshot_$shots.png" 30
-    SHOT="$BIN_DIR/screenshot_$shots.png"
+    take_screenshot
     cp "$SHOT" "$SHOTS_DIR/${shots}_$1.png"
 }
 
