@@ -4,20 +4,33 @@
 #include <OGRE/OgreEntity.h>
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreMesh.h>
+#include <OGRE/OgreResourceGroupManager.h>
 #include <OGRE/OgreSceneManager.h>
 
 #include <stdexcept>
 
 namespace
 {
-// Clones the entity's mesh (in the group of the mesh it copies) and makes an entity of it.
+// Clones the entity's mesh (by default in the group of the mesh it copies) and makes an
+// entity of it.
 Ogre::Entity* cloneEntity(Ogre::SceneManager& sceneManager, const Ogre::Entity& source, const std::string& meshName,
-                          const std::string& entityName)
+                          const std::string& entityName, const std::string& group = Ogre::BLANKSTRING)
 {
-    Ogre::MeshPtr mesh = source.getMesh()->clone(meshName);
+    Ogre::MeshPtr mesh = source.getMesh()->clone(meshName, group);
     return sceneManager.createEntity(entityName, mesh);
 }
+
+const std::string& physicCloneGroup()
+{
+    static const std::string group = TileTemplate::kPhysicCloneGroup;
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    if (!groups.resourceGroupExists(group))
+        groups.createResourceGroup(group, false);
+    return group;
 }
+}
+
+const char* const TileTemplate::kPhysicCloneGroup = "TrackPhysicClones";
 
 TileTemplate::TileTemplate(const std::string& name, const std::string& renderMesh,
                            const std::vector<std::string>& physicMeshes, const std::vector<std::string>& smoothMeshes,
@@ -86,10 +99,10 @@ std::string TileTemplate::createInstance(Ogre::Entity*& renderClone, std::vector
                       : nullptr;
     for (size_t i = 0; i < physicEntities.size(); ++i)
         physicClones.push_back(cloneEntity(*sceneManager, *physicEntities[i], instance + "_PhysicMesh" + std::to_string(i),
-                                           instance + "_PhysicEntity" + std::to_string(i)));
+                                           instance + "_PhysicEntity" + std::to_string(i), physicCloneGroup()));
     for (size_t i = 0; i < smoothEntities.size(); ++i)
         smoothClones.push_back(cloneEntity(*sceneManager, *smoothEntities[i],
                                            instance + "_PhysicSmoothMesh" + std::to_string(i),
-                                           instance + "_PhysicSmoothEntity" + std::to_string(i)));
+                                           instance + "_PhysicSmoothEntity" + std::to_string(i), physicCloneGroup()));
     return instance;
 }

@@ -15,6 +15,11 @@ class SceneManager;
 class TileTemplate
 {
 public:
+    // The resource group of the physics clones. They live only until their tile's collision
+    // shapes are built; kept apart from the thousands of drawn clones, removing one does not
+    // walk the list of every other mesh (which made a full track's load quadratic).
+    static const char* const kPhysicCloneGroup;
+
     // Creates the template entities from the meshes (engine resources, loaded by name).
     // An empty render mesh name makes no render entity. A mesh the engine can't load
     // throws std::runtime_error naming it; nothing made so far is kept.

@@ -107,9 +107,9 @@ TrackTile::~TrackTile()
     if (renderClone)
         meshes.remove(name + "_RenderMesh");
     for (size_t i = 0; i < physicEntities.size(); ++i)
-        meshes.remove(name + "_PhysicMesh" + std::to_string(i));
+        meshes.remove(name + "_PhysicMesh" + std::to_string(i), TileTemplate::kPhysicCloneGroup);
     for (size_t i = 0; i < smoothEntities.size(); ++i)
-        meshes.remove(name + "_PhysicSmoothMesh" + std::to_string(i));
+        meshes.remove(name + "_PhysicSmoothMesh" + std::to_string(i), TileTemplate::kPhysicCloneGroup);
 }
 
 void TrackTile::build(int x, int y, const MapObject& track)
@@ -156,12 +156,12 @@ void TrackTile::releasePhysicClones()
     for (size_t i = 0; i < physicEntities.size(); ++i)
     {
         sceneManager->destroyEntity(physicEntities[i]);
-        meshes.remove(name + "_PhysicMesh" + std::to_string(i));
+        meshes.remove(name + "_PhysicMesh" + std::to_string(i), TileTemplate::kPhysicCloneGroup);
     }
     for (size_t i = 0; i < smoothEntities.size(); ++i)
     {
         sceneManager->destroyEntity(smoothEntities[i]);
-        meshes.remove(name + "_PhysicSmoothMesh" + std::to_string(i));
+        meshes.remove(name + "_PhysicSmoothMesh" + std::to_string(i), TileTemplate::kPhysicCloneGroup);
     }
     physicEntities.clear();
     smoothEntities.clear();
