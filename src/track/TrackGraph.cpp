@@ -5,6 +5,7 @@
 #include "track/TrackSpline.h"
 
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -51,7 +52,35 @@ void TrackGraph::addConnector(const TileConnector& connector)
     if (node == allNodes.end())
         return;
     connectors[firstId] = connector;
-    entryNodes[firstId] = node->second;
+    addEntry(firstId, node->second);
+}
+
+void TrackGraph::addEntry(int32_t id, const TrackNode& node)
+{
+    removeEntry(id);
+    entryNodes[id] = node;
+    startsByZ[snap(node.z)].emplace(snap(node.x), id);
+    startsByX[snap(node.x)].emplace(snap(node.z), id);
+}
+
+void TrackGraph::removeEntry(int32_t id)
+{
+    const auto entry = entryNodes.find(id);
+    if (entry == entryNodes.end())
+        return;
+    const long long x = snap(entry->second.x);
+    const long long z = snap(entry->second.z);
+    const auto forget = [id](LineStarts& lines, long long key, long long along) {
+        const auto line = lines.find(key);
+        if (line == lines.end())
+            return;
+        line->second.erase({along, id});
+        if (line->second.empty())
+            lines.erase(line);
+    };
+    forget(startsByZ, z, x);
+    forget(startsByX, x, z);
+    entryNodes.erase(entry);
 }
 
 void TrackGraph::setStart(const TileConnector& connector)
@@ -82,25 +111,25 @@ int32_t TrackGraph::findNeighbour(const Ogre::Vector3& position, int32_t directi
     const long long pz = snap(position.z);
     const bool alongX = direction == 1 || direction == 3;
     const bool towardsMore = direction == 1 || direction == 2;
-    int32_t bestId = -1;
-    long long bestCoordinate = 0;
-    for (const auto& [id, node] : entryNodes)
+    const LineStarts& lines = alongX ? startsByZ : startsByX;
+    const auto line = lines.find(alongX ? pz : px);
+    if (line == lines.end())
+        return -1;
+    const auto& starts = line->second;
+    const long long from = alongX ? px : pz;
+    constexpr int32_t kFirstId = std::numeric_limits<int32_t>::min();
+    constexpr int32_t kLastId = std::numeric_limits<int32_t>::max();
+    // The nearest in the direction; of two at one point, the one with the lower id.
+    if (towardsMore)
     {
-        const long long nx = snap(node.x);
-        const long long nz = snap(node.z);
-        const long long across = alongX ? nz - pz : nx - px;
-        const long long along = alongX ? nx : nz;
-        const long long from = alongX ? px : pz;
-        if (across != 0 || (towardsMore ? along < from : along > from))
-            continue;
-        const bool better = towardsMore ? along < bestCoordinate : along > bestCoordinate;
-        if (bestId == -1 || better)
-        {
-            bestId = id;
-            bestCoordinate = along;
-        }
+        const auto ahead = starts.lower_bound({from, kFirstId});
+        return ahead == starts.end() ? -1 : ahead->second;
     }
-    return bestId;
+    auto behind = starts.upper_bound({from, kLastId});
+    if (behind == starts.begin())
+        return -1;
+    --behind;
+    return starts.lower_bound({behind->first, kFirstId})->second;
 }
 
 bool TrackGraph::buildPath()
@@ -144,7 +173,7 @@ bool TrackGraph::walk()
                 pathPoints.emplace_back(n.x, n.y, n.z, n.width);
                 allNodes.erase(node);
             }
-            entryNodes.erase(id);
+            removeEntry(id);
         }
         if (currentId == endId)
             return true;

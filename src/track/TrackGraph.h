@@ -9,6 +9,8 @@
 
 #include <map>
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 class TrackSpline;
@@ -44,6 +46,12 @@ public:
 private:
     std::map<int32_t, TrackNode> allNodes;
     std::map<int32_t, TrackNode> entryNodes;  // first nodes of lines not walked yet
+    // The same line starts by the snapped coordinate they share with the lines that can lead
+    // to them, each holding (the other coordinate, id): finding a neighbour is a lookup, not
+    // a pass over every line of the track (quadratic on a full 80 x 80 track).
+    using LineStarts = std::map<long long, std::set<std::pair<long long, int32_t>>>;
+    LineStarts startsByZ;  // reached along x
+    LineStarts startsByX;  // reached along z
     std::unique_ptr<TrackSpline> spline;
     int32_t startId = -1;
     int32_t endId = -1;
@@ -54,4 +62,6 @@ private:
     bool walked = false;
 
     bool walk();
+    void addEntry(int32_t id, const TrackNode& node);
+    void removeEntry(int32_t id);
 };

@@ -54,6 +54,9 @@ TEST_F(RaceSceneServices, TrackBuiltInTheSceneGoesWithIt)
         track.load("../media/maps/TestLoop.map");
         tileMeshes = countMeshes("_RenderMesh");
         track.buildTiles();
+        // Once a tile's collision shapes are built, its physics copies are freed.
+        EXPECT_EQ(0u, countMeshes("_PhysicMesh"));
+        EXPECT_EQ(0u, countMeshes("_PhysicSmoothMesh"));
         track.buildTrackSpline();
         track.createBoundaries();
         scene.getPhysicBase()->setPaging(false);

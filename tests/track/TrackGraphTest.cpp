@@ -133,6 +133,55 @@ TEST(TrackGraph, FindsTheNearestLineStartInTheSearchDirection)
     EXPECT_EQ(graph.findNeighbour({10.0f, 0, 5.002f}, 1), offLine.getId());
 }
 
+TEST(TrackGraph, NeighbourSearchAgreesWithAPassOverEveryLineStart)
+{
+    // Line starts on a small lattice, several at some points (the lower id wins there), and
+    // one line added twice (as the start line is): the search must match a plain pass.
+    TrackGraph graph;
+    std::vector<TrackNode> starts;
+    unsigned seed = 7;
+    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int i = 0; i < 60; ++i)
+    {
+        const TrackNode node(static_cast<float>(next() % 6), 0, static_cast<float>(next() % 6) * 0.5f, 0.5f);
+        TileConnector connector;
+        connector.addNode(node.getId());
+        graph.addNode(node);
+        graph.addConnector(connector);
+        if (i == 10)
+            graph.setStart(connector);
+        starts.push_back(node);
+    }
+    const auto byPass = [&starts](float x, float z, int direction) {
+        const bool alongX = direction == 1 || direction == 3;
+        const bool towardsMore = direction == 1 || direction == 2;
+        int best = -1;
+        float bestAlong = 0;
+        for (const TrackNode& node : starts)
+        {
+            if ((alongX ? node.z != z : node.x != x) ||
+                (towardsMore ? (alongX ? node.x < x : node.z < z) : (alongX ? node.x > x : node.z > z)))
+                continue;
+            const float along = alongX ? node.x : node.z;
+            if (best == -1 || (towardsMore ? along < bestAlong : along > bestAlong))
+            {
+                best = node.getId();
+                bestAlong = along;
+            }
+        }
+        return best;
+    };
+    for (int x = -1; x <= 6; ++x)
+        for (int half = -1; half <= 12; ++half)
+            for (int direction = 0; direction < 4; ++direction)
+            {
+                const float z = static_cast<float>(half) * 0.5f;
+                EXPECT_EQ(graph.findNeighbour({static_cast<float>(x), 0, z}, direction),
+                          byPass(static_cast<float>(x), z, direction))
+                    << "from " << x << ", " << z << " in direction " << direction;
+            }
+}
+
 TEST(TrackGraph, IgnoresLinesWhoseFirstNodeIsUnknown)
 {
     TrackGraph graph;
