@@ -38,11 +38,34 @@ bool ShadowReceiverRange::isWithin(const Ogre::AxisAlignedBox& box, const Ogre::
     return dx * dx + dz * dz <= reach * reach;
 }
 
+ShadowReceiverRange::~ShadowReceiverRange()
+{
+    clear();
+}
+
 void ShadowReceiverRange::add(Ogre::MovableObject* object)
 {
     // Objects of other queues (the sky, overlays) keep theirs.
-    if (object && object->getRenderQueueGroup() == kNearQueue)
-        objects.push_back(object);
+    if (!object || object->getRenderQueueGroup() != kNearQueue || object->getListener())
+        return;
+    object->setListener(this);
+    objects.push_back(object);
+}
+
+void ShadowReceiverRange::clear()
+{
+    for (Ogre::MovableObject* object : objects)
+        object->setListener(nullptr);
+    objects.clear();
+}
+
+void ShadowReceiverRange::objectDestroyed(Ogre::MovableObject* object)
+{
+    const auto held = std::find(objects.begin(), objects.end(), object);
+    if (held == objects.end())
+        return;
+    *held = objects.back();
+    objects.pop_back();
 }
 
 void ShadowReceiverRange::update(const Ogre::Vector3& eye)

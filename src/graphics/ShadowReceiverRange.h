@@ -6,17 +6,19 @@
 #pragma once
 
 #include <OGRE/OgreAxisAlignedBox.h>
+#include <OGRE/OgreMovableObject.h>
 #include <OGRE/OgreVector.h>
 
 #include <vector>
 
 namespace Ogre
 {
-class MovableObject;
 class SceneManager;
 }
 
-class ShadowReceiverRange
+// Listens to the objects it holds, so that one destroyed during the race (a page of far
+// trees, say) is dropped rather than left behind.
+class ShadowReceiverRange : private Ogre::MovableObject::Listener
 {
 public:
     static constexpr unsigned char kFarQueue = 49;   // just before the main queue (50)
@@ -24,6 +26,9 @@ public:
 
     // The scene's shadow far distance and directional texture offset give the reach.
     explicit ShadowReceiverRange(Ogre::SceneManager* sceneManager);
+    ~ShadowReceiverRange() override;
+    ShadowReceiverRange(const ShadowReceiverRange&) = delete;
+    ShadowReceiverRange& operator=(const ShadowReceiverRange&) = delete;
 
     // Horizontal distance from the camera within which a straight-down light's shadow texture
     // can fall, with a margin: the texture's square about its centre, which lies offset × far
@@ -33,14 +38,18 @@ public:
     // (the light shines straight down, so height makes no difference).
     static bool isWithin(const Ogre::AxisAlignedBox& box, const Ogre::Vector3& eye, float reach);
 
-    // An object of the main queue to move between the queues; others are left alone. It must
-    // stay alive while it is held here.
+    // An object of the main queue to move between the queues; others are left alone, and so
+    // is one that already has a listener of its own.
     void add(Ogre::MovableObject* object);
-    void clear() { objects.clear(); }
+    void clear();
     void update(const Ogre::Vector3& eye);
     float getReach() const { return reachDistance; }
 
+    size_t size() const { return objects.size(); }
+
 private:
+    void objectDestroyed(Ogre::MovableObject* object) override;
+
     float reachDistance;
     std::vector<Ogre::MovableObject*> objects;
 };

@@ -90,4 +90,34 @@ TEST(ShadowReceiverRange, ObjectsChangeQueueAsTheCameraMovesAndOthersKeepTheirs)
     range.clear();
     HeadlessOgre::root().destroySceneManager(scene);
 }
+// A page of far trees is destroyed while the race goes on: the range must not touch it again.
+TEST(ShadowReceiverRange, AnObjectDestroyedWhileHeldIsDroppedAndListenersAreLeftAsFound)
+{
+    HeadlessOgre::root();
+    Ogre::SceneManager* scene = HeadlessOgre::createSceneManager();
+    scene->setShadowFarDistance(15.0f);
+    Ogre::MovableObject::Listener ownListener;
+    Ogre::ManualObject* kept = triangleAt(scene, "kept", Ogre::Vector3(0, 0, 0));
+    Ogre::ManualObject* listened = triangleAt(scene, "listened", Ogre::Vector3(500, 0, 0));
+    listened->setListener(&ownListener);
+    {
+        ShadowReceiverRange range(scene);
+        Ogre::ManualObject* page = triangleAt(scene, "page", Ogre::Vector3(500, 0, 0));
+        for (Ogre::ManualObject* object : {kept, page, listened})
+            range.add(object);
+        EXPECT_EQ(range.size(), 2u);  // the object with a listener of its own is not taken
+
+        scene->destroyManualObject(page);
+        EXPECT_EQ(range.size(), 1u);
+        range.update(Ogre::Vector3(500, 5, 0));  // would read the freed page
+        EXPECT_EQ(kept->getRenderQueueGroup(), ShadowReceiverRange::kFarQueue);
+        EXPECT_EQ(listened->getRenderQueueGroup(), ShadowReceiverRange::kNearQueue);
+        EXPECT_EQ(listened->getListener(), &ownListener);
+    }
+    // Gone with the range: destroying the object later calls nobody.
+    EXPECT_EQ(kept->getListener(), nullptr);
+    EXPECT_EQ(listened->getListener(), &ownListener);
+    listened->setListener(nullptr);
+    HeadlessOgre::root().destroySceneManager(scene);
+}
 }
