@@ -10,6 +10,7 @@
 #include "graphics/ToyPictureGrey.h"
 #include "paging/BatchPage.h"
 #include "paging/GeometryPager.h"
+#include "paging/ImpostorPage.h"
 #include "track/MapObject.h"
 #include "track/TerrainObject.h"
 
@@ -22,6 +23,9 @@ namespace
 constexpr float kTreePageSize = 50.0f;  // world units
 const char* const kShadowStamp = "treeshadow.png";
 const char* const kTreeTint = "map1_TX_light_new3.png";
+const char* const kLowResources = "resources_low.cfg";
+constexpr uint32_t kImpostorPixels = 128;    // one picture of an atlas, each side
+constexpr uint32_t kLowImpostorPixels = 64;  // with the low-detail resources
 
 void log(const std::string& text)
 {
@@ -80,6 +84,13 @@ void VegetationManager::buildTrees(GameScene& scene, Ogre::Camera* camera, MapOb
     treeGeometry = std::make_unique<GeometryPager>(camera, kTreePageSize);
     treeGeometry->setBounds(bounds);
     treeGeometry->addDetailLevel<BatchPage>(plan.batchRange, 0.0f);
+    treeGeometry->addDetailLevel<ImpostorPage>(plan.impostorRange, 0.0f);
+    const GameConfiguration& config = GameScene::getSettings();
+    ImpostorPage::setImpostorResolution(config.getResourcesFile() == kLowResources ? kLowImpostorPixels
+                                                                                   : kImpostorPixels);
+    // The atlases are rendered once and kept with the player's other caches.
+    const std::string savePath = config.getSavePath();
+    ImpostorPage::setCacheFolder(savePath.empty() ? std::string() : savePath + "tmp/");
 
     TreeLoader::Ground ground;
     ground.sceneManager = scene.getSceneManager();
