@@ -4,12 +4,15 @@
 #include "DesertTreeLoader.h"
 #include "GameConfiguration.h"
 #include "GameScene.h"
+#include "GrassLoaderSR.h"
 #include "GrassTreeLoader.h"
 #include "graphics/OgreToyPicture.h"
 #include "graphics/TempImageManager.h"
 #include "graphics/ToyPictureGrey.h"
+#include "graphics/ToyPictureRGBA.h"
 #include "paging/BatchPage.h"
 #include "paging/GeometryPager.h"
+#include "paging/GrassPage.h"
 #include "paging/ImpostorPage.h"
 #include "track/MapObject.h"
 #include "track/TerrainObject.h"
@@ -21,6 +24,11 @@
 namespace
 {
 constexpr float kTreePageSize = 50.0f;  // world units
+constexpr float kGrassPageSize = 50.0f;  // world units
+constexpr float kGrassRange = 100.0f;    // world units: no blade farther from the camera
+constexpr uint8_t kGrassQueue = 50;      // the main queue, with the terrain
+const char* const kGrassColours = "map1_TX_new3_grass.png";
+constexpr uint32_t kGrassColourSize = 1024;  // pixels, the colour map's side
 const char* const kShadowStamp = "treeshadow.png";
 const char* const kTreeTint = "map1_TX_light_new3.png";
 const char* const kLowResources = "resources_low.cfg";
@@ -48,6 +56,11 @@ VegetationManager::~VegetationManager()
     treeLoader.reset();
     treeGeometry.reset();
     treeColourTexture.reset();
+    if (grassGeometry)
+        grassGeometry->removeDetailLevels();
+    grassLoader.reset();
+    grassGeometry.reset();
+    grassColourTexture.reset();
 }
 
 VegetationPlan VegetationManager::planFor(const GameScene& scene)
@@ -73,7 +86,79 @@ void VegetationManager::init(GameScene& scene, Ogre::Camera* camera, MapObject& 
         log("init trees ... done");
     }
     commitLightmap(scene);
+    if (plan.grassDensity > 0.0f)
+    {
+        log("init grass ...");
+        buildGrass(scene, camera, track);
+        log("init grass ... done");
+    }
     update();
+}
+
+void VegetationManager::buildGrass(GameScene& scene, Ogre::Camera* camera, MapObject& track)
+{
+    TerrainObject* terrain = scene.getTerrainObject();
+    const float size = terrainSize(*terrain);
+    const TBounds bounds(0.0f, 0.0f, size, size);
+    grassGeometry = std::make_unique<GeometryPager>(camera, kGrassPageSize);
+    grassGeometry->setBounds(bounds);
+    grassGeometry->addDetailLevel<GrassPage>(kGrassRange, 0.0f);
+    grassLoader = std::make_unique<GrassLoaderSR>(grassGeometry.get());
+    grassLoader->setTerrainObject(terrain);
+    grassLoader->setMapObject(&track);
+    grassLoader->setRenderQueueGroup(kGrassQueue);
+
+    const bool desert = plan.kind == VegetationKind::Desert;
+    GrassLayer* layer = grassLoader->addLayer(desert ? "GRAS/gras5.png" : "GRAS/gras4.png");
+    layer->setDensity(plan.grassDensity);  // blades per square unit, the plan's
+    if (desert)
+    {
+        layer->setMaximumSize(2.0f, 0.8f);
+        layer->setMinimumSize(1.5f, 0.4f);
+    }
+    else
+    {
+        layer->setMaximumSize(1.2f, 0.6f);
+        layer->setMinimumSize(1.0f, 0.4f);
+    }
+    layer->setRenderTechnique(GRASSTECH_QUAD, true);
+    layer->setAnimationEnabled(true);
+    layer->setSwayLength(0.2f);
+    layer->setSwaySpeed(0.5f);
+    layer->setSwayDistribution(10.0f);
+    const std::string colours = grassColourMap(scene);
+    if (!colours.empty())
+        layer->setColorMap(colours, CHANNEL_COLOR);
+    layer->setMapBounds(bounds);
+    grassGeometry->setPageLoader(grassLoader.get());
+}
+
+std::string VegetationManager::grassColourMap(GameScene& scene)
+{
+    const ToyPictureGrey* lightmap = scene.getLightmapPicture();
+    const bool desert = plan.kind == VegetationKind::Desert;
+    if (!GameScene::getSettings().isLightMapsEnabled() || !lightmap)
+        return desert ? std::string() : kGrassColours;
+    if (!Ogre::Root::getSingleton().getRenderSystem())
+        return std::string();
+    grassColourPicture = std::make_unique<ToyPictureRGBA>();
+    TempImageManager* cache = scene.getImageCache();
+    if (desert)
+    {
+        // The desert's sand-coloured blades are shaded by the lightmap alone.
+        grassColourTexture = std::make_unique<OgreToyPicture>("VG_Grass_Color_Map", scene.getLightmapPicture(), true);
+        return grassColourTexture->getTexture()->getName();
+    }
+    if (!cache || !cache->loadImage(*grassColourPicture, plan.grassColorMapName()))
+    {
+        if (!grassColourPicture->loadFromFile(kGrassColours, kGrassColourSize, kGrassColourSize, Ogre::RGN_DEFAULT))
+            return kGrassColours;
+        grassColourPicture->multiplyRegion(0, 0, *lightmap);
+        if (cache)
+            cache->saveImage(*grassColourPicture, plan.grassColorMapName());
+    }
+    grassColourTexture = std::make_unique<OgreToyPicture>("VG_Grass_Color_Map", grassColourPicture.get(), false);
+    return grassColourTexture->getTexture()->getName();
 }
 
 void VegetationManager::buildTrees(GameScene& scene, Ogre::Camera* camera, MapObject& track)
@@ -160,4 +245,6 @@ void VegetationManager::update()
 {
     if (treeGeometry)
         treeGeometry->update();
+    if (grassGeometry)
+        grassGeometry->update();
 }

@@ -1,10 +1,12 @@
-// The race's trees around the race camera: planted once while the race loads, drawn as
-// batches near the camera, with trunk colliders and their shadows in the terrain lightmap.
+// The race's trees and grass around the race camera: trees planted once while the race loads,
+// drawn as batches near the camera and impostors farther out, with trunk colliders and their
+// shadows in the terrain lightmap; grass paged in around the camera, off the track.
 #pragma once
 
 #include "VegetationPlan.h"
 
 #include <memory>
+#include <string>
 
 namespace Ogre
 {
@@ -13,9 +15,11 @@ class Camera;
 
 class GameScene;
 class GeometryPager;
+class GrassLoaderSR;
 class MapObject;
 class OgreToyPicture;
 class ToyPictureGrey;
+class ToyPictureRGBA;
 class TreeLoader;
 
 class VegetationManager
@@ -36,6 +40,7 @@ public:
     const VegetationPlan& getPlan() const { return plan; }
     TreeLoader* getTreeLoader() const { return treeLoader.get(); }
     GeometryPager* getTreeGeometry() const { return treeGeometry.get(); }
+    GeometryPager* getGrassGeometry() const { return grassGeometry.get(); }
 
     // The plan of the scene's race, from its terrain and the settings.
     static VegetationPlan planFor(const GameScene& scene);
@@ -44,6 +49,10 @@ private:
     void buildTrees(GameScene& scene, Ogre::Camera* camera, MapObject& track);
     void buildTreeColours(GameScene& scene);
     void commitLightmap(GameScene& scene);
+    void buildGrass(GameScene& scene, Ogre::Camera* camera, MapObject& track);
+    // The grass's tint: the terrain's grass colours in the lightmap's shade, from the cache
+    // when it has them.
+    std::string grassColourMap(GameScene& scene);
 
     VegetationPlan plan;
     std::unique_ptr<GeometryPager> treeGeometry;
@@ -51,4 +60,8 @@ private:
     std::unique_ptr<ToyPictureGrey> stampedLightmap;  // until committed
     std::unique_ptr<ToyPictureGrey> treeColourPicture;
     std::unique_ptr<OgreToyPicture> treeColourTexture;
+    std::unique_ptr<GeometryPager> grassGeometry;
+    std::unique_ptr<GrassLoaderSR> grassLoader;
+    std::unique_ptr<ToyPictureRGBA> grassColourPicture;
+    std::unique_ptr<OgreToyPicture> grassColourTexture;
 };
