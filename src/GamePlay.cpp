@@ -15,6 +15,9 @@
 
 #include <OGRE/Ogre.h>
 #include <OGRE/Overlay/OgreOverlay.h>
+#include <OGRE/Overlay/OgreOverlayContainer.h>
+#include <OGRE/Overlay/OgreTextAreaOverlayElement.h>
+#include <OGRE/Overlay/OgreFont.h>
 #include <OGRE/Overlay/OgreOverlayElement.h>
 #include <OGRE/Overlay/OgreOverlayManager.h>
 
@@ -91,6 +94,15 @@ void GamePlay::createOnScreenGUI()
         log() << "The overlay " << kOverlayName << " is missing: the race runs without its display" << std::endl;
         return;
     }
+    // The engine loads a text area's font when it first draws it, but lays out the captions
+    // before that: a caption the script gives (a label), laid out once, stays an empty row of
+    // glyphs. Load the font first and lay the captions out again.
+    for (Ogre::OverlayContainer* container : display->get2DElements())
+        for (const auto& child : container->getChildren())
+            if (auto* text = dynamic_cast<Ogre::TextAreaOverlayElement*>(child.second); text && text->getFont()) {
+                text->getFont()->load();
+                text->setCaption(text->getCaption());
+            }
     createArrowMaterial();
     Ogre::Entity* arrow = nullptr;
     try {

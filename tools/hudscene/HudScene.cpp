@@ -1,6 +1,6 @@
 // Test scene for the race display: the race rules over a plain ground with the overlay
 // "OnScreenGUI" and the arrow to the next checkpoint, screenshots during the start
-// countdown and after the start. Checks that the countdown and the green arrow show and
+// countdown and after the start. Checks that the countdown, the green arrow and the clock's label show and
 // that the engine logged no error.
 // usage: quillmor_hudscene <Plugins.cfg> <media folder> <screenshot prefix>
 #include "GamePlay.h"
@@ -26,6 +26,7 @@ constexpr unsigned kHeight = 600;  // pixels
 constexpr float kStep = 0.01f;     // seconds
 const Region kCountdownRegion{300, 150, 500, 300};
 const Region kArrowRegion{250, 0, 550, 150};
+const Region kTimeLabelRegion{10, 8, 70, 34};  // "Time", left of the race clock
 
 // Two physics steps and a frame.
 void raceFrames(Ogre::Root& root, GamePlay& play, int frames)
@@ -55,6 +56,12 @@ bool logHasErrors(const std::string& logFile)
 bool yellow(int r, int g, int b)
 {
     return r > 180 && g > 150 && b < 100;
+}
+
+// The labels' pale straw.
+bool straw(int r, int g, int b)
+{
+    return r > 170 && g > 170 && b > 90 && b < 190;
 }
 
 bool green(int r, int g, int b)
@@ -112,7 +119,9 @@ int run(const std::string& pluginsFile, const std::string& mediaDir, const std::
     ok &= check(play.getPhase() == RaceRules::kRacing, "the race has started");
     ok &= check(play.getCaption("Countdown").empty(), "the countdown is gone");
     ok &= check(play.getCaption("RaceTime") != "00:00:00:00", "the race clock runs (" + play.getCaption("RaceTime") + ")");
-    takeScreenshot(*engine->window, prefix + "_racing.png");
+    const Ogre::Image racing = takeScreenshot(*engine->window, prefix + "_racing.png");
+    const size_t label = countPixels(racing, kTimeLabelRegion, straw);
+    ok &= check(label > 40, "the clock's label is drawn (" + std::to_string(label) + " pixels)");
 
     play.setGUIVisible(false);
     raceFrames(root, play, 2);
