@@ -9,7 +9,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
-shots=$(mkdir -p "${2:-$build/vegetation-shots}" && cd "${2:-$build/vegetation-shots}" && pwd)
+shot_dir=$(mkdir -p "${2:-$build/vegetation-shots}" && cd "${2:-$build/vegetation-shots}" && pwd)
 cpus=${CPUS:-0-2}
 cmake --build "$build" --target quillmor_racedriver -- --no-print-directory >/dev/null
 source "$root/tests/e2e/game_harness.sh" "$build"
@@ -70,7 +70,7 @@ for track in TestLoop DesertRun; do
         runs=()
         for run in 1 2 3; do
             shot=""
-            [ "$run" = 1 ] && shot="$shots/${track}_trees_$density.png"
+            [ "$run" = 1 ] && shot="$shot_dir/${track}_trees_$density.png"
             race "$track" "$density" 15 "$shot"
             runs+=("$FPS")
         done
