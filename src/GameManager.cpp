@@ -12,6 +12,7 @@
 #include "LogStream.h"
 #include "MainLoop.h"
 #include "PlayState.h"
+#include "RaceResourceGroup.h"
 #include "RegularFile.h"
 #include "SingleBlanks.h"
 #include "StepClock.h"
@@ -327,7 +328,9 @@ void GameManager::setupResources()
         for (const auto& location : section.second)
             groups.addResourceLocation(location.second, location.first, section.first, false);
     }
-    groups.initialiseAllResourceGroups();
+    for (const std::string& group : groups.getResourceGroups())
+        if (group != RaceResourceGroup::kName)
+            groups.initialiseResourceGroup(group);
 }
 
 void GameManager::resetGameScene()
