@@ -30,6 +30,9 @@ menu_run() {
     GAME_PID=$!
     wait_for_log "first frame after" 60
     MS=$(grep -o 'first frame after [0-9]*' "$DEBUG_LOG" | grep -o '[0-9]*$')
+    # The step clock's lines as "step|ms", the first frame's own drawing as the last step.
+    STEPS=$(sed -n 's/^start-up \(.*\): \([0-9]*\) ms, \([0-9]*\) ms in all$/\1|\2|\3/p' "$DEBUG_LOG" |
+        awk -F'|' -v total="$MS" '{ print $1 "|" $2; done = $3 } END { print "first frame|" total - done }')
     press_key Escape
     wait_for_exit 30
     [ "$EXIT_STATUS" -eq 0 ] || fail "the game ended with status $EXIT_STATUS"
@@ -41,8 +44,13 @@ times=()
 for run in $(seq "$runs"); do
     menu_run
     times+=("$MS")
+    echo "$STEPS" >>"$WORK/steps"
     echo "run $run: main menu after $MS ms"
 done
+# Each step's median over the counted runs, in the order the game takes them.
+while IFS= read -r step; do
+    echo "  $step: median $(median $(grep -F "$step|" "$WORK/steps" | cut -d'|' -f2)) ms"
+done < <(cut -d'|' -f1 "$WORK/steps" | awk '!seen[$0]++')
 
 before=()
 for _ in $(seq "$runs"); do
