@@ -47,7 +47,7 @@ public:
     bool isEnabled() const { return enabled; }
 
     // The track preview imagesets, loaded on the first call (the level menu's entry), not at
-    // start: the main menu doesn't show them. Throws std::runtime_error naming a bad file.
+    // start: the main menu doesn't show them. Throws a std::exception naming a bad or missing file.
     void loadTrackPreviews();
 
 private:
