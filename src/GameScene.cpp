@@ -4,6 +4,7 @@
 #include "GameConfiguration.h"
 #include "GameManager.h"
 #include "LogStream.h"
+#include "RaceResourceGroup.h"
 #include "RaceSettings.h"
 #include "GamePlay.h"
 #include "HighScorePath.h"
@@ -156,6 +157,8 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
 {
     log("\n\n" + std::string(47, '*') + "\nLoad [GameScene]...\n");
     StepClock clock("race load");
+    RaceResourceGroup::prepare();
+    clock.step("race resources");
 
     log("\n\nCreating World...");
     showCaption(caption, "Creating World...");

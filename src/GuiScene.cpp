@@ -145,7 +145,7 @@ void GuiScene::create()
         context.getMouseCursor().setDefaultImage("TaharezLook/MouseArrow");
 
         logMessage("loading resources");
-        loadImagesets();
+        loadGuiFile("MainMenu.imageset", [] { CEGUI::ImageManager::getSingleton().loadImageset("MainMenu.imageset"); });
 
         logMessage("set font");
         context.setDefaultFont("DejaVuSans-12");
@@ -177,10 +177,13 @@ void GuiScene::createGuiSystem(const std::string& logFile)
     windowManager = CEGUI::WindowManager::getSingletonPtr();
 }
 
-void GuiScene::loadImagesets()
+void GuiScene::loadTrackPreviews()
 {
-    for (const char* imageset : {"MainMenu.imageset", "Map1.imageset", "Map3.imageset"})
+    if (trackPreviewsLoaded)
+        return;
+    for (const char* imageset : {"Map1.imageset", "Map3.imageset"})
         loadGuiFile(imageset, [imageset] { CEGUI::ImageManager::getSingleton().loadImageset(imageset); });
+    trackPreviewsLoaded = true;
 }
 
 void GuiScene::createCamera()
@@ -205,6 +208,7 @@ void GuiScene::destroy()
         CEGUI::System::destroy();
         guiSystem = nullptr;
         windowManager = nullptr;
+        trackPreviewsLoaded = false;
     }
     imageCodec.reset();
     if (resourceProvider)

@@ -3,6 +3,7 @@
 
 #include "GameConfiguration.h"
 #include "GameManager.h"
+#include "GuiScene.h"
 #include "LogStream.h"
 #include "XMLParser.h"
 #include "gui/LoadState.h"
@@ -52,6 +53,15 @@ void LevelMenuState::enter()
     MenuState::enter();
     nextRequested = backRequested = false;
 
+    try
+    {
+        GameManager::getInstance()->getGuiScene()->loadTrackPreviews();
+    }
+    catch (const std::exception& error)
+    {
+        debugLog() << "LevelMenuState: " << error.what() << std::endl;
+        throw entryError("LevelMenuState");
+    }
     logMessage("enter LevelMenuState: layout");
     CEGUI::Window* menu = showLayout("LevelMenuState", "LevelMenu.layout");
     try

@@ -91,7 +91,7 @@ void drawMainMenuBackdrop(const std::string& path)
             picture.set(x, y, r, g, b);
         }
     }
-    writePng(path, picture);
+    writePng(path, picture, RowFilter::None);  // noise all over: see RowFilter
 }
 
 // A track preview: a closed road drawn along a parametric curve over noisy grass.
@@ -125,7 +125,7 @@ void drawTrackPreview(const std::string& path, uint32_t seed, float lobes)
                     picture.set(px, py, 0.85f, 0.85f, 0.85f);
             }
     }
-    writePng(path, picture);
+    writePng(path, picture, RowFilter::None);  // noise all over: see RowFilter
 }
 
 RegisterMedia menuPictures{"menu pictures", [](const std::string& mediaDir) {

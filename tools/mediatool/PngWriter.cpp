@@ -36,7 +36,7 @@ namespace
 {
 // rowAt(y) gives the bytes of row y as libpng wants them for the depth and colour type.
 void writeRows(const std::string& path, int width, int height, int bitDepth, int colourType,
-               const std::function<png_const_bytep(int)>& rowAt)
+               const std::function<png_const_bytep(int)>& rowAt, RowFilter filter = RowFilter::Adaptive)
 {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!file)
@@ -51,6 +51,8 @@ void writeRows(const std::string& path, int width, int height, int bitDepth, int
     png_init_io(png, file.get());
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), bitDepth, colourType,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (filter == RowFilter::None)
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y)
         png_write_row(png, rowAt(y));
@@ -59,10 +61,11 @@ void writeRows(const std::string& path, int width, int height, int bitDepth, int
 }
 }
 
-void writePng(const std::string& path, const RgbaPicture& picture)
+void writePng(const std::string& path, const RgbaPicture& picture, RowFilter filter)
 {
-    writeRows(path, picture.width, picture.height, 8, PNG_COLOR_TYPE_RGBA,
-              [&](int y) { return &picture.pixels[static_cast<size_t>(y) * picture.width * 4]; });
+    writeRows(
+        path, picture.width, picture.height, 8, PNG_COLOR_TYPE_RGBA,
+        [&](int y) { return &picture.pixels[static_cast<size_t>(y) * picture.width * 4]; }, filter);
 }
 
 void writeGrey16Png(const std::string& path, int width, int height, const std::vector<uint16_t>& samples)
