@@ -48,6 +48,10 @@ night=$(brightness "$(mean night $SKY_BAND)")
 stars=$(count night $SKY_BAND 110 110 110 255 255 255)
 [ "$stars" -gt 20 ] || fail "no stars at night ($stars bright pixels)"
 echo "bright pixels in the sky band: $stars at night"
+# Stars are points, not smudges: a few pixels each (smeared ones spread over thirty).
+read -r spots spot_size <<<"$("$PNG_STATS" "$SHOTS/night.png" spots $SKY_BAND 40)"
+[ "$spot_size" -le 9 ] || fail "the stars are smudges ($spots spots of $spot_size pixels, the median)"
+echo "stars: $spots spots of $spot_size pixels (the median)"
 # The sun's disc: a small patch of near-white above the horizon.
 sun=$(count sunset 0 0 1024 384 245 235 200 255 255 255)
 [ "$sun" -gt 10 ] && [ "$sun" -lt 5000 ] || fail "no sun disc in the evening sky ($sun near-white pixels)"
