@@ -74,7 +74,7 @@ RgbaPicture skyGradient()
 // in the cosine of the angle from the north pole, so every texel covers the same patch of
 // sky and stars scattered evenly over the map are scattered evenly over the sky. Wide
 // enough that a texel is about a pixel and a half of the race's view, and tall enough that
-// the rows stay that short up to about 12 degrees from the poles: stars stay points.
+// a row is at most about two pixels as far in as 14 degrees from the poles: stars stay points.
 void writeStarfield(const std::string& path)
 {
     const int width = 4096, height = 4096;
