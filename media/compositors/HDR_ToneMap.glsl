@@ -13,7 +13,7 @@ void main()
     vec3 colour = texture2D(scene, gl_TexCoord[0].st).rgb;
     vec3 glow = texture2D(bloom, gl_TexCoord[0].st).rgb;
     // Within limits, as the eye adapts: a night stays dark, a glare is toned down.
-    float exposure = key / clamp(inLum, 0.25, 1.5);
+    float exposure = key / clamp(inLum, 0.35, 1.5);
     float exposed = dot(colour, vec3(0.27, 0.67, 0.06)) * exposure;
     // Scaling every channel alike keeps the hue.
     float scale = exposure * (1.0 + exposed / (whitePoint * whitePoint)) / (1.0 + exposed);
