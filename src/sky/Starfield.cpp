@@ -11,6 +11,7 @@
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreSceneNode.h>
 #include <OGRE/OgreTechnique.h>
+#include <OGRE/OgreTextureUnitState.h>
 
 namespace sky
 {
@@ -115,7 +116,12 @@ void Starfield::createStarfieldMaterial()
         pass->setLightingEnabled(false);
         pass->setFog(true);
         log("\t\tPass [OK]");
-        pass->createTextureUnitState()->setTextureAddressingMode(Ogre::TAM_WRAP);
+        Ogre::TextureUnitState* unit = pass->createTextureUnitState();
+        unit->setTextureAddressingMode(Ogre::TAM_WRAP);
+        // Never a mipmap: round the poles a whole row of the map crowds into a small circle,
+        // so a smaller mipmap would be chosen there, its rows taller, and each star drawn as
+        // a streak pointing at the pole.
+        unit->setTextureFiltering(Ogre::FO_LINEAR, Ogre::FO_LINEAR, Ogre::FO_NONE);
         log("\t\tTextureUnit [OK]");
         material->load();
         log("\tDONE");

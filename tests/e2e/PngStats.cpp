@@ -7,6 +7,8 @@
 //   quillmor_png_stats a.png mean x y w h         -> "r g b", the region's mean colour
 //   quillmor_png_stats a.png sharpness x y w h    -> the region's mean brightness step between
 //                                                    neighbouring pixels (a blur lowers it)
+//   quillmor_png_stats a.png spots x y w h b      -> "<spots> <median pixels per spot>": the groups of
+//                                                    touching pixels of the region at brightness b or more
 #include <png.h>
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -141,6 +144,46 @@ int main(int argc, char** argv)
             std::printf("%.0f %.0f %.0f\n", sum[0] / pixels, sum[1] / pixels, sum[2] / pixels);
         else
             std::printf("%.2f\n", steps / (2.0 * (x1 - x0 - 1) * (y1 - y0 - 1)));
+        return 0;
+    }
+    if (argc == 8 && std::strcmp(argv[2], "spots") == 0)
+    {
+        const unsigned x0 = arg(argv, 3), y0 = arg(argv, 4), threshold = arg(argv, 7);
+        const unsigned x1 = std::min(picture.width, x0 + arg(argv, 5)), y1 = std::min(picture.height, y0 + arg(argv, 6));
+        const auto bright = [&](unsigned x, unsigned y) {
+            const unsigned char* p = picture.at(x, y);
+            return x >= x0 && x < x1 && y >= y0 && y < y1 && (p[0] + p[1] + p[2]) / 3u >= threshold;
+        };
+        std::vector<bool> seen(static_cast<size_t>(picture.width) * picture.height, false);
+        std::vector<unsigned> sizes;
+        for (unsigned y = y0; y < y1; ++y)
+            for (unsigned x = x0; x < x1; ++x)
+            {
+                if (seen[static_cast<size_t>(y) * picture.width + x] || !bright(x, y))
+                    continue;
+                unsigned pixels = 0;
+                std::vector<std::pair<unsigned, unsigned>> open{{x, y}};
+                seen[static_cast<size_t>(y) * picture.width + x] = true;
+                while (!open.empty())
+                {
+                    const auto [px, py] = open.back();
+                    open.pop_back();
+                    ++pixels;
+                    for (int dy = -1; dy <= 1; ++dy)
+                        for (int dx = -1; dx <= 1; ++dx)
+                        {
+                            const unsigned nx = px + dx, ny = py + dy;  // wraps past 0 to out of range
+                            if (nx >= picture.width || ny >= picture.height || !bright(nx, ny) ||
+                                seen[static_cast<size_t>(ny) * picture.width + nx])
+                                continue;
+                            seen[static_cast<size_t>(ny) * picture.width + nx] = true;
+                            open.emplace_back(nx, ny);
+                        }
+                }
+                sizes.push_back(pixels);
+            }
+        std::sort(sizes.begin(), sizes.end());
+        std::printf("%zu %u\n", sizes.size(), sizes.empty() ? 0u : sizes[sizes.size() / 2]);
         return 0;
     }
     return usage();

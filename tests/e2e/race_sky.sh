@@ -48,6 +48,10 @@ night=$(brightness "$(mean night $SKY_BAND)")
 stars=$(count night $SKY_BAND 110 110 110 255 255 255)
 [ "$stars" -gt 20 ] || fail "no stars at night ($stars bright pixels)"
 echo "bright pixels in the sky band: $stars at night"
+# Stars are points, not smudges: a few pixels each (smeared ones spread over thirty).
+read -r spots spot_size <<<"$("$PNG_STATS" "$SHOTS/night.png" spots $SKY_BAND 40)"
+[ "$spot_size" -le 9 ] || fail "the stars are smudges ($spots spots of $spot_size pixels, the median)"
+echo "stars: $spots spots of $spot_size pixels (the median)"
 # The sun's disc: a small patch of near-white above the horizon.
 sun=$(count sunset 0 0 1024 384 245 235 200 255 255 255)
 [ "$sun" -gt 10 ] && [ "$sun" -lt 5000 ] || fail "no sun disc in the evening sky ($sun near-white pixels)"
@@ -72,8 +76,16 @@ grep -A8 "Creating HDR Effect..." "$OGRE_LOG" | grep -q "DONE" || fail "the bloo
 # The bloom's tone mapping brightens the day sky over the plain picture's.
 [ "$(brightness "$(mean bloom $SKY_BAND)")" -gt "$(brightness "$nr $ng $nb")" ] ||
     fail "the bloom leaves the sky as it was ($(mean bloom $SKY_BAND) against $nr $ng $nb)"
+# Brighter, but not washed out towards white: the blue stands out from the red about as much
+# as in the plain picture.
 for shot in bloom bloom_blur; do
     read -r er eg eb <<<"$(mean $shot $SKY_BAND)"
     [ "$eb" -gt "$er" ] || fail "$shot: no blue sky under the effects ($er $eg $eb)"
+    awk -v e="$er $eb" -v n="$nr $nb" 'BEGIN { split(e, a); split(n, b); exit !((a[2] - a[1]) / a[2] >= 0.85 * (b[2] - b[1]) / b[2]) }' ||
+        fail "$shot: the sky is washed out ($er $eg $eb against $nr $ng $nb without the effects)"
+done
+# Opaque shots, as the window shows them: left-over alpha makes a viewer show the night grey.
+for shot in night bloom; do
+    [ "$(od -An -tu1 -j25 -N1 "$SHOTS/$shot.png" | tr -d ' ')" = 2 ] || fail "$shot.png is not an opaque RGB picture"
 done
 echo "PASS"

@@ -137,8 +137,8 @@ TEST(JpegImageCodec, DecodesTheStarMapAndRefusesDamagedFiles)
     ASSERT_FALSE(bytes.empty());
     Ogre::DataStreamPtr stream(new Ogre::MemoryDataStream(const_cast<char*>(bytes.data()), bytes.size(), false));
     stars.load(stream, "jpg");
-    EXPECT_EQ(stars.getWidth(), 2048u);
-    EXPECT_EQ(stars.getHeight(), 1024u);
+    EXPECT_EQ(stars.getWidth(), 4096u);
+    EXPECT_EQ(stars.getHeight(), 4096u);
     EXPECT_EQ(stars.getFormat(), Ogre::PF_BYTE_RGB);
 
     for (const std::string& damaged : {bytes.substr(0, 2), std::string("\xFF\xD8\xFF junk", 8), bytes.substr(0, 600)})

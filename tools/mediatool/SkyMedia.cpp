@@ -70,10 +70,15 @@ RgbaPicture skyGradient()
     return picture;
 }
 
-// An equirectangular star map: scattered stars of a few brightnesses and a faint band.
+// The star map, as the starfield's sphere reads it: columns run round the axis, rows evenly
+// in the cosine of the angle from the north pole, so every texel covers the same patch of
+// sky and stars scattered evenly over the map are scattered evenly over the sky. Wide
+// enough that a texel is about a pixel and a half of the race's view, and tall enough that
+// a row is at most about two pixels as far in as 14 degrees from the poles: stars stay points.
 void writeStarfield(const std::string& path)
 {
-    const int width = 2048, height = 1024;
+    const int width = 4096, height = 4096;
+    const float pi = 3.14159265f;
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3, 0);
     unsigned seed = 20261210u;
     auto next = [&seed] {
@@ -92,20 +97,27 @@ void writeStarfield(const std::string& path)
             p[1] = static_cast<unsigned char>(band * 0.85f);
             p[2] = static_cast<unsigned char>(band);
         }
-    // Each star a small round spot on the sphere: near the poles the map's rows are short
-    // circles, so a spot spans more of a row there.
+    // Each star a small round spot on the sphere, its size in texels worked out from the
+    // texel's size where it stands: rows are short circles near the poles, and there a row is
+    // taller than a star, so the star gets one row and is dimmed, more than by the area it was
+    // given extra: a streak pointing at the pole shows even when faint.
     for (int star = 0; star < 4000; ++star)
     {
         const float u = next();
-        const float v = 0.02f + 0.96f * next();
+        const float v = next();
         const float magnitude = next();
-        const float brightness = 90.0f + 165.0f * magnitude * magnitude;
         const float warmth = next();
-        const float radius = (magnitude > 0.93f ? 0.9f : 0.5f) / height * 3.14159f;  // radians
-        const float polar = v * 3.14159f;
-        const float rowsHalf = radius / 3.14159f * height;
-        const float columnsHalf = std::min(radius / (6.28318f * std::max(std::sin(polar), 0.01f)) * width, width * 0.5f);
-        const int cy = static_cast<int>(v * height), cx = static_cast<int>(u * width);
+        const float radius = magnitude > 0.93f ? 0.002f : 0.0012f;  // radians
+        const float polar = std::acos(1.0f - 2.0f * v);
+        const float across = std::max(std::sin(polar), 0.001f);
+        const float rowsHalf = radius * height * across * 0.5f;
+        const float columnsHalf = std::min(radius * width / (2.0f * pi * across), width * 0.5f);
+        // The sphere's first two rings of triangles, 11 degrees round each pole, stretch the
+        // map's rows unevenly: a star there would be drawn as a streak, so it fades out.
+        const float poleFade = smoothstep(0.08f, 0.2f, std::min(polar, pi - polar));
+        const float brightness =
+            (90.0f + 165.0f * magnitude * magnitude) * std::pow(std::min(1.0f, 2.0f * rowsHalf), 2.0f) * poleFade;
+        const int cy = std::min(static_cast<int>(v * height), height - 1), cx = static_cast<int>(u * width);
         for (int dy = -static_cast<int>(rowsHalf) - 1; dy <= static_cast<int>(rowsHalf) + 1; ++dy)
             for (int dx = -static_cast<int>(columnsHalf) - 1; dx <= static_cast<int>(columnsHalf) + 1; ++dx)
             {
@@ -134,7 +146,10 @@ void writeStarfield(const std::string& path)
     info.input_components = 3;
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 92, TRUE);
+    jpeg_set_quality(&info, 95, TRUE);
+    // Colour at full resolution: halved, it would spread each star over its neighbours.
+    for (int c = 0; c < info.num_components; ++c)
+        info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height)
     {
