@@ -31,7 +31,13 @@ void onError(j_common_ptr info)
     std::longjmp(errors->jump, 1);
 }
 
-void quiet(j_common_ptr, int) {}
+// A warning means damaged data (a file cut short decodes with its missing rows made up):
+// refused like an error. Trace messages (level 0 and up) are ignored.
+void onMessage(j_common_ptr info, int level)
+{
+    if (level < 0)
+        onError(info);
+}
 
 // Decodes into the image; false with the reason. Plain C data only between setjmp and the
 // jumps, so nothing is skipped that needs destroying.
@@ -41,7 +47,7 @@ bool decodeJpeg(const unsigned char* bytes, unsigned long size, Ogre::Image& ima
     ErrorManager errors;
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = onError;
-    errors.base.emit_message = quiet;
+    errors.base.emit_message = onMessage;
     if (setjmp(errors.jump))
     {
         std::strncpy(problem, errors.message, JMSG_LENGTH_MAX);
