@@ -143,17 +143,21 @@ void writeStarfield(const std::string& path)
     jpeg_stdio_dest(&info, file);
     info.image_width = width;
     info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    // Stored grey: a map this fine in colour would hold 64 MB of texture in every race, grey
+    // 16, and the stars' tints are too faint to see.
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
-    // Colour at full resolution: halved, it would spread each star over its neighbours.
-    for (int c = 0; c < info.num_components; ++c)
-        info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
     jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> grey(static_cast<size_t>(width));
     while (info.next_scanline < info.image_height)
     {
-        JSAMPROW row = &pixels[static_cast<size_t>(info.next_scanline) * width * 3];
+        const unsigned char* rgb = &pixels[static_cast<size_t>(info.next_scanline) * width * 3];
+        for (int x = 0; x < width; ++x)
+            grey[static_cast<size_t>(x)] = static_cast<unsigned char>(
+                (299 * rgb[3 * x] + 587 * rgb[3 * x + 1] + 114 * rgb[3 * x + 2] + 500) / 1000);
+        JSAMPROW row = grey.data();
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
