@@ -32,10 +32,13 @@ wait_for_output() {
     fail "no '$pattern' ($count) from the driver after ${limit}s"
 }
 
-# The newest speed report: "speed <km/h> at <x> <z> heading <degrees> throttle <0..1> gear <n>
-# rpm <n> race <seconds> phase <n>".
+# The newest speed report of the current race (the RACE-th "race ready" on): "speed <km/h> at
+# <x> <z> heading <degrees> throttle <0..1> gear <n> rpm <n> race <seconds> phase <n>". An
+# earlier race's last report would let a slow load pass for a started race.
+RACE=1
 last_report() {
-    grep "^speed " "$WORK/stdout" | tail -n 1 || true
+    awk -v race="$RACE" '/race ready/ { ++ready } ready >= race && /^speed / { last = $0 } END { print last }' \
+        "$WORK/stdout"
 }
 
 race_seconds() {
@@ -82,6 +85,7 @@ for i in "${!TRACKS[@]}"; do
     track=${TRACKS[$i]}
     n=$((i + 1))
     wait_for_output "race ready" "$n"
+    RACE=$n
     # The accelerator goes down once the countdown has let the car go (phase 20: racing), as a
     # player's does; held through the countdown the car launches at the limiter and spins its wheels.
     wait_for_report "$track: the race does not start" '$NF == 20' 10
