@@ -93,6 +93,13 @@ float NxWheelShape::effectiveMass(const btVector3& relPoint, const btVector3& re
     return w > 1e-9f ? 1.0f / w : 0.0f;
 }
 
+void NxWheelShape::getRay(btVector3& from, btVector3& to) const
+{
+    const btTransform pose = actor.getGlobalPose() * localPose;
+    from = pose.getOrigin();
+    to = from - pose.getBasis().getColumn(1) * (travel + radius);
+}
+
 void NxWheelShape::castAndSpring(WheelRayCaster& caster, float dt)
 {
     btRigidBody& body = *actor.getRigidBody();

@@ -52,6 +52,10 @@ public:
     // Whether motor, brake or steering changed since the last call: a resting car must wake.
     bool takeInputsChanged();
 
+    // The suspension's ray at the actor's present pose: from the wheel's top down through
+    // its travel and radius.
+    void getRay(btVector3& from, btVector3& to) const;
+
     // The three phases of a step, run by the actor for all its wheels in turn.
     void castAndSpring(WheelRayCaster& ground, float dt);
     void applyTyreForces(float dt);
