@@ -1,6 +1,7 @@
 // Physics scene on Bullet.
 #include "platform/physics/scene.h"
 
+#include "platform/physics/HullMeshCollision.h"
 #include "platform/physics/PhysicsLog.h"
 
 #include <BulletCollision/BroadphaseCollision/btDbvtBroadphase.h>
@@ -132,6 +133,8 @@ scene::scene(const std::string& name, PhysicsLog* physicsLog) : sceneName(name),
     gContactAddedCallback = &onContactAdded;
     configuration = std::make_unique<btDefaultCollisionConfiguration>();
     dispatcher = std::make_unique<btCollisionDispatcher>(configuration.get());
+    dispatcher->registerCollisionCreateFunc(CONVEX_HULL_SHAPE_PROXYTYPE, TRIANGLE_MESH_SHAPE_PROXYTYPE, &hullMeshCollision);
+    dispatcher->registerCollisionCreateFunc(TRIANGLE_MESH_SHAPE_PROXYTYPE, CONVEX_HULL_SHAPE_PROXYTYPE, &meshHullCollision);
     broadphase = std::make_unique<btDbvtBroadphase>();
     solver = std::make_unique<btSequentialImpulseConstraintSolver>();
     dynamicsWorld = std::make_unique<btDiscreteDynamicsWorld>(dispatcher.get(), broadphase.get(), solver.get(),

@@ -3,6 +3,7 @@
 // contact reports.
 #pragma once
 
+#include "platform/physics/HullMeshCollision.h"
 #include "platform/physics/NxActor.h"
 #include "platform/physics/NxRaycastHit.h"
 #include "platform/physics/body.h"
@@ -113,6 +114,9 @@ private:
     std::string sceneName;
     PhysicsLog* log;
     std::unique_ptr<btDefaultCollisionConfiguration> configuration;
+    // Chassis hulls against meshes; the dispatcher holds them, so they outlive it.
+    HullMeshCollision::CreateFunc hullMeshCollision{false};
+    HullMeshCollision::CreateFunc meshHullCollision{true};
     std::unique_ptr<btCollisionDispatcher> dispatcher;
     // A tree broadphase: the wheel rays read the boxes of its leaves.
     std::unique_ptr<btDbvtBroadphase> broadphase;
