@@ -416,12 +416,13 @@ void NxActor::updateWheels(WheelRayCaster& ground, float dt, const btVector3& gr
         return;
     // Wheel by wheel, one wheel's suspension impulse would read as slip at the next.
     constexpr int kHoldIterations = 4;
+    const btTransform pose = getGlobalPose();
     btVector3 boxMin(BT_LARGE_FLOAT, BT_LARGE_FLOAT, BT_LARGE_FLOAT);
     btVector3 boxMax = -boxMin;
     for (const auto& wheel : wheels)
     {
         btVector3 from, to;
-        wheel->getRay(from, to);
+        wheel->getRay(pose, from, to);
         boxMin.setMin(from);
         boxMin.setMin(to);
         boxMax.setMax(from);
@@ -429,7 +430,7 @@ void NxActor::updateWheels(WheelRayCaster& ground, float dt, const btVector3& gr
     }
     ground.beginWheelRays(boxMin, boxMax);
     for (const auto& wheel : wheels)
-        wheel->castAndSpring(ground, dt);
+        wheel->castAndSpring(ground, pose, dt);
     ground.endWheelRays();
     for (const auto& wheel : wheels)
         wheel->applyTyreForces(dt);
