@@ -40,6 +40,10 @@ void HullMeshCollision::processCollision(const btCollisionObjectWrapper* body0, 
     triangles.m_manifoldPtr->setBodies(hullBody->getCollisionObject(), meshBody->getCollisionObject());
     triangles.hull = hull;
     triangles.hullInMesh = meshBody->getWorldTransform().inverse() * hullBody->getWorldTransform();
+    btVector3 boxMin, boxMax;
+    hull->getAabb(btTransform::getIdentity(), boxMin, boxMax);
+    triangles.boxCentre = triangles.hullInMesh((boxMin + boxMax) * btScalar(0.5));
+    triangles.boxHalfSize = (boxMax - boxMin) * btScalar(0.5);
     // Bullet's distance search of a pair reports a contact while the distance between the
     // two cores, less their margins, stays within the margins and the manifold's threshold.
     const btScalar margins = hull->getMargin() + triangleMargin;
@@ -64,10 +68,16 @@ void HullMeshCollision::PlaneFilteredTriangles::processTriangle(btVector3* trian
     {
         // The hull's core on one side of the plane, farther than the reach: the distance
         // between hull and triangle is at least that gap, and the search would find nothing.
+        // The hull's box answers for most triangles; its points only for those near the box.
         normal /= btSqrt(area2);
         const btMatrix3x3& turn = hullInMesh.getBasis();
-        const btVector3 lowest = hullInMesh(hull->localGetSupportingVertexWithoutMargin(-normal * turn));
-        const btVector3 highest = hullInMesh(hull->localGetSupportingVertexWithoutMargin(normal * turn));
+        const btVector3 normalInHull = normal * turn;
+        const btScalar boxReach = boxHalfSize.dot(normalInHull.absolute());
+        const btScalar boxHeight = normal.dot(boxCentre - triangle[0]);
+        if (boxHeight - boxReach > reach || -boxHeight - boxReach > reach)
+            return;
+        const btVector3 lowest = hullInMesh(hull->localGetSupportingVertexWithoutMargin(-normalInHull));
+        const btVector3 highest = hullInMesh(hull->localGetSupportingVertexWithoutMargin(normalInHull));
         const btScalar above = normal.dot(lowest - triangle[0]);
         const btScalar below = normal.dot(triangle[0] - highest);
         if (above > reach || below > reach)

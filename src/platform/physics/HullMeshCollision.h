@@ -51,6 +51,8 @@ private:
 
         const btConvexShape* hull = nullptr;
         btTransform hullInMesh;  // the hull's pose in the mesh's frame
+        btVector3 boxCentre;     // the hull's own box, in the mesh's frame
+        btVector3 boxHalfSize;   // along the hull's axes
         btScalar reach = 0;      // past this distance of the hull's core no contact is made
     };
 
