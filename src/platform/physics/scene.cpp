@@ -133,8 +133,12 @@ scene::scene(const std::string& name, PhysicsLog* physicsLog) : sceneName(name),
     gContactAddedCallback = &onContactAdded;
     configuration = std::make_unique<btDefaultCollisionConfiguration>();
     dispatcher = std::make_unique<btCollisionDispatcher>(configuration.get());
-    dispatcher->registerCollisionCreateFunc(CONVEX_HULL_SHAPE_PROXYTYPE, TRIANGLE_MESH_SHAPE_PROXYTYPE, &hullMeshCollision);
-    dispatcher->registerCollisionCreateFunc(TRIANGLE_MESH_SHAPE_PROXYTYPE, CONVEX_HULL_SHAPE_PROXYTYPE, &meshHullCollision);
+    hullMeshCollision = std::make_unique<HullMeshCollision::CreateFunc>(false);
+    meshHullCollision = std::make_unique<HullMeshCollision::CreateFunc>(true);
+    dispatcher->registerCollisionCreateFunc(CONVEX_HULL_SHAPE_PROXYTYPE, TRIANGLE_MESH_SHAPE_PROXYTYPE,
+                                            hullMeshCollision.get());
+    dispatcher->registerCollisionCreateFunc(TRIANGLE_MESH_SHAPE_PROXYTYPE, CONVEX_HULL_SHAPE_PROXYTYPE,
+                                            meshHullCollision.get());
     broadphase = std::make_unique<btDbvtBroadphase>();
     solver = std::make_unique<btSequentialImpulseConstraintSolver>();
     dynamicsWorld = std::make_unique<btDiscreteDynamicsWorld>(dispatcher.get(), broadphase.get(), solver.get(),

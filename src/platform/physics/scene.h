@@ -3,7 +3,6 @@
 // contact reports.
 #pragma once
 
-#include "platform/physics/HullMeshCollision.h"
 #include "platform/physics/NxActor.h"
 #include "platform/physics/NxRaycastHit.h"
 #include "platform/physics/body.h"
@@ -20,6 +19,7 @@
 #include <vector>
 
 struct btBroadphaseProxy;
+struct btCollisionAlgorithmCreateFunc;
 class btCollisionDispatcher;
 struct btDbvtBroadphase;
 class btDefaultCollisionConfiguration;
@@ -115,8 +115,8 @@ private:
     PhysicsLog* log;
     std::unique_ptr<btDefaultCollisionConfiguration> configuration;
     // Chassis hulls against meshes; the dispatcher holds them, so they outlive it.
-    HullMeshCollision::CreateFunc hullMeshCollision{false};
-    HullMeshCollision::CreateFunc meshHullCollision{true};
+    std::unique_ptr<btCollisionAlgorithmCreateFunc> hullMeshCollision;
+    std::unique_ptr<btCollisionAlgorithmCreateFunc> meshHullCollision;
     std::unique_ptr<btCollisionDispatcher> dispatcher;
     // A tree broadphase: the wheel rays read the boxes of its leaves.
     std::unique_ptr<btDbvtBroadphase> broadphase;
