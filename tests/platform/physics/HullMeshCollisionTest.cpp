@@ -51,7 +51,8 @@ struct Contact
 };
 
 // One collision pass of the hull at a pose over the mesh; the contacts found.
-std::vector<Contact> contactsAt(const btTransform& pose, btScalar meshMargin, bool planeTested)
+// The pair of the object added first comes to the dispatch first: both sides are tried.
+std::vector<Contact> contactsAt(const btTransform& pose, btScalar meshMargin, bool hullFirst, bool planeTested)
 {
     btDefaultCollisionConfiguration configuration;
     btCollisionDispatcher dispatcher(&configuration);
@@ -73,9 +74,8 @@ std::vector<Contact> contactsAt(const btTransform& pose, btScalar meshMargin, bo
     body.setCollisionShape(hull.get());
     body.setCollisionFlags(0);
     body.setWorldTransform(pose);
-    // The hull first: the pair then reaches the mesh side of the dispatch as well.
-    world.addCollisionObject(&body);
-    world.addCollisionObject(&ground);
+    world.addCollisionObject(hullFirst ? &body : &ground);
+    world.addCollisionObject(hullFirst ? &ground : &body);
     world.performDiscreteCollisionDetection();
     std::vector<Contact> contacts;
     for (int m = 0; m < dispatcher.getNumManifolds(); ++m)
@@ -115,23 +115,25 @@ TEST(HullMeshCollision, FindsTheContactsBulletsOwnCollisionFinds)
         poses.push_back({"across the ramp's foot", btVector3(0.3f, 0.36f + gap, 0), level});
     }
     int touching = 0, clear = 0;
-    for (btScalar meshMargin : {0.0f, 0.04f})
-        for (const Pose& pose : poses)
-        {
-            const btTransform at(pose.turn, pose.centre);
-            const std::vector<Contact> expected = contactsAt(at, meshMargin, false);
-            const std::vector<Contact> found = contactsAt(at, meshMargin, true);
-            const std::string where = std::string(pose.name) + " at height " + std::to_string(pose.centre.y()) +
-                                      ", mesh margin " + std::to_string(meshMargin);
-            ASSERT_EQ(found.size(), expected.size()) << where;
-            for (std::size_t i = 0; i < found.size(); ++i)
+    for (bool hullFirst : {true, false})
+        for (btScalar meshMargin : {0.0f, 0.04f})
+            for (const Pose& pose : poses)
             {
-                EXPECT_EQ(found[i].point, expected[i].point) << where << ", contact " << i;
-                EXPECT_EQ(found[i].normal, expected[i].normal) << where << ", contact " << i;
-                EXPECT_EQ(found[i].distance, expected[i].distance) << where << ", contact " << i;
+                const btTransform at(pose.turn, pose.centre);
+                const std::vector<Contact> expected = contactsAt(at, meshMargin, hullFirst, false);
+                const std::vector<Contact> found = contactsAt(at, meshMargin, hullFirst, true);
+                const std::string where = std::string(pose.name) + " at height " + std::to_string(pose.centre.y()) +
+                                          ", mesh margin " + std::to_string(meshMargin) +
+                                          (hullFirst ? ", hull first" : ", mesh first");
+                ASSERT_EQ(found.size(), expected.size()) << where;
+                for (std::size_t i = 0; i < found.size(); ++i)
+                {
+                    EXPECT_EQ(found[i].point, expected[i].point) << where << ", contact " << i;
+                    EXPECT_EQ(found[i].normal, expected[i].normal) << where << ", contact " << i;
+                    EXPECT_EQ(found[i].distance, expected[i].distance) << where << ", contact " << i;
+                }
+                ++(expected.empty() ? clear : touching);
             }
-            ++(expected.empty() ? clear : touching);
-        }
     // Both kinds of pose were met, else the comparison says little.
     EXPECT_GT(touching, 10);
     EXPECT_GT(clear, 10);
