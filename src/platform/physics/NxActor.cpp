@@ -416,8 +416,22 @@ void NxActor::updateWheels(WheelRayCaster& ground, float dt, const btVector3& gr
         return;
     // Wheel by wheel, one wheel's suspension impulse would read as slip at the next.
     constexpr int kHoldIterations = 4;
+    const btTransform pose = getGlobalPose();
+    btVector3 boxMin(BT_LARGE_FLOAT, BT_LARGE_FLOAT, BT_LARGE_FLOAT);
+    btVector3 boxMax = -boxMin;
     for (const auto& wheel : wheels)
-        wheel->castAndSpring(ground, dt);
+    {
+        btVector3 from, to;
+        wheel->getRay(pose, from, to);
+        boxMin.setMin(from);
+        boxMin.setMin(to);
+        boxMax.setMax(from);
+        boxMax.setMax(to);
+    }
+    ground.beginWheelRays(boxMin, boxMax);
+    for (const auto& wheel : wheels)
+        wheel->castAndSpring(ground, pose, dt);
+    ground.endWheelRays();
     for (const auto& wheel : wheels)
         wheel->applyTyreForces(dt);
     for (int i = 0; i < kHoldIterations; ++i)

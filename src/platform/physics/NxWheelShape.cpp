@@ -93,10 +93,17 @@ float NxWheelShape::effectiveMass(const btVector3& relPoint, const btVector3& re
     return w > 1e-9f ? 1.0f / w : 0.0f;
 }
 
-void NxWheelShape::castAndSpring(WheelRayCaster& caster, float dt)
+void NxWheelShape::getRay(const btTransform& actorPose, btVector3& from, btVector3& to) const
+{
+    const btTransform pose = actorPose * localPose;
+    from = pose.getOrigin();
+    to = from - pose.getBasis().getColumn(1) * (travel + radius);
+}
+
+void NxWheelShape::castAndSpring(WheelRayCaster& caster, const btTransform& actorPose, float dt)
 {
     btRigidBody& body = *actor.getRigidBody();
-    const btTransform pose = actor.getGlobalPose() * localPose;
+    const btTransform pose = actorPose * localPose;
     const btMatrix3x3& basis = pose.getBasis();
     upWorld = basis.getColumn(1);
     headingWorld = basis * btVector3(std::sin(steerAngle), 0, std::cos(steerAngle));

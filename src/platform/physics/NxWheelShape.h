@@ -52,8 +52,13 @@ public:
     // Whether motor, brake or steering changed since the last call: a resting car must wake.
     bool takeInputsChanged();
 
-    // The three phases of a step, run by the actor for all its wheels in turn.
-    void castAndSpring(WheelRayCaster& ground, float dt);
+    // The suspension's ray with the actor at actorPose: from the wheel's top down through
+    // its travel and radius.
+    void getRay(const btTransform& actorPose, btVector3& from, btVector3& to) const;
+
+    // The three phases of a step, run by the actor for all its wheels in turn; the actor's
+    // pose holds through the casts, so the actor passes it once for all its wheels.
+    void castAndSpring(WheelRayCaster& ground, const btTransform& actorPose, float dt);
     void applyTyreForces(float dt);
     void holdIteration(float dt, const btVector3& gravity);
 

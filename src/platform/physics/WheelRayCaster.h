@@ -31,6 +31,10 @@ public:
     virtual ~WheelRayCaster() = default;
     // The closest hit between from and to, ignoring the object exclude.
     virtual WheelRayHit castWheelRay(const btVector3& from, const btVector3& to, const btCollisionObject* exclude) = 0;
+    // Around one car's casts in a step: the box holds all its wheel rays, so a caster may
+    // gather what lies there once instead of searching the whole world for every ray.
+    virtual void beginWheelRays(const btVector3& boxMin, const btVector3& boxMax) { (void)boxMin, (void)boxMax; }
+    virtual void endWheelRays() {}
 };
 
 }

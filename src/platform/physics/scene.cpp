@@ -1,8 +1,10 @@
 // Physics scene on Bullet.
 #include "platform/physics/scene.h"
 
+#include "platform/physics/HullMeshCollision.h"
 #include "platform/physics/PhysicsLog.h"
 
+#include <BulletCollision/BroadphaseCollision/btDbvtBroadphase.h>
 #include <BulletCollision/CollisionDispatch/btInternalEdgeUtility.h>
 #include <btBulletDynamicsCommon.h>
 
@@ -131,6 +133,12 @@ scene::scene(const std::string& name, PhysicsLog* physicsLog) : sceneName(name),
     gContactAddedCallback = &onContactAdded;
     configuration = std::make_unique<btDefaultCollisionConfiguration>();
     dispatcher = std::make_unique<btCollisionDispatcher>(configuration.get());
+    hullMeshCollision = std::make_unique<HullMeshCollision::CreateFunc>(false);
+    meshHullCollision = std::make_unique<HullMeshCollision::CreateFunc>(true);
+    dispatcher->registerCollisionCreateFunc(CONVEX_HULL_SHAPE_PROXYTYPE, TRIANGLE_MESH_SHAPE_PROXYTYPE,
+                                            hullMeshCollision.get());
+    dispatcher->registerCollisionCreateFunc(TRIANGLE_MESH_SHAPE_PROXYTYPE, CONVEX_HULL_SHAPE_PROXYTYPE,
+                                            meshHullCollision.get());
     broadphase = std::make_unique<btDbvtBroadphase>();
     solver = std::make_unique<btSequentialImpulseConstraintSolver>();
     dynamicsWorld = std::make_unique<btDiscreteDynamicsWorld>(dispatcher.get(), broadphase.get(), solver.get(),
@@ -385,10 +393,103 @@ bool scene::raycastClosestShape(const NxRay& ray, NxShapesType types, NxRaycastH
     return true;
 }
 
+namespace
+{
+struct GatherProxies : btBroadphaseAabbCallback
+{
+    explicit GatherProxies(std::vector<const btBroadphaseProxy*>& into) : proxies(into) {}
+    bool process(const btBroadphaseProxy* proxy) override
+    {
+        proxies.push_back(proxy);
+        return true;
+    }
+    std::vector<const btBroadphaseProxy*>& proxies;
+};
+
+bool inBox(const btVector3& point, const btVector3& boxMin, const btVector3& boxMax)
+{
+    return point.x() >= boxMin.x() && point.y() >= boxMin.y() && point.z() >= boxMin.z() &&
+           point.x() <= boxMax.x() && point.y() <= boxMax.y() && point.z() <= boxMax.z();
+}
+
+// The test of a ray against an object's box in the broadphase tree, made as the world's
+// ray test makes it. It is more than a shortcut: Bullet's cast of a ray against a convex
+// shape can report a hit for a ray that stops a few centimetres short of a large box far
+// out, and only this test keeps a wheel hanging just above a road pad out of contact.
+class RayBoxTest
+{
+public:
+    RayBoxTest(const btVector3& from, const btVector3& to) : origin(from)
+    {
+        const btVector3 direction = (to - from).normalized();
+        for (int i = 0; i < 3; ++i)
+        {
+            inverse[i] = direction[i] == btScalar(0) ? btScalar(BT_LARGE_FLOAT) : btScalar(1) / direction[i];
+            signs[i] = inverse[i] < btScalar(0);
+        }
+        length = direction.dot(to - from);
+    }
+
+    bool meets(const btBroadphaseProxy* proxy) const
+    {
+        // The tree's box, not the proxy's: a moving body's box in the tree has room to move.
+        const btDbvtVolume& volume = static_cast<const btDbvtProxy*>(proxy)->leaf->volume;
+        const btVector3 bounds[2] = {volume.Mins(), volume.Maxs()};
+        btScalar entry = 1;
+        return btRayAabb2(origin, inverse, signs, bounds, entry, 0, length);
+    }
+
+private:
+    btVector3 origin;
+    btVector3 inverse;
+    unsigned signs[3] = {0, 0, 0};
+    btScalar length = 0;
+};
+}
+
+void scene::beginWheelRays(const btVector3& boxMin, const btVector3& boxMax)
+{
+    // One search of the broadphase for the car's four rays: each ray then meets only the
+    // two or three objects under the car instead of walking the world's tree again.
+    wheelRayGround.clear();
+    GatherProxies gather(wheelRayGround);
+    broadphase->aabbTest(boxMin, boxMax, gather);
+    wheelRayBoxMin = boxMin;
+    wheelRayBoxMax = boxMax;
+    wheelRayGroundGathered = true;
+}
+
+void scene::endWheelRays()
+{
+    // Objects may be released before the next step: never test a stale list.
+    wheelRayGround.clear();
+    wheelRayGroundGathered = false;
+}
+
 WheelRayHit scene::castWheelRay(const btVector3& from, const btVector3& to, const btCollisionObject* exclude)
 {
     ClosestHit callback(from, to, NX_ALL_SHAPES, exclude);
-    dynamicsWorld->rayTest(from, to, callback);
+    if (wheelRayGroundGathered && inBox(from, wheelRayBoxMin, wheelRayBoxMax) &&
+        inBox(to, wheelRayBoxMin, wheelRayBoxMax))
+    {
+        btTransform fromPose, toPose;
+        fromPose.setIdentity();
+        fromPose.setOrigin(from);
+        toPose.setIdentity();
+        toPose.setOrigin(to);
+        const RayBoxTest ray(from, to);
+        for (const btBroadphaseProxy* proxy : wheelRayGround)
+        {
+            if (callback.m_closestHitFraction == btScalar(0))
+                break;
+            auto* object = static_cast<btCollisionObject*>(proxy->m_clientObject);
+            if (ray.meets(proxy) && callback.needsCollision(object->getBroadphaseHandle()))
+                btCollisionWorld::rayTestSingle(fromPose, toPose, object, object->getCollisionShape(),
+                                                object->getWorldTransform(), callback);
+        }
+    }
+    else
+        dynamicsWorld->rayTest(from, to, callback);
     WheelRayHit hit;
     if (!callback.hasHit())
         return hit;

@@ -11,13 +11,17 @@
 #include "platform/physics/pose.h"
 #include "platform/physics/shapeGroup.h"
 
+#include <LinearMath/btVector3.h>
+
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-class btBroadphaseInterface;
+struct btBroadphaseProxy;
+struct btCollisionAlgorithmCreateFunc;
 class btCollisionDispatcher;
+struct btDbvtBroadphase;
 class btDefaultCollisionConfiguration;
 class btDiscreteDynamicsWorld;
 class btDynamicsWorld;
@@ -95,6 +99,8 @@ public:
     void render(float alpha);
 
     WheelRayHit castWheelRay(const btVector3& from, const btVector3& to, const btCollisionObject* exclude) override;
+    void beginWheelRays(const btVector3& boxMin, const btVector3& boxMax) override;
+    void endWheelRays() override;
     btDiscreteDynamicsWorld& getDynamicsWorld() const { return *dynamicsWorld; }
     // Writes a line to the physics log.
     void logLine(const std::string& line) const;
@@ -108,8 +114,12 @@ private:
     std::string sceneName;
     PhysicsLog* log;
     std::unique_ptr<btDefaultCollisionConfiguration> configuration;
+    // Chassis hulls against meshes; the dispatcher holds them, so they outlive it.
+    std::unique_ptr<btCollisionAlgorithmCreateFunc> hullMeshCollision;
+    std::unique_ptr<btCollisionAlgorithmCreateFunc> meshHullCollision;
     std::unique_ptr<btCollisionDispatcher> dispatcher;
-    std::unique_ptr<btBroadphaseInterface> broadphase;
+    // A tree broadphase: the wheel rays read the boxes of its leaves.
+    std::unique_ptr<btDbvtBroadphase> broadphase;
     std::unique_ptr<btSequentialImpulseConstraintSolver> solver;
     std::unique_ptr<btDiscreteDynamicsWorld> dynamicsWorld;
 
@@ -123,6 +133,12 @@ private:
     std::map<std::string, NxActorGroup> groups;
     std::vector<bool> reportingGroups;
     std::vector<customContactReporter*> reporters;
+
+    // What lies in the box of the car whose wheels are casting now (see beginWheelRays).
+    std::vector<const btBroadphaseProxy*> wheelRayGround;
+    bool wheelRayGroundGathered = false;
+    btVector3 wheelRayBoxMin{0, 0, 0};
+    btVector3 wheelRayBoxMax{0, 0, 0};
 
     std::unique_ptr<NxPlaneShapeDesc> floorShape;
     NxActor* floorActor = nullptr;
