@@ -44,6 +44,15 @@ float terrainSize(const TerrainObject& terrain)
 {
     return (terrain.getPageSize() - 1.0f) * terrain.getHorizontalScale();
 }
+
+// A pager of the given page size over the whole terrain, following the camera.
+std::unique_ptr<GeometryPager> terrainPager(Ogre::Camera* camera, float pageSize, const TerrainObject& terrain)
+{
+    auto pager = std::make_unique<GeometryPager>(camera, pageSize);
+    const float size = terrainSize(terrain);
+    pager->setBounds(TBounds(0.0f, 0.0f, size, size));
+    return pager;
+}
 }
 
 VegetationManager::VegetationManager() = default;
@@ -98,10 +107,8 @@ void VegetationManager::init(GameScene& scene, Ogre::Camera* camera, MapObject& 
 void VegetationManager::buildGrass(GameScene& scene, Ogre::Camera* camera, MapObject& track)
 {
     TerrainObject* terrain = scene.getTerrainObject();
-    const float size = terrainSize(*terrain);
-    const TBounds bounds(0.0f, 0.0f, size, size);
-    grassGeometry = std::make_unique<GeometryPager>(camera, kGrassPageSize);
-    grassGeometry->setBounds(bounds);
+    grassGeometry = terrainPager(camera, kGrassPageSize, *terrain);
+    const TBounds bounds = grassGeometry->getBounds();
     grassGeometry->addDetailLevel<GrassPage>(kGrassRange, 0.0f);
     grassLoader = std::make_unique<GrassLoaderSR>(grassGeometry.get());
     grassLoader->setTerrainObject(terrain);
@@ -164,10 +171,8 @@ std::string VegetationManager::grassColourMap(GameScene& scene)
 void VegetationManager::buildTrees(GameScene& scene, Ogre::Camera* camera, MapObject& track)
 {
     TerrainObject* terrain = scene.getTerrainObject();
-    const float size = terrainSize(*terrain);
-    const TBounds bounds(0.0f, 0.0f, size, size);
-    treeGeometry = std::make_unique<GeometryPager>(camera, kTreePageSize);
-    treeGeometry->setBounds(bounds);
+    treeGeometry = terrainPager(camera, kTreePageSize, *terrain);
+    const TBounds bounds = treeGeometry->getBounds();
     treeGeometry->addDetailLevel<BatchPage>(plan.batchRange, 0.0f);
     treeGeometry->addDetailLevel<ImpostorPage>(plan.impostorRange, 0.0f);
     const GameConfiguration& config = GameScene::getSettings();
