@@ -292,7 +292,13 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
     if (!config.isLightMapsEnabled())
         return;
     // For the terrain's and the tiles' lightmapped materials alike.
-    CLightMap::setAnisotropy(RaceSettings::textureAnisotropy(config.getTextureQuality()));
+    const Ogre::RenderSystem* renderer = Ogre::Root::getSingleton().getRenderSystem();
+    const bool software = renderer && renderer->getCapabilities() &&
+                          RaceSettings::isSoftwareRenderer(renderer->getCapabilities()->getDeviceName());
+    if (software && config.getTextureQuality() >= 2)
+        log("Software renderer " + renderer->getCapabilities()->getDeviceName() +
+            ": the lightmapped materials are filtered trilinearly, not anisotropically");
+    CLightMap::setAnisotropy(RaceSettings::textureAnisotropy(config.getTextureQuality(), software));
     lightmapPicture = std::make_unique<ToyPictureGrey>();
     CLightMap::setRecordHits(false);
     CLightMap::setLightDirection(Ogre::Vector3::NEGATIVE_UNIT_Y);

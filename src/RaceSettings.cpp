@@ -16,9 +16,17 @@ unsigned shadowTextureSize(int shadowQuality)
     }
 }
 
-unsigned textureAnisotropy(int textureQuality)
+unsigned textureAnisotropy(int textureQuality, bool softwareRenderer)
 {
-    return textureQuality >= 2 ? 8 : 1;
+    return textureQuality >= 2 && !softwareRenderer ? 8 : 1;
+}
+
+bool isSoftwareRenderer(const std::string& deviceName)
+{
+    for (const char* rasteriser : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+        if (deviceName.find(rasteriser) != std::string::npos)
+            return true;
+    return false;
 }
 
 LightmapSource chooseLightmapSource(bool vegetationEnabled, bool vegetationCached, bool plainCached)

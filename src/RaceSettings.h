@@ -9,8 +9,11 @@ namespace RaceSettings
 unsigned shadowTextureSize(int shadowQuality);
 
 // Anisotropic filtering degree of the lightmapped materials for the texture quality 0, 1 or
-// 2: only the high quality pays for it; 1 means trilinear.
-unsigned textureAnisotropy(int textureQuality);
+// 2: only the high quality pays for it; 1 means trilinear. A software renderer gets 1 at
+// every quality: filtering anisotropically, it draws a race at a tenth of the frame rate.
+unsigned textureAnisotropy(int textureQuality, bool softwareRenderer);
+// Whether the render system's device name is one of Mesa's software rasterisers.
+bool isSoftwareRenderer(const std::string& deviceName);
 
 constexpr const char* kLightmapName = "Lightmap";
 

@@ -14,11 +14,32 @@ TEST(RaceSettings, ShadowTextureSizeByQuality)
     EXPECT_EQ(RaceSettings::shadowTextureSize(2), 1024u);
 }
 
-TEST(RaceSettings, OnlyHighTextureQualityFiltersAnisotropically)
+TEST(RaceSettings, OnlyHighTextureQualityFiltersAnisotropicallyAndNeverInSoftware)
 {
-    EXPECT_EQ(RaceSettings::textureAnisotropy(0), 1u);
-    EXPECT_EQ(RaceSettings::textureAnisotropy(1), 1u);
-    EXPECT_EQ(RaceSettings::textureAnisotropy(2), 8u);
+    EXPECT_EQ(RaceSettings::textureAnisotropy(0, false), 1u);
+    EXPECT_EQ(RaceSettings::textureAnisotropy(1, false), 1u);
+    EXPECT_EQ(RaceSettings::textureAnisotropy(2, false), 8u);
+    for (int quality : {0, 1, 2})
+        EXPECT_EQ(RaceSettings::textureAnisotropy(quality, true), 1u) << quality;
+}
+
+TEST(RaceSettings, SoftwareRenderersByTheirDeviceName)
+{
+    const struct
+    {
+        const char* device;
+        bool software;
+    } cases[] = {
+        {"llvmpipe (LLVM 15.0.6, 256 bits)", true},
+        {"softpipe", true},
+        {"Mesa DRI swrast", true},
+        {"Software Rasterizer", true},
+        {"AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49, 6.1.0-18-amd64)", false},
+        {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false},
+        {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RaceSettings::isSoftwareRenderer(c.device), c.software) << c.device;
 }
 
 TEST(RaceSettings, LightmapSourceUsesTheTreeVariantOnlyWithVegetation)
