@@ -11,6 +11,7 @@
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreSceneNode.h>
 #include <OGRE/OgreTechnique.h>
+#include <OGRE/OgreTextureManager.h>
 #include <OGRE/OgreTextureUnitState.h>
 
 namespace sky
@@ -80,6 +81,10 @@ void Starfield::setStarfieldTexture(const std::string& textureName)
     Ogre::Technique* technique = material->getBestTechnique();
     if (!technique)
         technique = material->getTechnique(0);
+    // Made without mipmaps, as none is sampled: building them took longer than all the rest of
+    // the sky's set-up.
+    Ogre::TextureManager::getSingleton().createOrRetrieve(textureName, getSkyResourceGroupName(), false, nullptr,
+                                                          nullptr, Ogre::TEX_TYPE_2D, 0);
     technique->getPass(0)->getTextureUnitState(0)->setTextureName(textureName, Ogre::TEX_TYPE_2D);
 }
 
