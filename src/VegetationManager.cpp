@@ -148,14 +148,14 @@ std::string VegetationManager::grassColourMap(GameScene& scene)
         return desert ? std::string() : kGrassColours;
     if (!Ogre::Root::getSingleton().getRenderSystem())
         return std::string();
-    grassColourPicture = std::make_unique<ToyPictureRGBA>();
-    TempImageManager* cache = scene.getImageCache();
     if (desert)
     {
         // The desert's sand-coloured blades are shaded by the lightmap alone.
         grassColourTexture = std::make_unique<OgreToyPicture>("VG_Grass_Color_Map", scene.getLightmapPicture(), true);
         return grassColourTexture->getTexture()->getName();
     }
+    grassColourPicture = std::make_unique<ToyPictureRGBA>();
+    TempImageManager* cache = scene.getImageCache();
     if (!cache || !cache->loadImage(*grassColourPicture, plan.grassColorMapName()))
     {
         if (!grassColourPicture->loadFromFile(kGrassColours, kGrassColourSize, kGrassColourSize, Ogre::RGN_DEFAULT))
