@@ -470,6 +470,7 @@ void GameScene::update()
         vegetation->update();
     const Ogre::Vector3 eye = cameraRig->getPosition();
     cameraRig->follow(terrain->getHeight(eye.x, eye.z));
+    terrainSource->updateLevels(*cameraRig->getCamera());
     if (shadowReceivers)
         shadowReceivers->update(cameraRig->getCamera()->getDerivedPosition());
 }

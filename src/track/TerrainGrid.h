@@ -33,6 +33,19 @@ void addSection(Ogre::ManualObject& object, const Ogre::MaterialPtr& material, c
                 const std::vector<Ogre::Vector3>& normals, unsigned firstRow, unsigned firstColumn,
                 unsigned samplesPerSide);
 
+// The same section drawn coarser, with every step-th sample of it (a step dividing
+// samplesPerSide - 1), and with a skirt: the section's edge repeated skirtDepth lower and
+// joined to it by outward-facing walls, which hide the cracks where a neighbour is drawn at
+// another step. No skirt at depth 0.
+void addLevelSection(Ogre::ManualObject& object, const Ogre::MaterialPtr& material, const Page& page,
+                     const std::vector<Ogre::Vector3>& normals, unsigned firstRow, unsigned firstColumn,
+                     unsigned samplesPerSide, unsigned step, float skirtDepth);
+
+// How far (world units, vertically) the section drawn at the given step strays from it
+// drawn with every sample: the largest difference at any sample.
+float levelError(const Page& page, unsigned firstRow, unsigned firstColumn, unsigned samplesPerSide,
+                 unsigned step);
+
 // The two triangles of quad (column a, row b) on a grid of `stride` samples per row.
 void quadTriangles(unsigned stride, unsigned a, unsigned b, uint32_t out[6]);
 }

@@ -10,6 +10,7 @@
 #include <OGRE/Ogre.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -104,27 +105,95 @@ Ogre::MaterialPtr TerrainPageSource::materialFor(const TerrainOptions& pageOptio
     return material;
 }
 
+unsigned TerrainPageSource::coarsestLevel(unsigned tileSize)
+{
+    // Down to four quads a side: coarser saves next to nothing.
+    unsigned level = 0;
+    while ((tileSize - 1) % (2u << level) == 0 && (tileSize - 1) / (2u << level) >= 4)
+        ++level;
+    return level;
+}
+
+unsigned TerrainPageSource::levelFor(const std::vector<float>& errors, float distance, float pixelsPerUnit)
+{
+    unsigned level = 0;
+    while (level + 1 < errors.size() && errors[level + 1] * pixelsPerUnit <= kPixelTolerance * distance)
+        ++level;
+    return level;
+}
+
 void TerrainPageSource::buildTiles(const std::vector<float>& heights)
 {
     const TerrainGrid::Page page{heights.data(), options.pageSize, options.scale.x, options.scale.y};
     const std::vector<Ogre::Vector3> normals = TerrainGrid::vertexNormals(page);
     pageNode = sceneManager->getRootSceneNode()->createChildSceneNode(kPageNodeName);
     const unsigned step = options.tileSize - 1;
+    const unsigned levels = coarsestLevel(options.tileSize) + 1;
+    float worstError = 0.0f;
     for (unsigned row = 0; row + 1 < options.pageSize; row += step)
         for (unsigned column = 0; column + 1 < options.pageSize; column += step)
         {
-            Ogre::ManualObject* tile = sceneManager->createManualObject(
-                kTileNamePrefix + std::to_string(row / step) + "_" + std::to_string(column / step));
-            TerrainGrid::addSection(*tile, terrainMaterial, page, normals, row, column, options.tileSize);
-            pageNode->attachObject(tile);
+            RenderTile tile;
+            for (unsigned level = 0; level < levels; ++level)
+            {
+                const float error = TerrainGrid::levelError(page, row, column, options.tileSize, 1u << level);
+                tile.errors.push_back(std::max(error, level > 0 ? tile.errors.back() : 0.0f));
+            }
+            worstError = std::max(worstError, tile.errors.back());
             tiles.push_back(tile);
         }
+    // Two neighbours' edges drawn at different levels part by at most the worse one's error.
+    const float skirtDepth = worstError * 1.1f;
+    size_t index = 0;
+    for (unsigned row = 0; row + 1 < options.pageSize; row += step)
+        for (unsigned column = 0; column + 1 < options.pageSize; column += step)
+        {
+            RenderTile& tile = tiles[index++];
+            const std::string name = kTileNamePrefix + std::to_string(row / step) + "_" + std::to_string(column / step);
+            for (unsigned level = 0; level < levels; ++level)
+            {
+                Ogre::ManualObject* object =
+                    sceneManager->createManualObject(level == 0 ? name : name + "_" + std::to_string(level));
+                TerrainGrid::addLevelSection(*object, terrainMaterial, page, normals, row, column, options.tileSize,
+                                             1u << level, levels > 1 ? skirtDepth : 0.0f);
+                object->setVisible(level == 0);
+                pageNode->attachObject(object);
+                tile.levels.push_back(object);
+            }
+            tile.bounds = tile.levels.front()->getBoundingBox();
+        }
+}
+
+void TerrainPageSource::updateLevels(const Ogre::Camera& camera)
+{
+    const Ogre::Viewport* viewport = camera.getViewport();
+    const float viewHeight = viewport ? static_cast<float>(viewport->getActualHeight()) : 768.0f;
+    const float pixelsPerUnit = viewHeight / (2.0f * std::tan(camera.getFOVy().valueRadians() / 2.0f));
+    const Ogre::Vector3 eye = camera.getDerivedPosition();
+    for (RenderTile& tile : tiles)
+    {
+        const unsigned level = levelFor(tile.errors, tile.bounds.distance(eye), pixelsPerUnit);
+        if (level == tile.shown)
+            continue;
+        tile.levels[tile.shown]->setVisible(false);
+        tile.levels[level]->setVisible(true);
+        tile.shown = level;
+    }
+}
+
+std::vector<unsigned> TerrainPageSource::getShownLevels() const
+{
+    std::vector<unsigned> shown;
+    for (const RenderTile& tile : tiles)
+        shown.push_back(tile.shown);
+    return shown;
 }
 
 void TerrainPageSource::clearPage()
 {
-    for (Ogre::ManualObject* tile : tiles)
-        sceneManager->destroyManualObject(tile);
+    for (const RenderTile& tile : tiles)
+        for (Ogre::ManualObject* object : tile.levels)
+            sceneManager->destroyManualObject(object);
     tiles.clear();
     if (pageNode)
         sceneManager->destroySceneNode(pageNode);

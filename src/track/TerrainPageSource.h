@@ -1,10 +1,13 @@
 // The terrain of a scene as world geometry: reads a terrain file and its heightmap, builds
 // the page's render tiles with the terrain material under its own scene node, and tells
 // its listeners the page's heights. One page per terrain; loading again replaces it.
+// Each render tile is built at several levels of detail; a far tile whose hills would look
+// the same drawn coarser is drawn coarser, which makes the terrain far fewer triangles.
 #pragma once
 
 #include "track/TerrainOptions.h"
 
+#include <OGRE/OgreAxisAlignedBox.h>
 #include <OGRE/OgreDataStream.h>
 #include <OGRE/OgreMaterial.h>
 
@@ -13,6 +16,7 @@
 
 namespace Ogre
 {
+class Camera;
 class ManualObject;
 class SceneManager;
 class SceneNode;
@@ -46,6 +50,20 @@ public:
     Ogre::SceneManager* getSceneManager() const { return sceneManager; }
     size_t getRenderTileCount() const { return tiles.size(); }
 
+    // The height error, in pixels, under which a tile may be drawn coarser.
+    static constexpr float kPixelTolerance = 1.5f;
+    // Shows each render tile at the coarsest level whose height error, seen from the camera,
+    // stays within the tolerance. Until the first call every tile shows all its samples.
+    void updateLevels(const Ogre::Camera& camera);
+    // Per tile, row by row: the level shown (level k draws every 2^k-th sample).
+    std::vector<unsigned> getShownLevels() const;
+    // The coarsest level such a tile may be shown at.
+    static unsigned coarsestLevel(unsigned tileSize);
+    // The coarsest level whose error (world units, one per level, never decreasing) stays
+    // within the tolerance at that distance, for a view of that many pixels per unit of
+    // size at unit distance.
+    static unsigned levelFor(const std::vector<float>& errors, float distance, float pixelsPerUnit);
+
     // A resource's whole content, from the world group or else any group; throws
     // DataFileError (message, file, "not found") when no group has it.
     static std::string readResource(const std::string& fileName, const std::string& message);
@@ -55,10 +73,18 @@ private:
     Ogre::MaterialPtr materialFor(const TerrainOptions& pageOptions, const std::string& fileName) const;
     void buildTiles(const std::vector<float>& heights);
 
+    struct RenderTile
+    {
+        std::vector<Ogre::ManualObject*> levels;  // level k draws every 2^k-th sample
+        std::vector<float> errors;                // per level: how far it strays from level 0
+        Ogre::AxisAlignedBox bounds;
+        unsigned shown = 0;
+    };
+
     Ogre::SceneManager* sceneManager;
     TerrainOptions options;
     Ogre::MaterialPtr terrainMaterial;
     Ogre::SceneNode* pageNode = nullptr;
-    std::vector<Ogre::ManualObject*> tiles;
+    std::vector<RenderTile> tiles;
     std::vector<TerrainPageSourceListener*> listeners;
 };

@@ -95,19 +95,28 @@ TEST_F(TerrainFixture, RenderTilesCoverThePageWithTheTerrainMaterial)
     terrain->load("Tiled", files.listPath());
     ASSERT_EQ(source->getRenderTileCount(), 16u);  // 4 x 4 tiles of 16 quads a side
     ASSERT_TRUE(sceneManager->hasSceneNode("Terrain_Page"));
+    // Each tile at three levels of detail (every sample, every second, every fourth), of which
+    // the first shows until the camera is known.
+    EXPECT_EQ(sceneManager->getSceneNode("Terrain_Page")->numAttachedObjects(), 48u);
     Ogre::AxisAlignedBox bounds;
     size_t vertices = 0;
     for (Ogre::MovableObject* object : sceneManager->getSceneNode("Terrain_Page")->getAttachedObjects())
     {
+        if (!object->getVisible())
+            continue;
         auto* tile = static_cast<Ogre::ManualObject*>(object);
         bounds.merge(tile->getBoundingBox());
         ASSERT_EQ(tile->getSections().size(), 1u);
         EXPECT_EQ(tile->getSections()[0]->getMaterialName(), source->getTerrainMaterial()->getName());
         vertices += tile->getSections()[0]->getRenderOperation()->vertexData->vertexCount;
     }
-    EXPECT_EQ(vertices, 16u * 17 * 17);
-    EXPECT_EQ(bounds.getMinimum(), Ogre::Vector3(0, 0, 0));
+    // Each tile's samples, then its outline once more for the skirt, hanging no lower than
+    // the page's heights are rounded (the ramp is a plane, kept to 16 bits).
+    EXPECT_EQ(vertices, 16u * (17 * 17 + 4 * 16));
+    EXPECT_NEAR(bounds.getMinimum().y, 0.0f, 0.01f);
     EXPECT_EQ(bounds.getMaximum(), Ogre::Vector3(640, 50, 640));
+    EXPECT_EQ(bounds.getMinimum().x, 0.0f);
+    EXPECT_EQ(bounds.getMinimum().z, 0.0f);
     // Without a material of its own the page shows its colour texture with the grain over it.
     const Ogre::Pass* pass = source->getTerrainMaterial()->getTechnique(0)->getPass(0);
     ASSERT_EQ(pass->getNumTextureUnitStates(), 2u);
@@ -118,7 +127,7 @@ TEST_F(TerrainFixture, RenderTilesCoverThePageWithTheTerrainMaterial)
     // Loading again replaces the page rather than adding to it.
     terrain->load("Tiled", files.listPath());
     EXPECT_EQ(source->getRenderTileCount(), 16u);
-    EXPECT_EQ(sceneManager->getSceneNode("Terrain_Page")->numAttachedObjects(), 16u);
+    EXPECT_EQ(sceneManager->getSceneNode("Terrain_Page")->numAttachedObjects(), 48u);
 }
 
 TEST_F(TerrainFixture, HeightsBlendBilinearlyAndAreZeroOffThePage)
