@@ -198,6 +198,10 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
         // Without a render system there is no lightmap texture and so no material to take.
         if (Ogre::MaterialManager::getSingleton().resourceExists(terrainLightmap->getName()))
             terrain->setCustomMaterial(terrainLightmap->getName());
+        // The terrain as one mesh was only the surface to make the lightmap on; the race
+        // draws the page's tiles.
+        terrainLightmap->releaseSurface();
+        terrain->destroyMesh();
     }
     limitShadowReceivers();  // after the terrain's tiles are remade with their material
     clock.step("terrain material");

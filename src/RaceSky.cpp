@@ -43,6 +43,9 @@ bool RaceSky::create(Ogre::Root* root, Ogre::SceneManager* sceneManager, Ogre::R
         skySystem->setManageFog(true);
         skySystem->getStarfield()->setInclination(Ogre::Degree(kInclinationDegrees));
         skySystem->createStarfield(kStarfield);
+        // Hidden until the sky's first update has placed the sun, so that a race by day never
+        // loads the star map.
+        skySystem->getStarfield()->getNode()->setVisible(false);
         skySystem->getSkyDome()->setFarDistance(kFarDistance);
         skySystem->getStarfield()->setFarDistance(kFarDistance);
         skySystem->getDayClock()->setCurrentTime(kHour * 3600 + kMinute * 60 + kSecond);

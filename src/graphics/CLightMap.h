@@ -62,6 +62,9 @@ public:
     // Creates the lightmapped material once and gives it to the sub-entity. Does nothing,
     // logged, for a map with no texture and no size to make one.
     void createMaterial();
+    // Lets go of the sub-entity, whose mesh may then go: the map keeps its texture and
+    // material, and bakes nothing more.
+    void releaseSurface() { subEntity = nullptr; }
     // Adopts a loaded texture (a cached map) instead of baking.
     void setTexture(const Ogre::TexturePtr& cached);
     // The light values into the picture (resized to size × size); false without a raster.

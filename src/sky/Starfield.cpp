@@ -76,7 +76,14 @@ void Starfield::release()
     destroyStarfieldMaterial();
 }
 
-void Starfield::setStarfieldTexture(const std::string& textureName)
+void Starfield::setStarfieldTexture(const std::string& name)
+{
+    textureName = name;
+    if (textureBound)
+        bindTexture();
+}
+
+void Starfield::bindTexture()
 {
     Ogre::Technique* technique = material->getBestTechnique();
     if (!technique)
@@ -86,6 +93,7 @@ void Starfield::setStarfieldTexture(const std::string& textureName)
     Ogre::TextureManager::getSingleton().createOrRetrieve(textureName, getSkyResourceGroupName(), false, nullptr,
                                                           nullptr, Ogre::TEX_TYPE_2D, 0);
     technique->getPass(0)->getTextureUnitState(0)->setTextureName(textureName, Ogre::TEX_TYPE_2D);
+    textureBound = true;
 }
 
 void Starfield::update(float relativeDayTime)
@@ -97,6 +105,9 @@ void Starfield::update(float relativeDayTime)
 
 void Starfield::followCamera(const Ogre::Camera* camera)
 {
+    // Called before every view is drawn, after the sky has chosen whether stars show.
+    if (!textureBound && !textureName.empty() && entity->getVisible())
+        bindTexture();
     followCameraWithSphere(node, camera, autoRadius);
 }
 

@@ -26,7 +26,10 @@ public:
     Starfield& operator=(const Starfield&) = delete;
 
     void setInclination(Ogre::Degree angle) { inclination = angle; }
+    // The star map is loaded the first time the sphere is drawn visible, not before: the
+    // biggest picture of the sky, it goes unseen all through a race by day.
     void setStarfieldTexture(const std::string& textureName);
+    bool isTextureLoaded() const { return textureBound; }
     // Turns the sphere for the relative day time.
     void update(float relativeDayTime);
 
@@ -41,11 +44,14 @@ private:
     void release();
     void createStarfieldMaterial();
     void destroyStarfieldMaterial();
+    void bindTexture();
 
     Ogre::SceneManager* sceneManager;
     Ogre::SceneNode* node = nullptr;
     Ogre::Entity* entity = nullptr;
     Ogre::MaterialPtr material;
     Ogre::Degree inclination{0};
+    std::string textureName;
+    bool textureBound = false;
 };
 }

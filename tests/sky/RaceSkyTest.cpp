@@ -104,8 +104,13 @@ TEST_F(RaceSkyTest, StarsAreDrawnOnlyWhileTheSunIsDown)
         double hour;
         bool starsShown;
     };
-    const Case cases[] = {{"the race's ten o'clock", 10.0, false}, {"midnight", 0.0, true},
-                          {"just after sunset", 18.2, true},      {"noon", 12.0, false}};
+    EXPECT_FALSE(stars->getVisible()) << "hidden until the sky has placed the sun";
+    Ogre::Camera* camera = sceneManager->createCamera("Eye");
+    sceneManager->getRootSceneNode()->createChildSceneNode()->attachObject(camera);
+    const Case cases[] = {{"the race's ten o'clock", 10.0, false}, {"noon", 12.0, false},
+                          {"midnight", 0.0, true},                 {"just after sunset", 18.2, true},
+                          {"the morning after", 10.0, false}};
+    bool shownYet = false;
     for (const Case& c : cases)
     {
         system->getDayClock()->setCurrentTime(c.hour * 3600.0);
@@ -113,6 +118,11 @@ TEST_F(RaceSkyTest, StarsAreDrawnOnlyWhileTheSunIsDown)
         Ogre::FrameEvent frame{};
         frame.timeSinceLastFrame = 0.02f;
         ASSERT_TRUE(system->frameStarted(frame));
+        system->getStarfield()->followCamera(camera);  // as before every view is drawn
         EXPECT_EQ(stars->getVisible(), c.starsShown) << c.what;
+        // The star map is loaded once stars first show, and kept.
+        shownYet = shownYet || c.starsShown;
+        EXPECT_EQ(system->getStarfield()->isTextureLoaded(), shownYet) << c.what;
+        EXPECT_EQ(Ogre::TextureManager::getSingleton().resourceExists("Starfield.jpg", "Sky"), shownYet) << c.what;
     }
 }
