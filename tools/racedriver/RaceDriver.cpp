@@ -5,6 +5,10 @@
 //   next          leaves the race for the next track, or ends the game after the last
 //   sky <hours>   stands the advanced sky's clock at that time of day (the race keeps 10:00)
 //   shot <file>   writes a screenshot a few frames later, once the sky has caught up
+//   tree <radius> names the tree nearest the car with none other within radius and a clear
+//                 run-up towards it along +x
+//   put <x> <z> <heading degrees>   stands the car there, at rest (heading 0: facing +x)
+//   ray <x> <y> <z> <dx> <dy> <dz> <length>   the static shape a ray hits first
 // usage: quillmor_racedriver <control file> <track file>...   (run from the build's bin folder)
 #include "GameManager.h"
 #include "GamePlay.h"
@@ -12,6 +16,7 @@
 #include "PlayState.h"
 #include "RaceSky.h"
 #include "RunGame.h"
+#include "TreeProbe.h"
 #include "XMLParser.h"
 #include "graphics/Screenshot.h"
 #include "gui/MainMenuState.h"
@@ -21,6 +26,7 @@
 #include "track/DataFileError.h"
 #include "track/MapDescription.h"
 
+#include <OGRE/OgreEntity.h>
 #include <OGRE/OgreRenderWindow.h>
 #include <OGRE/OgreSceneNode.h>
 
@@ -201,6 +207,40 @@ int main(int argc, char** argv)
                 shotAtFrame = frames + kShotDelayFrames;
             else
                 std::printf("shot: no file given\n");
+        }
+        else if (verb == "tree")
+        {
+            float radius = 0.0f;
+            if (!(command >> radius))
+                std::printf("tree: no radius given\n");
+            else if (const auto tree = TreeProbe::loneTree(*game->getGameScene(), radius))
+                std::printf("tree at %.2f %.2f %.2f kind %s\n", tree->position.x, tree->position.y,
+                            tree->position.z, tree->entity->getName().c_str());
+            else
+                std::printf("tree: none stands alone within %.1f\n", radius);
+        }
+        else if (verb == "put")
+        {
+            float x = 0.0f, z = 0.0f, heading = 0.0f;
+            Car* car = game->getGameScene()->getCar();
+            if (!(command >> x >> z >> heading))
+                std::printf("put: give x, z and a heading\n");
+            else if (!car)
+                std::printf("put: the race has no car\n");
+            else
+            {
+                car->setPose(Ogre::Vector3(x, 0.0f, z), Ogre::Quaternion(Ogre::Degree(heading), Ogre::Vector3::UNIT_Y));
+                std::printf("put at %.2f %.2f\n", x, z);
+            }
+        }
+        else if (verb == "ray")
+        {
+            Ogre::Vector3 origin, direction;
+            float length = 0.0f;
+            if (command >> origin.x >> origin.y >> origin.z >> direction.x >> direction.y >> direction.z >> length)
+                std::printf("ray %s\n", TreeProbe::castRay(*game->getGameScene(), origin, direction, length).c_str());
+            else
+                std::printf("ray: give an origin, a direction and a length\n");
         }
         else if (verb == "next")
         {
