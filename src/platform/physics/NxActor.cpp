@@ -73,9 +73,6 @@ void NxActor::buildStatic(const NxActorDesc& desc)
     for (std::size_t i = 0; i < shapes.size(); ++i)
     {
         Shape& shape = shapes[i];
-        if (shape.desc->type == NxShapeType::TriangleMesh &&
-            (static_cast<const NxTriangleMeshShapeDesc&>(*shape.desc).meshFlags & NX_MESH_SMOOTH_SPHERE_COLLISIONS))
-            static_cast<const NxTriangleMeshShapeDesc&>(*shape.desc).meshData->buildInternalEdgeInfo();
         shape.staticObject = std::make_unique<btCollisionObject>();
         shape.staticObject->setCollisionShape(shape.collisionShape);
         shape.staticObject->setWorldTransform(staticPose * shape.desc->localPose);

@@ -96,6 +96,34 @@ TEST_F(SceneFixture, BoxComesToRestOnTheFloorAndOnAMesh)
     }
 }
 
+TEST_F(SceneFixture, SmoothMeshGetsItsEdgeDataAtItsFirstContactNotWithItsActor)
+{
+    // Actors made only for rays (a lightmap bake makes one for every shape of a track) must
+    // not build the edge data; the first body to touch the mesh still slides on it.
+    NxTriangleMeshShapeDesc meshShape;
+    meshShape.meshData = twoMaterialMesh(2.0f, 0, 0);
+    meshShape.meshFlags = NX_MESH_SMOOTH_SPHERE_COLLISIONS;
+    NxActorDesc ground;
+    ground.shapes = {&meshShape};
+    ASSERT_NE(sc->createActor(ground), nullptr);
+    NxRaycastHit hit;
+    ASSERT_TRUE(sc->raycastClosestShape(NxRay{{-4, 5, 2}, {0, -1, 0}}, NX_ALL_SHAPES, hit));
+    EXPECT_FALSE(meshShape.meshData->hasInternalEdgeInfo());
+
+    NxBoxShapeDesc box;
+    box.dimensions = btVector3(0.5f, 0.25f, 0.5f);
+    NxActorDesc falling;
+    falling.dynamic = true;
+    falling.mass = 10;
+    falling.shapes = {&box};
+    falling.globalPose.setOrigin({-3, 2.5f, 1});
+    NxActor* resting = sc->createActor(falling);
+    ASSERT_NE(resting, nullptr);
+    run(2.0f);
+    EXPECT_TRUE(meshShape.meshData->hasInternalEdgeInfo());
+    EXPECT_NEAR(resting->getGlobalPosition().y(), 2.25f, 0.01f);
+}
+
 TEST_F(SceneFixture, ConvexHullMassCentreAndItsOffset)
 {
     // A hull of a 2 × 2 × 2 box centred at (1, 0, 0) in its body's frame.
