@@ -48,7 +48,7 @@ std::unique_ptr<NxActor> NxActor::create(const NxActorDesc& desc, btDiscreteDyna
         if (shape.ownShape)
             shape.collisionShape = shape.ownShape.get();
         else
-            shape.collisionShape = static_cast<const NxTriangleMeshShapeDesc&>(*shapeDesc).meshData->getShape();
+            shape.collisionShape = static_cast<const NxTriangleMeshShapeDesc&>(*shapeDesc).meshData->acquireShape();
         actor->shapes.push_back(std::move(shape));
     }
     if (actor->shapes.empty())
@@ -158,8 +158,14 @@ NxActor::~NxActor()
     if (rigidBody)
         world->removeRigidBody(rigidBody.get());
     for (Shape& shape : shapes)
+    {
         if (shape.staticObject)
             world->removeCollisionObject(shape.staticObject.get());
+        // Out of the world first: Bullet drops the pairs that still point at the mesh.
+        shape.staticObject.reset();
+        if (!shape.ownShape && shape.desc->type == NxShapeType::TriangleMesh)
+            static_cast<const NxTriangleMeshShapeDesc&>(*shape.desc).meshData->releaseShape();
+    }
 }
 
 void NxActor::applyFilter()

@@ -96,6 +96,36 @@ TEST_F(SceneFixture, BoxComesToRestOnTheFloorAndOnAMesh)
     }
 }
 
+TEST_F(SceneFixture, MeshTreeLivesWhileActorsHoldTheMesh)
+{
+    // A paged store keeps thousands of meshes; only those with an actor in the world may
+    // hold Bullet's shape and tree. Rays meet the mesh again once it is taken back.
+    NxTriangleMeshShapeDesc meshShape;
+    meshShape.meshData = twoMaterialMesh(2.0f, 0, 0);
+    meshShape.meshFlags = NX_MESH_SMOOTH_SPHERE_COLLISIONS;
+    EXPECT_EQ(nullptr, meshShape.meshData->getShape());
+    NxActorDesc ground;
+    ground.shapes = {&meshShape};
+    const NxRay down{{-4, 5, 2}, {0, -1, 0}};
+    for (int round = 0; round < 2; ++round)
+    {
+        NxActor* first = sc->createActor(ground);
+        NxActor* second = sc->createActor(ground);
+        ASSERT_NE(first, nullptr);
+        ASSERT_NE(second, nullptr);
+        ASSERT_NE(nullptr, meshShape.meshData->getShape()) << round;
+        NxRaycastHit hit;
+        ASSERT_TRUE(sc->raycastClosestShape(down, NX_ALL_SHAPES, hit)) << round;
+        EXPECT_NEAR(hit.distance, 3.0f, 1e-4f) << round;
+        meshShape.meshData->buildInternalEdgeInfo();
+        sc->releaseActor(first);
+        EXPECT_NE(nullptr, meshShape.meshData->getShape()) << round;
+        sc->releaseActor(second);
+        EXPECT_EQ(nullptr, meshShape.meshData->getShape()) << round;
+        EXPECT_FALSE(meshShape.meshData->hasInternalEdgeInfo()) << round;
+    }
+}
+
 TEST_F(SceneFixture, SmoothMeshGetsItsEdgeDataAtItsFirstContactNotWithItsActor)
 {
     // Actors made only for rays (a lightmap bake makes one for every shape of a track) must
