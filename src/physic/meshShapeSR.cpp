@@ -22,13 +22,33 @@ void appendIndices(const Ogre::IndexData& indexData, std::uint32_t base, std::ve
         out.push_back(base + (wide ? static_cast<const std::uint32_t*>(data)[i] : static_cast<const std::uint16_t*>(data)[i]));
     buffer->unlock();
 }
+
+void appendPlacedPositions(const Ogre::VertexData& vertexData, const meshShapeSR::PlaceVertex& place,
+                           std::vector<float>& out)
+{
+    const std::size_t first = out.size();
+    appendVertexPositions(vertexData, Ogre::Vector3::UNIT_SCALE, out);
+    for (std::size_t i = first; i + 2 < out.size(); i += 3)
+    {
+        const Ogre::Vector3 placed = place(Ogre::Vector3(out[i], out[i + 1], out[i + 2]));
+        out[i] = placed.x;
+        out[i + 1] = placed.y;
+        out[i + 2] = placed.z;
+    }
+}
 }
 
 meshShapeSR::meshShapeSR(Ogre::Entity* entity, scene* physicsScene, bool smooth, const MeshShapeParams& params)
+    : meshShapeSR(entity->getMesh(), "Entity '" + entity->getName() + "'", physicsScene, smooth,
+                  [&params](const Ogre::Vector3& p) { return p * params.scale; })
+{
+}
+
+meshShapeSR::meshShapeSR(const Ogre::MeshPtr& source, const std::string& owner, scene* physicsScene, bool smooth,
+                         const PlaceVertex& place)
     : shape(kShapeTypeMesh)
 {
     NxTriangleMeshDesc mesh;
-    const Ogre::MeshPtr& source = entity->getMesh();
     bool haveShared = false;
     std::uint32_t sharedStart = 0;
     for (unsigned short i = 0; i < source->getNumSubMeshes(); ++i)
@@ -42,12 +62,12 @@ meshShapeSR::meshShapeSR(Ogre::Entity* entity, scene* physicsScene, bool smooth,
             {
                 sharedStart = blockStart;
                 haveShared = true;
-                appendVertexPositions(*source->sharedVertexData, params.scale, mesh.points);
+                appendPlacedPositions(*source->sharedVertexData, place, mesh.points);
             }
             blockStart = sharedStart;
         }
         else if (sub->vertexData)
-            appendVertexPositions(*sub->vertexData, params.scale, mesh.points);
+            appendPlacedPositions(*sub->vertexData, place, mesh.points);
         const std::size_t before = mesh.triangles.size();
         appendIndices(*sub->indexData, blockStart, mesh.triangles);
         mesh.triangles.resize(mesh.triangles.size() - (mesh.triangles.size() - before) % 3);
@@ -60,7 +80,7 @@ meshShapeSR::meshShapeSR(Ogre::Entity* entity, scene* physicsScene, bool smooth,
     if (!description.meshData)
     {
         setFailed();
-        physicsScene->logLine("Failed meshShape cooking for Entity '" + entity->getName() + "': " + error);
+        physicsScene->logLine("Failed meshShape cooking for " + owner + ": " + error);
     }
 }
 

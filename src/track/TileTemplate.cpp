@@ -4,33 +4,20 @@
 #include <OGRE/OgreEntity.h>
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreMesh.h>
-#include <OGRE/OgreResourceGroupManager.h>
 #include <OGRE/OgreSceneManager.h>
 
 #include <stdexcept>
 
 namespace
 {
-// Clones the entity's mesh (by default in the group of the mesh it copies) and makes an
-// entity of it.
+// Clones the entity's mesh (in the group of the mesh it copies) and makes an entity of it.
 Ogre::Entity* cloneEntity(Ogre::SceneManager& sceneManager, const Ogre::Entity& source, const std::string& meshName,
-                          const std::string& entityName, const std::string& group = Ogre::BLANKSTRING)
+                          const std::string& entityName)
 {
-    Ogre::MeshPtr mesh = source.getMesh()->clone(meshName, group);
+    Ogre::MeshPtr mesh = source.getMesh()->clone(meshName);
     return sceneManager.createEntity(entityName, mesh);
 }
-
-const std::string& physicCloneGroup()
-{
-    static const std::string group = TileTemplate::kPhysicCloneGroup;
-    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
-    if (!groups.resourceGroupExists(group))
-        groups.createResourceGroup(group, false);
-    return group;
 }
-}
-
-const char* const TileTemplate::kPhysicCloneGroup = "TrackPhysicClones";
 
 TileTemplate::TileTemplate(const std::string& name, const std::string& renderMesh,
                            const std::vector<std::string>& physicMeshes, const std::vector<std::string>& smoothMeshes,
@@ -90,19 +77,16 @@ std::string TileTemplate::nextInstanceName()
     return name + "." + std::to_string(instanceCounter++);
 }
 
-std::string TileTemplate::createInstance(Ogre::Entity*& renderClone, std::vector<Ogre::Entity*>& physicClones,
-                                         std::vector<Ogre::Entity*>& smoothClones)
+std::string TileTemplate::createInstance(Ogre::Entity*& renderClone, std::vector<Ogre::MeshPtr>& physicMeshes,
+                                         std::vector<Ogre::MeshPtr>& smoothMeshes)
 {
     const std::string instance = nextInstanceName();
     renderClone = renderEntity
                       ? cloneEntity(*sceneManager, *renderEntity, instance + "_RenderMesh", instance + "_RenderEntity")
                       : nullptr;
-    for (size_t i = 0; i < physicEntities.size(); ++i)
-        physicClones.push_back(cloneEntity(*sceneManager, *physicEntities[i], instance + "_PhysicMesh" + std::to_string(i),
-                                           instance + "_PhysicEntity" + std::to_string(i), physicCloneGroup()));
-    for (size_t i = 0; i < smoothEntities.size(); ++i)
-        smoothClones.push_back(cloneEntity(*sceneManager, *smoothEntities[i],
-                                           instance + "_PhysicSmoothMesh" + std::to_string(i),
-                                           instance + "_PhysicSmoothEntity" + std::to_string(i), physicCloneGroup()));
+    for (const Ogre::Entity* entity : physicEntities)
+        physicMeshes.push_back(entity->getMesh());
+    for (const Ogre::Entity* entity : smoothEntities)
+        smoothMeshes.push_back(entity->getMesh());
     return instance;
 }

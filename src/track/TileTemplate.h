@@ -1,6 +1,8 @@
-// The template entities of one tile type, from which a placed tile clones its own meshes
-// and entities. Lives only while the loaded track makes one tile from it.
+// The template entities of one tile type, from which a placed tile clones its own render
+// mesh and entity. Lives only while the loaded track makes one tile from it.
 #pragma once
+
+#include <OGRE/OgreMesh.h>
 
 #include <cstdint>
 #include <string>
@@ -15,11 +17,6 @@ class SceneManager;
 class TileTemplate
 {
 public:
-    // The resource group of the physics clones. They live only until their tile's collision
-    // shapes are built; kept apart from the thousands of drawn clones, removing one does not
-    // walk the list of every other mesh (which made a full track's load quadratic).
-    static const char* const kPhysicCloneGroup;
-
     // Creates the template entities from the meshes (engine resources, loaded by name).
     // An empty render mesh name makes no render entity. A mesh the engine can't load
     // throws std::runtime_error naming it; nothing made so far is kept.
@@ -32,10 +29,12 @@ public:
     // name + "." + the instance counter, which then goes up.
     std::string nextInstanceName();
     bool isLightMapped() const { return lightMapped; }
-    // Clones the meshes and makes the instance's entities; returns the instance name.
-    // renderEntity is null when the template has no render mesh.
-    std::string createInstance(Ogre::Entity*& renderEntity, std::vector<Ogre::Entity*>& physicEntities,
-                               std::vector<Ogre::Entity*>& smoothEntities);
+    // Clones the render mesh and makes the instance's entity; returns the instance name.
+    // renderEntity is null when the template has no render mesh. The physics meshes are the
+    // type's own, not copies: the collision shapes are made from them placed, so a full
+    // track does not hold thousands of engine copies while it builds.
+    std::string createInstance(Ogre::Entity*& renderEntity, std::vector<Ogre::MeshPtr>& physicMeshes,
+                               std::vector<Ogre::MeshPtr>& smoothMeshes);
     Ogre::SceneManager* getSceneManager() const { return sceneManager; }
 
 private:

@@ -75,7 +75,7 @@ TrackTile::TrackTile(TrackScene* scene, TileTemplate& tileTemplate, int renderRo
       physicOffset(physicOffset),
       lightMapped(tileTemplate.isLightMapped())
 {
-    name = tileTemplate.createInstance(renderClone, physicEntities, smoothEntities);
+    name = tileTemplate.createInstance(renderClone, physicMeshes, smoothMeshes);
 }
 
 TrackTile::~TrackTile()
@@ -98,18 +98,10 @@ TrackTile::~TrackTile()
     if (entity)
         sceneManager->destroyEntity(entity);
     if (renderClone)
+    {
         sceneManager->destroyEntity(renderClone);
-    for (Ogre::Entity* physicEntity : physicEntities)
-        sceneManager->destroyEntity(physicEntity);
-    for (Ogre::Entity* smoothEntity : smoothEntities)
-        sceneManager->destroyEntity(smoothEntity);
-    Ogre::MeshManager& meshes = Ogre::MeshManager::getSingleton();
-    if (renderClone)
-        meshes.remove(name + "_RenderMesh");
-    for (size_t i = 0; i < physicEntities.size(); ++i)
-        meshes.remove(name + "_PhysicMesh" + std::to_string(i), TileTemplate::kPhysicCloneGroup);
-    for (size_t i = 0; i < smoothEntities.size(); ++i)
-        meshes.remove(name + "_PhysicSmoothMesh" + std::to_string(i), TileTemplate::kPhysicCloneGroup);
+        Ogre::MeshManager::getSingleton().remove(name + "_RenderMesh");
+    }
 }
 
 void TrackTile::build(int x, int y, const MapObject& track)
@@ -123,16 +115,11 @@ void TrackTile::build(int x, int y, const MapObject& track)
     const Ogre::Vector3 position(centre.x, verticalScale, centre.y);
     const Ogre::Matrix4 world = translation(position);
     const Ogre::Quaternion renderTurn = quarterTurns(renderRotation);
-    const Ogre::Quaternion physicTurn = quarterTurns(physicRotation);
     const Ogre::Matrix4 renderLocal = localMatrix(horizontalScale, renderTurn, renderOffset);
-    const Ogre::Matrix4 physicLocal = localMatrix(horizontalScale, physicTurn, physicOffset);
+    const Ogre::Matrix4 physicLocal = localMatrix(horizontalScale, quarterTurns(physicRotation), physicOffset);
 
     if (renderClone)
         transformMesh(renderClone->getMesh(), world, renderLocal, renderTurn);
-    for (Ogre::Entity* physicEntity : physicEntities)
-        transformMesh(physicEntity->getMesh(), world, physicLocal, physicTurn);
-    for (Ogre::Entity* smoothEntity : smoothEntities)
-        transformMesh(smoothEntity->getMesh(), world, physicLocal, physicTurn);
 
     Ogre::SceneManager* sceneManager = scene->getSceneManager();
     node = sceneManager->getRootSceneNode()->createChildSceneNode(position, Ogre::Quaternion::IDENTITY);
@@ -142,46 +129,39 @@ void TrackTile::build(int x, int y, const MapObject& track)
         entity->setCastShadows(false);
         node->attachObject(entity);
     }
-    addCollisionShapes(physicEntities, false, position);
-    addCollisionShapes(smoothEntities, true, position);
-    releasePhysicClones();
+    addCollisionShapes(physicMeshes, false, world, physicLocal);
+    addCollisionShapes(smoothMeshes, true, world, physicLocal);
+    physicMeshes.clear();
+    smoothMeshes.clear();
 }
 
-void TrackTile::releasePhysicClones()
-{
-    // The shapes hold their own copies of the triangles; on a full track the clones would
-    // otherwise keep thousands of meshes that are never drawn.
-    Ogre::SceneManager* sceneManager = scene->getSceneManager();
-    Ogre::MeshManager& meshes = Ogre::MeshManager::getSingleton();
-    for (size_t i = 0; i < physicEntities.size(); ++i)
-    {
-        sceneManager->destroyEntity(physicEntities[i]);
-        meshes.remove(name + "_PhysicMesh" + std::to_string(i), TileTemplate::kPhysicCloneGroup);
-    }
-    for (size_t i = 0; i < smoothEntities.size(); ++i)
-    {
-        sceneManager->destroyEntity(smoothEntities[i]);
-        meshes.remove(name + "_PhysicSmoothMesh" + std::to_string(i), TileTemplate::kPhysicCloneGroup);
-    }
-    physicEntities.clear();
-    smoothEntities.clear();
-}
-
-void TrackTile::addCollisionShapes(const std::vector<Ogre::Entity*>& entities, bool smooth,
-                                   const Ogre::Vector3& position)
+void TrackTile::addCollisionShapes(const std::vector<Ogre::MeshPtr>& meshes, bool smooth, const Ogre::Matrix4& world,
+                                   const Ogre::Matrix4& local)
 {
     PhysicBase* physics = scene->getPhysicBase();
-    for (Ogre::Entity* physicEntity : entities)
+    const Ogre::Matrix4 worldInverse = world.inverse();
+    const auto place = [&](const Ogre::Vector3& v) { return drape(v, world, worldInverse, local); };
+    for (const Ogre::MeshPtr& mesh : meshes)
     {
-        auto shape = std::make_unique<nxOgre::meshShapeSR>(physicEntity, scene->getPhysicScene(), smooth,
-                                                           MeshShapeParams());
         std::string shapeName = name + "Shape" + std::to_string(shapes.size());
+        auto shape = std::make_unique<nxOgre::meshShapeSR>(mesh, "tile '" + name + "' (" + mesh->getName() + ")",
+                                                           scene->getPhysicScene(), smooth, place);
         // A mesh that could not be cooked is in the physics log; there is nothing to register.
         if (!shape->hasFailed())
-            physics->addStaticShape(shapeName, &shape->getShapeDescription(), position);
+            physics->addStaticShape(shapeName, &shape->getShapeDescription(), world.getTrans());
         shapeNames.push_back(shapeName);
         shapes.push_back(std::move(shape));
     }
+}
+
+Ogre::Vector3 TrackTile::drape(const Ogre::Vector3& v, const Ogre::Matrix4& world, const Ogre::Matrix4& worldInverse,
+                               const Ogre::Matrix4& local) const
+{
+    const Ogre::Vector3 turned = local * v;
+    const Ogre::Vector3 placed = world * turned;
+    const float ground = scene->getTerrainObject()->getHeight(placed.x, placed.z);
+    const Ogre::Vector3 back = worldInverse * Ogre::Vector3(placed.x, ground, placed.z);
+    return Ogre::Vector3(back.x, std::fabs(turned.y) + back.y, back.z);
 }
 
 void TrackTile::transformMesh(const Ogre::MeshPtr& mesh, const Ogre::Matrix4& world, const Ogre::Matrix4& local,
@@ -189,7 +169,6 @@ void TrackTile::transformMesh(const Ogre::MeshPtr& mesh, const Ogre::Matrix4& wo
 {
     if (!scene || !mesh)
         return;
-    const TerrainObject* terrain = scene->getTerrainObject();
     const Ogre::Matrix4 worldInverse = world.inverse();
     Ogre::AxisAlignedBox box = mesh->getBounds();
     bool first = true;
@@ -207,11 +186,7 @@ void TrackTile::transformMesh(const Ogre::MeshPtr& mesh, const Ogre::Matrix4& wo
         if (!data)
             continue;
         forEachElement(*data, Ogre::VES_POSITION, [&](float* p) {
-            const Ogre::Vector3 turned = local * Ogre::Vector3(p[0], p[1], p[2]);
-            const Ogre::Vector3 placed = world * turned;
-            const float ground = terrain->getHeight(placed.x, placed.z);
-            const Ogre::Vector3 back = worldInverse * Ogre::Vector3(placed.x, ground, placed.z);
-            const Ogre::Vector3 draped(back.x, std::fabs(turned.y) + back.y, back.z);
+            const Ogre::Vector3 draped = drape(Ogre::Vector3(p[0], p[1], p[2]), world, worldInverse, local);
             p[0] = draped.x;
             p[1] = draped.y;
             p[2] = draped.z;

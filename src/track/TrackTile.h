@@ -1,6 +1,6 @@
-// One placed tile of a loaded track: its own copies of the tile type's meshes, turned,
+// One placed tile of a loaded track: its own copy of the tile type's render mesh, turned,
 // scaled to the terrain and draped over it, shown on a node at the tile centre, with one
-// collision shape per physics mesh in the paged store and, for tiles that ask for it,
+// collision shape per physics mesh (draped the same way) in the paged store and, for tiles that ask for it,
 // lightmaps shared by every tile of the type through the disk cache.
 #pragma once
 
@@ -70,10 +70,13 @@ public:
     // Drapes the meshes on the terrain at grid cell (x, y), shows the tile and registers
     // its collision shapes. Once; later calls do nothing.
     void build(int x, int y, const MapObject& track);
-    // Turns, scales and drapes one mesh: vertex v goes to W⁻¹ of the terrain point under
-    // W·L·v, raised by |(L·v).y|; normals are turned by rotation.
+    // Turns, scales and drapes one mesh: each vertex goes where drape puts it; normals are
+    // turned by rotation.
     void transformMesh(const Ogre::MeshPtr& mesh, const Ogre::Matrix4& world, const Ogre::Matrix4& local,
                        const Ogre::Quaternion& rotation);
+    // Vertex v goes to W⁻¹ of the terrain point under W·L·v, raised by |(L·v).y|.
+    Ogre::Vector3 drape(const Ogre::Vector3& v, const Ogre::Matrix4& world, const Ogre::Matrix4& worldInverse,
+                        const Ogre::Matrix4& local) const;
     // Lightmaps from the ones shared, the cache, or baked and stored (and then shared);
     // nothing without the lightmap flag or before the tile is built.
     LightMapTally bakeLightMaps(SharedLightMaps& shared);
@@ -91,8 +94,9 @@ public:
     bool isLightMapped() const { return lightMapped; }
 
 private:
-    void releasePhysicClones();
-    void addCollisionShapes(const std::vector<Ogre::Entity*>& entities, bool smooth, const Ogre::Vector3& position);
+    // The shapes of the type's physics meshes, draped where the tile lies.
+    void addCollisionShapes(const std::vector<Ogre::MeshPtr>& meshes, bool smooth, const Ogre::Matrix4& world,
+                            const Ogre::Matrix4& local);
     std::shared_ptr<CLightMap> loadCachedLightMap(Ogre::SubEntity* subEntity, const std::string& key);
     std::shared_ptr<CLightMap> bakeLightMap(Ogre::SubEntity* subEntity, const std::string& key, bool& raysReady);
 
@@ -101,8 +105,8 @@ private:
     std::vector<std::string> shapeNames;
     std::string name;
     Ogre::Entity* renderClone = nullptr;
-    std::vector<Ogre::Entity*> physicEntities;
-    std::vector<Ogre::Entity*> smoothEntities;
+    std::vector<Ogre::MeshPtr> physicMeshes;  // the tile type's, shared; dropped once built
+    std::vector<Ogre::MeshPtr> smoothMeshes;
     Ogre::Entity* entity = nullptr;  // the one shown
     Ogre::SceneNode* node = nullptr;
     std::vector<std::shared_ptr<CLightMap>> lightMaps;

@@ -48,7 +48,7 @@ std::unique_ptr<NxActor> NxActor::create(const NxActorDesc& desc, btDiscreteDyna
         if (shape.ownShape)
             shape.collisionShape = shape.ownShape.get();
         else
-            shape.collisionShape = static_cast<const NxTriangleMeshShapeDesc&>(*shapeDesc).meshData->getShape();
+            shape.collisionShape = static_cast<const NxTriangleMeshShapeDesc&>(*shapeDesc).meshData->acquireShape();
         actor->shapes.push_back(std::move(shape));
     }
     if (actor->shapes.empty())
@@ -73,9 +73,6 @@ void NxActor::buildStatic(const NxActorDesc& desc)
     for (std::size_t i = 0; i < shapes.size(); ++i)
     {
         Shape& shape = shapes[i];
-        if (shape.desc->type == NxShapeType::TriangleMesh &&
-            (static_cast<const NxTriangleMeshShapeDesc&>(*shape.desc).meshFlags & NX_MESH_SMOOTH_SPHERE_COLLISIONS))
-            static_cast<const NxTriangleMeshShapeDesc&>(*shape.desc).meshData->buildInternalEdgeInfo();
         shape.staticObject = std::make_unique<btCollisionObject>();
         shape.staticObject->setCollisionShape(shape.collisionShape);
         shape.staticObject->setWorldTransform(staticPose * shape.desc->localPose);
@@ -161,8 +158,14 @@ NxActor::~NxActor()
     if (rigidBody)
         world->removeRigidBody(rigidBody.get());
     for (Shape& shape : shapes)
+    {
         if (shape.staticObject)
             world->removeCollisionObject(shape.staticObject.get());
+        // Out of the world first: Bullet drops the pairs that still point at the mesh.
+        shape.staticObject.reset();
+        if (!shape.ownShape && shape.desc->type == NxShapeType::TriangleMesh)
+            static_cast<const NxTriangleMeshShapeDesc&>(*shape.desc).meshData->releaseShape();
+    }
 }
 
 void NxActor::applyFilter()

@@ -47,8 +47,24 @@ std::shared_ptr<NxTriangleMesh> NxTriangleMesh::create(const NxTriangleMeshDesc&
     part.m_vertexType = PHY_FLOAT;
     mesh->arrays = std::make_unique<btTriangleIndexVertexArray>();
     mesh->arrays->addIndexedMesh(part, PHY_INTEGER);
-    mesh->shape = std::make_unique<btBvhTriangleMeshShape>(mesh->arrays.get(), true);
     return mesh;
+}
+
+btBvhTriangleMeshShape* NxTriangleMesh::acquireShape()
+{
+    if (!shape)
+        shape = std::make_unique<btBvhTriangleMeshShape>(arrays.get(), true);
+    ++shapeUsers;
+    return shape.get();
+}
+
+void NxTriangleMesh::releaseShape()
+{
+    if (shapeUsers == 0 || --shapeUsers > 0)
+        return;
+    // The shape points at the info map: it goes first.
+    shape.reset();
+    edgeInfo.reset();
 }
 
 NxTriangleMesh::~NxTriangleMesh()
@@ -68,7 +84,7 @@ NxMaterialIndex NxTriangleMesh::getTriangleMaterial(int triangle) const
 
 void NxTriangleMesh::buildInternalEdgeInfo()
 {
-    if (edgeInfo)
+    if (edgeInfo || !shape)
         return;
     edgeInfo = std::make_unique<btTriangleInfoMap>();
     btGenerateInternalEdgeInfo(shape.get(), edgeInfo.get());

@@ -1,5 +1,5 @@
 // A static triangle mesh ready for collision: vertices, triangles, one material index per
-// triangle, and the Bullet bounding-volume tree built over them once.
+// triangle, and the Bullet bounding-volume tree over them while actors use it.
 #pragma once
 
 #include "platform/physics/material.h"
@@ -38,8 +38,15 @@ public:
     const std::vector<float>& getPoints() const { return points; }
     const std::vector<std::uint32_t>& getTriangles() const { return triangles; }
 
+    // The Bullet shape and its bounding-volume tree are built for the first actor that takes
+    // them and freed when the last one gives them back: a full track's paged store holds
+    // thousands of meshes, but only those round the car are in the world.
+    btBvhTriangleMeshShape* acquireShape();
+    void releaseShape();
+    // Null while no actor holds the shape.
     btBvhTriangleMeshShape* getShape() const { return shape.get(); }
-    // Builds, once, what contacts need to slide over inner edges without catching on them.
+    // Builds, once while the shape is held, what contacts need to slide over inner edges
+    // without catching on them. Nothing without a shape.
     void buildInternalEdgeInfo();
     bool hasInternalEdgeInfo() const { return edgeInfo != nullptr; }
 
@@ -52,6 +59,7 @@ private:
     std::unique_ptr<btTriangleIndexVertexArray> arrays;
     std::unique_ptr<btBvhTriangleMeshShape> shape;
     std::unique_ptr<btTriangleInfoMap> edgeInfo;
+    int shapeUsers = 0;  // actors holding the shape
 };
 
 using NxTriangleMeshPtr = std::shared_ptr<NxTriangleMesh>;

@@ -44,8 +44,11 @@ ContactSide describeSide(const btCollisionObjectWrapper* wrapper, int index)
         if (desc.type == NxShapeType::TriangleMesh)
         {
             const auto& meshDesc = static_cast<const NxTriangleMeshShapeDesc&>(desc);
-            side.smoothMesh = (meshDesc.meshFlags & NX_MESH_SMOOTH_SPHERE_COLLISIONS) &&
-                              meshDesc.meshData->hasInternalEdgeInfo();
+            side.smoothMesh = (meshDesc.meshFlags & NX_MESH_SMOOTH_SPHERE_COLLISIONS) != 0;
+            // Built at the mesh's first contact, not with its actor: the actors made so that
+            // a lightmap's rays meet every shape of a track would hold it for every mesh.
+            if (side.smoothMesh)
+                meshDesc.meshData->buildInternalEdgeInfo();
         }
     }
     return side;

@@ -96,6 +96,64 @@ TEST_F(SceneFixture, BoxComesToRestOnTheFloorAndOnAMesh)
     }
 }
 
+TEST_F(SceneFixture, MeshTreeLivesWhileActorsHoldTheMesh)
+{
+    // A paged store keeps thousands of meshes; only those with an actor in the world may
+    // hold Bullet's shape and tree. Rays meet the mesh again once it is taken back.
+    NxTriangleMeshShapeDesc meshShape;
+    meshShape.meshData = twoMaterialMesh(2.0f, 0, 0);
+    meshShape.meshFlags = NX_MESH_SMOOTH_SPHERE_COLLISIONS;
+    EXPECT_EQ(nullptr, meshShape.meshData->getShape());
+    NxActorDesc ground;
+    ground.shapes = {&meshShape};
+    const NxRay down{{-4, 5, 2}, {0, -1, 0}};
+    for (int round = 0; round < 2; ++round)
+    {
+        NxActor* first = sc->createActor(ground);
+        NxActor* second = sc->createActor(ground);
+        ASSERT_NE(first, nullptr);
+        ASSERT_NE(second, nullptr);
+        ASSERT_NE(nullptr, meshShape.meshData->getShape()) << round;
+        NxRaycastHit hit;
+        ASSERT_TRUE(sc->raycastClosestShape(down, NX_ALL_SHAPES, hit)) << round;
+        EXPECT_NEAR(hit.distance, 3.0f, 1e-4f) << round;
+        meshShape.meshData->buildInternalEdgeInfo();
+        sc->releaseActor(first);
+        EXPECT_NE(nullptr, meshShape.meshData->getShape()) << round;
+        sc->releaseActor(second);
+        EXPECT_EQ(nullptr, meshShape.meshData->getShape()) << round;
+        EXPECT_FALSE(meshShape.meshData->hasInternalEdgeInfo()) << round;
+    }
+}
+
+TEST_F(SceneFixture, SmoothMeshGetsItsEdgeDataAtItsFirstContactNotWithItsActor)
+{
+    // Actors made only for rays (a lightmap bake makes one for every shape of a track) must
+    // not build the edge data; the first body to touch the mesh still slides on it.
+    NxTriangleMeshShapeDesc meshShape;
+    meshShape.meshData = twoMaterialMesh(2.0f, 0, 0);
+    meshShape.meshFlags = NX_MESH_SMOOTH_SPHERE_COLLISIONS;
+    NxActorDesc ground;
+    ground.shapes = {&meshShape};
+    ASSERT_NE(sc->createActor(ground), nullptr);
+    NxRaycastHit hit;
+    ASSERT_TRUE(sc->raycastClosestShape(NxRay{{-4, 5, 2}, {0, -1, 0}}, NX_ALL_SHAPES, hit));
+    EXPECT_FALSE(meshShape.meshData->hasInternalEdgeInfo());
+
+    NxBoxShapeDesc box;
+    box.dimensions = btVector3(0.5f, 0.25f, 0.5f);
+    NxActorDesc falling;
+    falling.dynamic = true;
+    falling.mass = 10;
+    falling.shapes = {&box};
+    falling.globalPose.setOrigin({-3, 2.5f, 1});
+    NxActor* resting = sc->createActor(falling);
+    ASSERT_NE(resting, nullptr);
+    run(2.0f);
+    EXPECT_TRUE(meshShape.meshData->hasInternalEdgeInfo());
+    EXPECT_NEAR(resting->getGlobalPosition().y(), 2.25f, 0.01f);
+}
+
 TEST_F(SceneFixture, ConvexHullMassCentreAndItsOffset)
 {
     // A hull of a 2 × 2 × 2 box centred at (1, 0, 0) in its body's frame.
