@@ -100,6 +100,11 @@ void RaceRules::finish()
     // The ghost ends where the run ends, not three seconds of standing later.
     services->stopRecording();
     current->setTotal(timer.getTime(), timer.toString());
+    // The finish shows the whole run against the best one, not the last checkpoint's split.
+    if (best) {
+        differenceText = formatDifference(timer.getTime(), best->getTotalTime());
+        differenceSeconds = kDifferenceSeconds;
+    }
     table.addScore(current.get());
     raceRank = table.getLastRank();
     debugLog() << "Finish at " << timer.toString() << ", rank " << raceRank << std::endl;

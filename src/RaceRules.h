@@ -27,7 +27,7 @@ public:
     };
     static constexpr float kStartSeconds = 3.0f;
     static constexpr float kFinishSeconds = 3.0f;     // the car stands before the results are saved
-    static constexpr float kDifferenceSeconds = 4.0f;  // a checkpoint difference stays this long
+    static constexpr float kDifferenceSeconds = 4.0f;  // a checkpoint's or the finish's difference stays this long
     static constexpr const char* kGhostSuffix = ".shadow";
 
     // services are borrowed and must outlive the rules. The table is read at once (reset).

@@ -225,6 +225,30 @@ TEST_F(RaceRulesTest, DifferencesToTheBestRunShowForFourSeconds)
     EXPECT_EQ(services.loadedGhosts.size(), 2u) << "the second race replays the best run";
 }
 
+TEST_F(RaceRulesTest, FinishShowsTheWholeRunAgainstTheBest)
+{
+    race({1.0f}, 5.0f);
+    const std::uint32_t bestMs = HighScore::load(path).getScore(1)->getTotalTime();
+
+    // A checkpoint 0.4 s ahead, then the finish 1 s ahead while that split still shows.
+    ASSERT_TRUE(rules.restart());
+    rules.startRace();
+    runUntilPhase(RaceRules::kRacing);
+    frames(59);
+    passCheckPoint();
+    const std::string splitText = rules.getDifferenceText();
+    frames(339);
+    services.atFinish = true;
+    frame();
+    ASSERT_EQ(rules.getPhase(), RaceRules::kFinished);
+    const std::uint32_t nowMs = rules.getCurrentScore().getTotalTime();
+    EXPECT_EQ(rules.getDifferenceText(), RaceRules::formatDifference(nowMs, bestMs));
+    EXPECT_NE(rules.getDifferenceText(), splitText);
+    EXPECT_EQ(rules.getDifferenceText().front(), '-');
+    frames(static_cast<int>(RaceRules::kFinishSeconds / kStep) - 2);
+    EXPECT_NE(rules.getDifferenceText(), "") << "shown until the results open";
+}
+
 TEST(RaceRulesText, DifferencesAndGears)
 {
     struct Case
