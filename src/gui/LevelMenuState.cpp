@@ -133,6 +133,7 @@ void LevelMenuState::populateMapList()
 {
     logMessage("populate MapList ...");
     mapList->resetList();
+    chosenItem = nullptr;
     maps.clear();
 
     std::vector<std::pair<TrackFile, bool>> tracks;
@@ -158,6 +159,7 @@ void LevelMenuState::populateMapList()
         if (index == 0)
         {
             item->setSelected(true);
+            chosenItem = item;
             showPicture(getTerrain(description.terrainName).levelImage);
         }
         ++index;
@@ -185,9 +187,15 @@ void LevelMenuState::showPicture(const std::string& levelImage)
 
 bool LevelMenuState::handleMapSelected(const CEGUI::EventArgs&)
 {
-    const CEGUI::ListboxItem* item = mapList->getFirstSelectedItem();
+    CEGUI::ListboxItem* item = mapList->getFirstSelectedItem();
     if (!item)
+    {
+        // A click below the last track clears the list's choice, and Next would then do nothing.
+        if (chosenItem)
+            mapList->setItemSelectState(chosenItem, true);
         return true;
+    }
+    chosenItem = item;
     const auto found = maps.find(static_cast<int>(item->getID()));
     if (found != maps.end())
         showPicture(getTerrain(found->second.terrainName).levelImage);
@@ -238,6 +246,7 @@ void LevelMenuState::exit()
     if (mapList)
         mapList->resetList();
     mapList = nullptr;
+    chosenItem = nullptr;
     mapImage = message = nullptr;
     XMLParser::getInstance()->deleteTerrainDescs(terrains);
     XMLParser::getInstance()->deleteTrackObjectDescs(tiles);

@@ -14,6 +14,7 @@ namespace CEGUI
 {
 class EventArgs;
 class Listbox;
+class ListboxItem;
 class Window;
 }
 
@@ -47,6 +48,7 @@ private:
     bool backRequested = false;
     CEGUI::Window* mapImage = nullptr;
     CEGUI::Listbox* mapList = nullptr;
+    CEGUI::ListboxItem* chosenItem = nullptr;  // kept chosen when a click in the list hits no track
     CEGUI::Window* message = nullptr;
     TerrainDescs terrains;
     TrackObjectDescs tiles;  // to refuse a track naming a tile that does not exist
