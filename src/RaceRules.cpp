@@ -107,7 +107,10 @@ void RaceRules::finish()
     }
     table.addScore(current.get());
     raceRank = table.getLastRank();
-    debugLog() << "Finish at " << timer.toString() << ", rank " << raceRank << std::endl;
+    std::ostream& log = debugLog() << "Finish at " << timer.toString() << ", rank " << raceRank;
+    if (!differenceText.empty())
+        log << ", " << differenceText << " to the best";
+    log << std::endl;
 }
 
 void RaceRules::passCheckPoint()
