@@ -25,7 +25,7 @@ printf '<GameConfig/>\n' >"$USER_DIR/quillmor.cfg"
 for run in $(seq 20); do
     start_game
     wait_for_log "first frame after"
-    click_at 0.5 0.43
+    click_quit
     wait_for_exit 20
     [ "$EXIT_STATUS" = 0 ] || fail "start $run: exit status $EXIT_STATUS"
     grep -qiE "error|exception|fail" "$DEBUG_LOG" && fail "start $run: errors in the debug log"
