@@ -10,32 +10,6 @@ MENU_TRACK_ROWS=(0.186 0.212 0.238)
 RACE_LIMIT=${RACE_LIMIT:-150}  # seconds of wall time a race may take before it is left
 MENU_RACES=0
 
-count_in() { grep -c -- "$2" "$1" 2>/dev/null || true; }
-
-# Waits (up to $3 s) until file $1 holds more than $2 lines matching $4; 0 when it does.
-wait_for_more() {
-    local file=$1 before=$2 limit=$3 pattern=$4
-    for _ in $(seq $((limit * 20))); do
-        [ "$(count_in "$file" "$pattern")" -gt "$before" ] && return 0
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$pattern'"
-        sleep 0.05
-    done
-    return 1
-}
-
-# Steps the drivers ("A") until the PID driver, driver 1, has the car; a press the game
-# never saw is pressed again.
-hand_to_pid_driver() {
-    local steps
-    for _ in $(seq 10); do
-        steps=$(count_in "$DEBUG_LOG" "^Driver [0-9]*:")
-        press_key a
-        wait_for_more "$DEBUG_LOG" "$steps" 10 "^Driver [0-9]*:" || continue
-        [[ "$(grep "^Driver [0-9]*:" "$DEBUG_LOG" | tail -n 1)" == "Driver 1:"* ]] && return 0
-    done
-    fail "race $MENU_RACES: the PID driver never took the car"
-}
-
 # Resident memory (kB) and open descriptors of the game, as "rss fds".
 process_usage() {
     echo "$(awk '$1 == "VmRSS:" { print $2 }' "/proc/$GAME_PID/status") $(ls "/proc/$GAME_PID/fd" | wc -l)"
@@ -61,7 +35,7 @@ menu_race() {
     wait_for_more "$OGRE_LOG" "$loads" 120 "LoadState: the race runs on ../media/maps/$track.map" ||
         fail "race $MENU_RACES: $track did not load"
     wait_for_more "$DEBUG_LOG" "$starts" 60 "^Race started" || fail "race $MENU_RACES: no start on $track"
-    hand_to_pid_driver
+    hand_to_pid_driver || fail "race $MENU_RACES: the PID driver never took the car"
     local limit=$((SECONDS + RACE_LIMIT))
     result=unfinished
     while [ "$SECONDS" -lt "$limit" ]; do
