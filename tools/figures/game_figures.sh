@@ -52,7 +52,7 @@ figure() {
             verdict="NOT MET"
         fi
     fi
-    printf '%-52s %9s %-4s %-16s %s\n' "$what" "$value" "$unit" "$aim" "$verdict"
+    printf '%-62s %9s %-4s %-16s %s\n' "$what" "$value" "$unit" "$aim" "$verdict"
 }
 
 # The value after "$2" in the last line of file $1 holding it.
