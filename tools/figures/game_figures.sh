@@ -63,7 +63,7 @@ value_after() {
 echo "Quillmor figures on $(hostname), $(date -u '+%Y-%m-%d %H:%M UTC'), pinned to processors $cores," \
     "$repeats runs each (medians)"
 
-PIN="taskset -c $cores" bash "$root/tools/figures/startup_figures.sh" "$build" "$repeats" >"$logs/startup.txt"
+PIN="taskset -c $cores" bash "$root/tools/figures/startup_figures.sh" "$build" "$repeats" "$cores" >"$logs/startup.txt"
 # The start routine's time to the menu's first frame, and before it the libraries' loading
 # (a start that ends at once).
 read -r routine_ms libraries_ms < <(grep "^launch -> main menu" "$logs/startup.txt" |
