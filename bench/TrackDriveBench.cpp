@@ -2,7 +2,8 @@
 // loaded whole as a race loads it (tiles, lightmaps, boundaries, terrain collision): paging,
 // the world's step, the car's step and the checkpoint tracker. The scripted driver's own
 // work is left out of the time. The same step with the PID computer driver at the wheel
-// counts the driver and its track follower in, and reports their share. Also reports the process's peak memory (VmHWM) with the
+// counts the driver and its track follower in, and reports their share and the step's
+// simulated length. Also reports the process's peak memory (VmHWM) with the
 // loaded track and the car; run alone, that is the race's peak.
 #include "ai/AiTrackFollower.h"
 #include "ai/PIDOperationalAI.h"
@@ -107,6 +108,8 @@ void BM_PIDDriverStepOnTestLoop(benchmark::State& state)
     }
     state.counters["laps"] = laps;
     state.counters["driver_us"] = benchmark::Counter(driverSeconds * 1e6 / state.iterations());
+    // The simulated time of one step: a step's time over it is the time per simulated second.
+    state.counters["step_ms"] = TrackDriveScene::kStep * 1000.0;
     driver.setCar(nullptr);
     car.reset();
 }

@@ -132,6 +132,33 @@ wait_for_exit() {
     fail "the game did not end within ${limit}s"
 }
 
+# The number of lines in file $1 matching $2 (0 for a file not yet written).
+count_in() { grep -c -- "$2" "$1" 2>/dev/null || true; }
+
+# Waits (up to $3 s) until file $1 holds more than $2 lines matching $4; 1 when it never does.
+wait_for_more() {
+    local file=$1 before=$2 limit=$3 pattern=$4
+    for _ in $(seq $((limit * 20))); do
+        [ "$(count_in "$file" "$pattern")" -gt "$before" ] && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$pattern'"
+        sleep 0.05
+    done
+    return 1
+}
+
+# In a race the player has just started, steps the drivers ("A") until the PID driver, driver
+# 1, has the car; a press the game never saw is pressed again. 1 when it never takes it.
+hand_to_pid_driver() {
+    local steps
+    for _ in $(seq 10); do
+        steps=$(count_in "$DEBUG_LOG" "^Driver [0-9]*:")
+        press_key a
+        wait_for_more "$DEBUG_LOG" "$steps" 10 "^Driver [0-9]*:" || continue
+        [[ "$(grep "^Driver [0-9]*:" "$DEBUG_LOG" | tail -n 1)" == "Driver 1:"* ]] && return 0
+    done
+    return 1
+}
+
 # Key presses and clicks go to the game's window (pointer inside it first, as a player's is).
 # Waits up to a minute for it, but not for a game that has ended: "xdotool search --sync"
 # would wait for ever.

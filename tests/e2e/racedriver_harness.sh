@@ -3,13 +3,16 @@
 # Source it after game_harness.sh.
 CONTROL="$WORK/control"
 
-# Starts the driver on track $1 with $2 inside <Graphics> at 1024 x 768 and waits for the race.
+# Starts the driver on track $1 with $2 inside <Graphics> at 1024 x 768 and waits for the race;
+# RACE_CORES, when set, is the taskset list it is pinned to.
 start_race() {
     mkdir -p "$USER_DIR"
     printf '<GameConfig><Video><Resolution value="1024 x 768"/></Video><Graphics>%s</Graphics></GameConfig>\n' "$2" \
         >"$USER_DIR/quillmor.cfg"
     : >"$WORK/stdout"
-    (cd "$BIN_DIR" && exec ./quillmor_racedriver "$CONTROL" "../media/maps/$1.map" >"$WORK/stdout" 2>"$WORK/stderr") &
+    local pin=()
+    [ -n "${RACE_CORES:-}" ] && pin=(taskset -c "$RACE_CORES")
+    (cd "$BIN_DIR" && exec "${pin[@]}" ./quillmor_racedriver "$CONTROL" "../media/maps/$1.map" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
     wait_for_output "race ready" 1 120
 }
