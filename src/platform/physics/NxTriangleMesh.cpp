@@ -50,8 +50,54 @@ std::shared_ptr<NxTriangleMesh> NxTriangleMesh::create(const NxTriangleMeshDesc&
     return mesh;
 }
 
+namespace
+{
+// The idle shapes, the longest idle first, and the triangles they hold. The physics runs on
+// one thread. The list is never destroyed, so that a mesh freed late at exit finds it.
+std::list<NxTriangleMesh*>& idleList()
+{
+    static auto* list = new std::list<NxTriangleMesh*>();
+    return *list;
+}
+std::size_t idleTriangles = 0;
+std::size_t idleTriangleBudget = NxTriangleMesh::kDefaultIdleTriangleBudget;
+}
+
+void NxTriangleMesh::setIdleTriangleBudget(std::size_t triangles)
+{
+    idleTriangleBudget = triangles;
+    while (idleTriangles > idleTriangleBudget && !idleList().empty())
+    {
+        NxTriangleMesh* oldest = idleList().front();
+        oldest->leaveIdle();
+        oldest->freeShape();
+    }
+}
+
+std::size_t NxTriangleMesh::getIdleTriangles()
+{
+    return idleTriangles;
+}
+
+void NxTriangleMesh::leaveIdle()
+{
+    if (!idle)
+        return;
+    idleList().erase(idlePlace);
+    idleTriangles -= getTriangleCount();
+    idle = false;
+}
+
+void NxTriangleMesh::freeShape()
+{
+    // The shape points at the info map: it goes first.
+    shape.reset();
+    edgeInfo.reset();
+}
+
 btBvhTriangleMeshShape* NxTriangleMesh::acquireShape()
 {
+    leaveIdle();
     if (!shape)
         shape = std::make_unique<btBvhTriangleMeshShape>(arrays.get(), true);
     ++shapeUsers;
@@ -62,16 +108,17 @@ void NxTriangleMesh::releaseShape()
 {
     if (shapeUsers == 0 || --shapeUsers > 0)
         return;
-    // The shape points at the info map: it goes first.
-    shape.reset();
-    edgeInfo.reset();
+    idlePlace = idleList().insert(idleList().end(), this);
+    idleTriangles += getTriangleCount();
+    idle = true;
+    setIdleTriangleBudget(idleTriangleBudget);
 }
 
 NxTriangleMesh::~NxTriangleMesh()
 {
+    leaveIdle();
     // The shape points at the info map and the arrays: it goes first.
-    shape.reset();
-    edgeInfo.reset();
+    freeShape();
     arrays.reset();
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/physics/material.h"
 
+#include <list>
 #include <memory>
 #include <vector>
 
@@ -39,10 +40,16 @@ public:
     const std::vector<std::uint32_t>& getTriangles() const { return triangles; }
 
     // The Bullet shape and its bounding-volume tree are built for the first actor that takes
-    // them and freed when the last one gives them back: a full track's paged store holds
-    // thousands of meshes, but only those round the car are in the world.
+    // them. When the last one gives them back they are kept among the idle shapes, most
+    // recently given back last, and freed only when the idle ones hold more triangles than
+    // the budget: a full track's paged store holds thousands of meshes, but only those round
+    // the car are in the world, while a car driving to and fro over a cell border should not
+    // have the same trees rebuilt every time.
     btBvhTriangleMeshShape* acquireShape();
     void releaseShape();
+    static constexpr std::size_t kDefaultIdleTriangleBudget = 300000;
+    static void setIdleTriangleBudget(std::size_t triangles);
+    static std::size_t getIdleTriangles();
     // Null while no actor holds the shape.
     btBvhTriangleMeshShape* getShape() const { return shape.get(); }
     // Builds, once while the shape is held, what contacts need to slide over inner edges
@@ -52,6 +59,8 @@ public:
 
 private:
     NxTriangleMesh() = default;
+    void freeShape();
+    void leaveIdle();
 
     std::vector<float> points;
     std::vector<std::uint32_t> triangles;
@@ -60,6 +69,8 @@ private:
     std::unique_ptr<btBvhTriangleMeshShape> shape;
     std::unique_ptr<btTriangleInfoMap> edgeInfo;
     int shapeUsers = 0;  // actors holding the shape
+    bool idle = false;   // built, held by no actor, in the idle list at idlePlace
+    std::list<NxTriangleMesh*>::iterator idlePlace;
 };
 
 using NxTriangleMeshPtr = std::shared_ptr<NxTriangleMesh>;

@@ -100,6 +100,7 @@ TEST_F(SceneFixture, MeshTreeLivesWhileActorsHoldTheMesh)
 {
     // A paged store keeps thousands of meshes; only those with an actor in the world may
     // hold Bullet's shape and tree. Rays meet the mesh again once it is taken back.
+    NxTriangleMesh::setIdleTriangleBudget(0);  // given back, a tree goes at once
     NxTriangleMeshShapeDesc meshShape;
     meshShape.meshData = twoMaterialMesh(2.0f, 0, 0);
     meshShape.meshFlags = NX_MESH_SMOOTH_SPHERE_COLLISIONS;
@@ -124,6 +125,46 @@ TEST_F(SceneFixture, MeshTreeLivesWhileActorsHoldTheMesh)
         EXPECT_EQ(nullptr, meshShape.meshData->getShape()) << round;
         EXPECT_FALSE(meshShape.meshData->hasInternalEdgeInfo()) << round;
     }
+    NxTriangleMesh::setIdleTriangleBudget(NxTriangleMesh::kDefaultIdleTriangleBudget);
+}
+
+TEST_F(SceneFixture, GivenBackTreesWaitWithinTheBudgetTheLongestIdleGoingFirst)
+{
+    // A car driving to and fro over a cell border takes the same meshes back and forth: their
+    // trees are kept while the idle ones stay within the budget.
+    std::vector<NxTriangleMeshShapeDesc> meshes(3);
+    for (NxTriangleMeshShapeDesc& mesh : meshes)
+        mesh.meshData = twoMaterialMesh(2.0f, 0, 0);
+    const std::size_t triangles = meshes[0].meshData->getTriangleCount();
+    NxTriangleMesh::setIdleTriangleBudget(2 * triangles);
+    const std::size_t idleBefore = NxTriangleMesh::getIdleTriangles();
+    std::vector<btBvhTriangleMeshShape*> trees;
+    for (NxTriangleMeshShapeDesc& mesh : meshes)
+    {
+        NxActorDesc ground;
+        ground.shapes = {&mesh};
+        NxActor* actor = sc->createActor(ground);
+        ASSERT_NE(actor, nullptr);
+        trees.push_back(mesh.meshData->getShape());
+        sc->releaseActor(actor);
+    }
+    // Three given back, room for two: the first went.
+    EXPECT_EQ(meshes[0].meshData->getShape(), nullptr);
+    EXPECT_EQ(meshes[1].meshData->getShape(), trees[1]);
+    EXPECT_EQ(meshes[2].meshData->getShape(), trees[2]);
+    EXPECT_EQ(NxTriangleMesh::getIdleTriangles(), idleBefore + 2 * triangles);
+
+    // Taken back, a kept tree is the same one; a mesh destroyed while idle leaves the list.
+    NxActorDesc again;
+    again.shapes = {&meshes[1]};
+    NxActor* actor = sc->createActor(again);
+    ASSERT_NE(actor, nullptr);
+    EXPECT_EQ(meshes[1].meshData->getShape(), trees[1]);
+    EXPECT_EQ(NxTriangleMesh::getIdleTriangles(), idleBefore + triangles);
+    meshes[2].meshData.reset();
+    EXPECT_EQ(NxTriangleMesh::getIdleTriangles(), idleBefore);
+    sc->releaseActor(actor);
+    NxTriangleMesh::setIdleTriangleBudget(NxTriangleMesh::kDefaultIdleTriangleBudget);
 }
 
 TEST_F(SceneFixture, SmoothMeshGetsItsEdgeDataAtItsFirstContactNotWithItsActor)
