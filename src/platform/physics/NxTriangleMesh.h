@@ -1,5 +1,5 @@
 // A static triangle mesh ready for collision: vertices, triangles, one material index per
-// triangle, and the Bullet bounding-volume tree over them while actors use it.
+// triangle, and the Bullet bounding-volume tree over them while actors use it (and a while after).
 #pragma once
 
 #include "platform/physics/material.h"
@@ -50,7 +50,7 @@ public:
     static constexpr std::size_t kDefaultIdleTriangleBudget = 300000;
     static void setIdleTriangleBudget(std::size_t triangles);
     static std::size_t getIdleTriangles();
-    // Null while no actor holds the shape.
+    // Null while no actor holds the shape and it is not among the idle ones.
     btBvhTriangleMeshShape* getShape() const { return shape.get(); }
     // Builds, once while the shape is held, what contacts need to slide over inner edges
     // without catching on them. Nothing without a shape.
