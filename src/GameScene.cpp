@@ -474,7 +474,8 @@ void GameScene::update()
         vegetation->update();
     const Ogre::Vector3 eye = cameraRig->getPosition();
     cameraRig->follow(terrain->getHeight(eye.x, eye.z));
-    terrainSource->updateLevels(*cameraRig->getCamera());
+    if (viewport)
+        terrainSource->updateLevels(*cameraRig->getCamera(), static_cast<float>(viewport->getActualHeight()));
     if (shadowReceivers)
         shadowReceivers->update(cameraRig->getCamera()->getDerivedPosition());
 }

@@ -164,10 +164,8 @@ void TerrainPageSource::buildTiles(const std::vector<float>& heights)
         }
 }
 
-void TerrainPageSource::updateLevels(const Ogre::Camera& camera)
+void TerrainPageSource::updateLevels(const Ogre::Camera& camera, float viewHeight)
 {
-    const Ogre::Viewport* viewport = camera.getViewport();
-    const float viewHeight = viewport ? static_cast<float>(viewport->getActualHeight()) : 768.0f;
     const float pixelsPerUnit = viewHeight / (2.0f * std::tan(camera.getFOVy().valueRadians() / 2.0f));
     const Ogre::Vector3 eye = camera.getDerivedPosition();
     for (RenderTile& tile : tiles)

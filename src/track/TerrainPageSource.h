@@ -52,9 +52,11 @@ public:
 
     // The height error, in pixels, under which a tile may be drawn coarser.
     static constexpr float kPixelTolerance = 1.5f;
-    // Shows each render tile at the coarsest level whose height error, seen from the camera,
-    // stays within the tolerance. Until the first call every tile shows all its samples.
-    void updateLevels(const Ogre::Camera& camera);
+    // Shows each render tile at the coarsest level whose height error, seen from the camera
+    // in a view of that many pixels' height, stays within the tolerance. Until the first call
+    // every tile shows all its samples. (Not the camera's own viewport: the camera keeps a
+    // pointer to the last one it drew into, which the menus may have destroyed.)
+    void updateLevels(const Ogre::Camera& camera, float viewHeight);
     // Per tile, row by row: the level shown (level k draws every 2^k-th sample).
     std::vector<unsigned> getShownLevels() const;
     // The coarsest level such a tile may be shown at.

@@ -161,18 +161,18 @@ TEST(TerrainLevels, FarHillsAreDrawnCoarserThanNearOnes)
     };
 
     eye->setPosition(1200.0f, 60.0f, 1200.0f);  // over the flat far corner
-    source.updateLevels(*camera);
+    source.updateLevels(*camera, 768.0f);
     EXPECT_EQ(source.getShownLevels(), (std::vector<unsigned>{0, 4, 4, 4})) << "the rough tile stays whole";
     EXPECT_EQ(shownObjects(), (std::vector<std::string>{"Terrain_Tile_0_0", "Terrain_Tile_0_1_4",
                                                         "Terrain_Tile_1_0_4", "Terrain_Tile_1_1_4"}));
 
     eye->setPosition(1200.0f, 1e6f, 1200.0f);  // so far that nothing shows its roughness
-    source.updateLevels(*camera);
+    source.updateLevels(*camera, 768.0f);
     EXPECT_EQ(source.getShownLevels(), std::vector<unsigned>(4, 4u));
     EXPECT_EQ(shownObjects().size(), 4u) << "one level per tile";
 
     eye->setPosition(10.0f, 60.0f, 10.0f);  // back over the rough tile
-    source.updateLevels(*camera);
+    source.updateLevels(*camera, 768.0f);
     EXPECT_EQ(source.getShownLevels()[0], 0u);
     EXPECT_EQ(shownObjects().size(), 4u);
     scene.sceneManager->destroyCamera(camera);
