@@ -43,7 +43,7 @@ fail() {
     echo "FAIL: $*" >&2
     if [ -n "${KEEP_LOGS_DIR:-}" ]; then
         mkdir -p "$KEEP_LOGS_DIR"
-        cp "$DEBUG_LOG" "$OGRE_LOG" "$WORK/stderr" "$KEEP_LOGS_DIR/" 2>/dev/null || true
+        cp "$DEBUG_LOG" "$OGRE_LOG" "$WORK/stderr" "$WORK/stdout" "$KEEP_LOGS_DIR/" 2>/dev/null || true
     fi
     # Whether a game that stopped answering was busy (its CPU time grows) or blocked.
     [ -n "$GAME_PID" ] && ps -o pid=,stat=,etime=,time=,wchan:32= -p "$GAME_PID" 2>/dev/null |

@@ -61,12 +61,17 @@ drive_to_speed() {
         kill -0 "$GAME_PID" 2>/dev/null || fail "the driver ended on the way to $1 km/h"
         sleep 0.1
     done
-    fail "the car is not faster than $1 km/h after $2 s of racing (last: $(current_speed) km/h, race clock $(current_race_time) s)"
+    fail "the car is not faster than $1 km/h after $2 s of racing (last: $(current_speed) km/h at $(current_place), race clock $(current_race_time) s)"
 }
 
 # The race clock of the newest report, in seconds.
 current_race_time() {
     grep "^speed " "$WORK/stdout" | tail -n 1 | awk '{ print $15 + 0 }'
+}
+
+# The car's newest place on the ground: x z.
+current_place() {
+    grep "^speed " "$WORK/stdout" | tail -n 1 | awk '{ print $4, $5 }'
 }
 
 # The newest heading, in degrees.
