@@ -119,7 +119,8 @@ bool encodeAndWrite(const std::vector<std::uint8_t>& pixels, std::uint32_t width
     else if (pixels.size() != Ogre::PixelUtil::getMemorySize(width, height, 1, format))
         problem = "the pixels do not fill " + std::to_string(width) + " x " + std::to_string(height);
     else if (!PngImageCodec::encodePixels(pixels.data(), width, height,
-                                          format == Ogre::PF_L8 ? PNG_FORMAT_GRAY : PNG_FORMAT_RGBA, bytes, problem))
+                                          format == Ogre::PF_L8 ? PNG_FORMAT_GRAY : PNG_FORMAT_RGBA, bytes, problem,
+                                          PngEffort::Fastest))
         problem = "it cannot be encoded: " + problem;
     else if (writeFileAtomically(path, bytes, &problem))
         return true;

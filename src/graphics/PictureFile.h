@@ -15,7 +15,8 @@ class Image;
 
 namespace PictureFile
 {
-// Encodes width × height pixels, PF_L8 or PF_BYTE_RGBA, as PNG and writes the file atomically.
+// Encodes width × height pixels, PF_L8 or PF_BYTE_RGBA, as PNG and writes the file atomically,
+// compressed for speed: the game writes only files it reads back itself.
 // False, logged with the path, on any failure, a path not ending in ".png" among them.
 bool encodeAndWrite(const std::vector<std::uint8_t>& pixels, std::uint32_t width, std::uint32_t height,
                     Ogre::PixelFormat format, const std::string& path);

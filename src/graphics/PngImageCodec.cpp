@@ -11,6 +11,7 @@
 #include <png.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace
@@ -85,22 +86,31 @@ void PngImageCodec::install()
 }
 
 bool PngImageCodec::encodePixels(const std::uint8_t* pixels, std::uint32_t width, std::uint32_t height,
-                                 std::uint32_t pngFormat, std::string& bytes, std::string& problem)
+                                 std::uint32_t pngFormat, std::string& bytes, std::string& problem, PngEffort effort)
 {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     png.width = width;
     png.height = height;
     png.format = pngFormat;
-    png_alloc_size_t size = 0;
-    if (png_image_write_to_memory(&png, nullptr, &size, 0, pixels, 0, nullptr))
+    if (effort == PngEffort::Fastest)
+        png.flags |= PNG_IMAGE_FLAG_FAST;
+    // Compressed once, into room for the worst case: asking libpng for the size first
+    // compresses the picture twice. The room is left uninitialised, so its unused pages are
+    // never touched.
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(png);
+    for (int attempt = 0; attempt < 2; ++attempt)
     {
-        bytes.resize(size);
-        if (png_image_write_to_memory(&png, &bytes[0], &size, 0, pixels, 0, nullptr))
+        const std::unique_ptr<std::uint8_t[]> room(new std::uint8_t[size]);
+        png_alloc_size_t roomSize = size;
+        if (png_image_write_to_memory(&png, room.get(), &size, 0, pixels, 0, nullptr))
         {
-            bytes.resize(size);
+            bytes.assign(reinterpret_cast<const char*>(room.get()), size);
             return true;
         }
+        // A bound that overflowed comes back corrected, larger.
+        if (size <= roomSize)
+            break;
     }
     problem = png.message;
     png_image_free(&png);

@@ -9,6 +9,14 @@
 #include <cstdint>
 #include <string>
 
+// Smallest for files that are kept or handed on; Fastest for the caches the game writes and
+// reads back itself, where compressing harder costs seconds of loading (larger by a quarter).
+enum class PngEffort
+{
+    Smallest,
+    Fastest
+};
+
 class PngImageCodec : public Ogre::ImageCodec
 {
 public:
@@ -19,7 +27,8 @@ public:
     // PNG bytes of width × height pixels, rows top to bottom, laid out as libpng's format
     // (PNG_FORMAT_GRAY, PNG_FORMAT_RGBA...). False with the reason on failure.
     static bool encodePixels(const std::uint8_t* pixels, std::uint32_t width, std::uint32_t height,
-                             std::uint32_t pngFormat, std::string& bytes, std::string& problem);
+                             std::uint32_t pngFormat, std::string& bytes, std::string& problem,
+                             PngEffort effort = PngEffort::Smallest);
 
     Ogre::String getType() const override;
     Ogre::String magicNumberToFileExt(const char* magicNumber, size_t maxBytes) const override;

@@ -7,16 +7,16 @@
 #include <type_traits>
 
 template <typename Sample>
-typename ToyPicturePlanes<Sample>::Plane& ToyPicturePlanes<Sample>::plane(const std::string& name) const
+typename ToyPicturePlanes<Sample>::Plane& ToyPicturePlanes<Sample>::plane(std::string_view name) const
 {
     const auto found = planes.find(name);
     if (found == planes.end())
-        throw std::logic_error("picture has no plane \"" + name + "\"");
+        throw std::logic_error("picture has no plane \"" + std::string(name) + "\"");
     return *found->second;
 }
 
 template <typename Sample>
-Sample* ToyPicturePlanes<Sample>::valueAddress(std::uint32_t x, std::uint32_t y, const std::string& name)
+Sample* ToyPicturePlanes<Sample>::valueAddress(std::uint32_t x, std::uint32_t y, std::string_view name)
 {
     clampCoordinates(x, y);
     return plane(name).data() + static_cast<std::size_t>(y) * getWidth() + x;
@@ -24,14 +24,14 @@ Sample* ToyPicturePlanes<Sample>::valueAddress(std::uint32_t x, std::uint32_t y,
 
 template <typename Sample>
 const Sample* ToyPicturePlanes<Sample>::valueAddress(std::uint32_t x, std::uint32_t y,
-                                                     const std::string& name) const
+                                                     std::string_view name) const
 {
     clampCoordinates(x, y);
     return plane(name).data() + static_cast<std::size_t>(y) * getWidth() + x;
 }
 
 template <typename Sample>
-Sample ToyPicturePlanes<Sample>::valueBilinear(float u, float v, const std::string& name) const
+Sample ToyPicturePlanes<Sample>::valueBilinear(float u, float v, std::string_view name) const
 {
     const BilinearCell cell = bilinearCell(u, v);
     const float sum = cell.weight00 * *valueAddress(cell.x0, cell.y0, name) +

@@ -5,9 +5,11 @@
 #include "graphics/ToyPicture.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 template <typename Sample>
@@ -15,7 +17,8 @@ class ToyPicturePlanes : public ToyPicture
 {
 public:
     using Plane = std::vector<Sample>;
-    using PlaneTable = std::map<std::string, std::shared_ptr<Plane>>;
+    // Looked up by views: a pixel's access names its plane, and must not build a string for it.
+    using PlaneTable = std::map<std::string, std::shared_ptr<Plane>, std::less<>>;
 
     ToyPicturePlanes() = default;
     ToyPicturePlanes(std::uint32_t width, std::uint32_t height) : ToyPicture(width, height) {}
@@ -27,9 +30,9 @@ public:
     const PlaneTable& getPlanes() const { return planes; }
 
     // The sample (x, y) of the named plane; coordinates past the edge read the edge.
-    virtual Sample* valueAddress(std::uint32_t x, std::uint32_t y, const std::string& name);
-    const Sample* valueAddress(std::uint32_t x, std::uint32_t y, const std::string& name) const;
-    virtual Sample valueBilinear(float u, float v, const std::string& name) const;
+    virtual Sample* valueAddress(std::uint32_t x, std::uint32_t y, std::string_view name);
+    const Sample* valueAddress(std::uint32_t x, std::uint32_t y, std::string_view name) const;
+    virtual Sample valueBilinear(float u, float v, std::string_view name) const;
 
     void rotate(const int& mode) override;
     void resize(std::uint32_t newWidth, std::uint32_t newHeight, bool keep) override;
@@ -42,7 +45,7 @@ protected:
     // Copies the other's size and gives this picture its own copy of every plane.
     void copyPlanesFrom(const ToyPicturePlanes& other);
     // The named plane's samples; the name must be one of the kind's planes.
-    Plane& plane(const std::string& name) const;
+    Plane& plane(std::string_view name) const;
 
     PlaneTable planes;
 };

@@ -1,5 +1,6 @@
 // The game's PNG codec in the engine: every layout a file can have comes back byte for byte,
-// other pixel formats are written as RGB or RGBA, and damaged files are refused.
+// other pixel formats are written as RGB or RGBA, noise and flat pictures survive either
+// compression effort, and damaged files are refused.
 #include "HeadlessOgre.h"
 #include "OfflineEngine.h"
 #include "TempFolder.h"
@@ -12,6 +13,7 @@
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreImage.h>
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cstring>
 #include <fstream>
@@ -94,6 +96,36 @@ TEST_F(PngImageCodecTest, OtherFormatsAreWrittenAsRgbWithAlphaOnlyWhereTheyHaveI
         for (std::uint32_t y = 0; y < kHeight; ++y)
             for (std::uint32_t x = 0; x < kWidth; ++x)
                 EXPECT_EQ(original.getColourAt(x, y, 0), back.getColourAt(x, y, 0)) << x << ", " << y;
+    }
+}
+
+TEST_F(PngImageCodecTest, NoisyAndFlatPicturesComeBackAtEitherEffort)
+{
+    // Noise compresses to more than its own size: the encoder's room must hold the worst case.
+    constexpr std::uint32_t side = 300;
+    std::vector<std::uint8_t> noise(side * side * 4), flat(side * side * 4, 200);
+    std::uint32_t state = 12345;
+    for (std::uint8_t& byte : noise)
+        byte = static_cast<std::uint8_t>((state = state * 1664525u + 1013904223u) >> 24);
+    for (const PngEffort effort : {PngEffort::Smallest, PngEffort::Fastest})
+    {
+        for (const std::vector<std::uint8_t>* pixels : {&noise, &flat})
+        {
+            SCOPED_TRACE(std::string(effort == PngEffort::Fastest ? "fastest, " : "smallest, ") +
+                         (pixels == &noise ? "noise" : "flat"));
+            std::string bytes, problem;
+            ASSERT_TRUE(PngImageCodec::encodePixels(pixels->data(), side, side, PNG_FORMAT_RGBA, bytes, problem,
+                                                    effort))
+                << problem;
+            if (pixels == &flat)
+            {
+                EXPECT_LT(bytes.size(), pixels->size() / 50);
+            }
+            const Ogre::Image back = decoded(bytesStream(bytes));
+            ASSERT_EQ(Ogre::PF_BYTE_RGBA, back.getFormat());
+            ASSERT_EQ(pixels->size(), back.getSize());
+            EXPECT_EQ(0, std::memcmp(pixels->data(), back.getData(), pixels->size()));
+        }
     }
 }
 
