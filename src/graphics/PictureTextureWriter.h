@@ -11,6 +11,7 @@ class ToyPicture;
 namespace PictureTextureWriter
 {
 // Fills the whole box from the picture (a box larger than the picture repeats its last
-// column and row). Returns false, writing nothing, for a format that cannot be packed.
+// column and row). Returns false, writing nothing, for a format that cannot be packed
+// or an empty picture.
 bool write(const ToyPicture& picture, const Ogre::PixelBox& box);
 }

@@ -121,6 +121,18 @@ void ToyPicture::multiplyAt(float u, float v, const ToyPicture& other)
     }
 }
 
+void ToyPicture::getRowBytes(std::uint32_t y, std::uint8_t* rgba) const
+{
+    for (std::uint32_t x = 0; x < width; ++x, rgba += 4)
+    {
+        const ToyColour colour = getColour(x, y);
+        rgba[0] = colour.getRedByte();
+        rgba[1] = colour.getGreenByte();
+        rgba[2] = colour.getBlueByte();
+        rgba[3] = colour.getAlphaByte();
+    }
+}
+
 void ToyPicture::allocate()
 {
     freePlanes();

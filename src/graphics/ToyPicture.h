@@ -41,6 +41,9 @@ public:
     static void clampUV(float& u, float& v);
 
     virtual ToyColour getColour(std::uint32_t x, std::uint32_t y) const = 0;
+    // Row y (past the last row: the last) as width × 4 bytes red, green, blue, alpha, as
+    // getColour gives them; the kinds that store bytes copy them without a colour per pixel.
+    virtual void getRowBytes(std::uint32_t y, std::uint8_t* rgba) const;
     // Bilinear sample at normalised (u, v); the four weights travel as the values' alphas.
     virtual ToyColour getColourBilinear(float u, float v) const;
     virtual void setColour(std::uint32_t x, std::uint32_t y, const ToyColour& colour) = 0;

@@ -72,6 +72,18 @@ const std::uint8_t* ToyPictureGrey::getGreyData() const
     return plane(kGreyPlane).data();
 }
 
+void ToyPictureGrey::getRowBytes(std::uint32_t y, std::uint8_t* rgba) const
+{
+    std::uint32_t x = 0;
+    clampCoordinates(x, y);
+    const std::uint8_t* grey = getGreyData() + static_cast<std::size_t>(y) * getWidth();
+    for (std::uint32_t i = 0; i < getWidth(); ++i, rgba += 4)
+    {
+        rgba[0] = rgba[1] = rgba[2] = grey[i];
+        rgba[3] = kOpaqueByte;
+    }
+}
+
 ToyColour ToyPictureGrey::getColour(std::uint32_t x, std::uint32_t y) const
 {
     return ToyColour(*valueAddress(x, y, kGreyPlane), kOpaqueByte);

@@ -45,6 +45,7 @@ public:
     // Luminance images are copied byte for byte; others go through the colours, a fully
     // transparent pixel becoming 255.
     void fillFromImage(const Ogre::Image& image) override;
+    void getRowBytes(std::uint32_t y, std::uint8_t* rgba) const override;
 
     static constexpr const char* kGreyPlane = "grey";
 };

@@ -3,6 +3,8 @@
 
 #include "graphics/ToyPictureGrey.h"
 
+#include <OGRE/OgreImage.h>
+
 #include <algorithm>
 #include <cstddef>
 
@@ -67,6 +69,38 @@ ToyColour ToyPictureRGBA::getColour(std::uint32_t x, std::uint32_t y) const
 {
     return ToyColour(*valueAddress(x, y, kRedPlane), *valueAddress(x, y, kGreenPlane), *valueAddress(x, y, kBluePlane),
                      *valueAddress(x, y, kAlphaPlane));
+}
+
+void ToyPictureRGBA::getRowBytes(std::uint32_t y, std::uint8_t* rgba) const
+{
+    std::uint32_t x = 0;
+    clampCoordinates(x, y);
+    const std::uint8_t* rows[] = {valueAddress(0, y, kRedPlane), valueAddress(0, y, kGreenPlane),
+                                  valueAddress(0, y, kBluePlane), valueAddress(0, y, kAlphaPlane)};
+    for (std::uint32_t i = 0; i < getWidth(); ++i, rgba += 4)
+        for (int channel = 0; channel < 4; ++channel)
+            rgba[channel] = rows[channel][i];
+}
+
+void ToyPictureRGBA::fillFromImage(const Ogre::Image& image)
+{
+    if (image.getFormat() != Ogre::PF_BYTE_RGBA)
+    {
+        ToyPicture::fillFromImage(image);
+        return;
+    }
+    const std::uint32_t w = image.getWidth();
+    const std::uint32_t h = image.getHeight();
+    resize(w, h, false);
+    const Ogre::PixelBox box = image.getPixelBox();
+    for (std::uint32_t y = 0; y < h; ++y)
+    {
+        const std::uint8_t* in = box.data + static_cast<std::size_t>(y) * box.rowPitch * 4;
+        std::uint8_t* rows[] = {redAt(0, y), greenAt(0, y), blueAt(0, y), alphaAt(0, y)};
+        for (std::uint32_t x = 0; x < w; ++x, in += 4)
+            for (int channel = 0; channel < 4; ++channel)
+                rows[channel][x] = in[channel];
+    }
 }
 
 void ToyPictureRGBA::setColour(std::uint32_t x, std::uint32_t y, const ToyColour& colour)

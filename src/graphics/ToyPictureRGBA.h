@@ -30,6 +30,9 @@ public:
                        const std::uint8_t& alpha);
 
     ToyColour getColour(std::uint32_t x, std::uint32_t y) const override;
+    void getRowBytes(std::uint32_t y, std::uint8_t* rgba) const override;
+    // An RGBA image's bytes go straight into the planes.
+    void fillFromImage(const Ogre::Image& image) override;
     void setColour(std::uint32_t x, std::uint32_t y, const ToyColour& colour) override;
     void allocate() override;
 

@@ -1,5 +1,6 @@
 // Writing pictures into texture buffers: the buffer's real format and row pitch decide.
 #include "graphics/PictureTextureWriter.h"
+#include "graphics/ToyPictureFloatGrey.h"
 #include "graphics/ToyPictureGrey.h"
 #include "graphics/ToyPictureRGBA.h"
 
@@ -7,6 +8,7 @@
 #include <OGRE/OgrePixelFormat.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace
@@ -88,4 +90,46 @@ TEST(PictureTextureWriter, GreyAndLargerBoxes)
     compressed.box.format = Ogre::PF_DXT1;
     EXPECT_FALSE(PictureTextureWriter::write(picture, compressed.box));
     EXPECT_EQ(compressed.bytes[0], kSentinel);
+}
+
+TEST(PictureTextureWriter, EveryKindWritesTheBytesOfItsColours)
+{
+    // Each kind copies its rows its own way: every pixel must still be what getColour says,
+    // packed in the buffer's format, in boxes the picture's size and larger.
+    ToyPictureGrey grey(3, 2);
+    ToyPictureRGBA rgba(3, 2);
+    ToyPictureFloatGrey floatGrey(3, 2);
+    for (std::uint32_t y = 0; y < 2; ++y)
+        for (std::uint32_t x = 0; x < 3; ++x)
+        {
+            const auto v = static_cast<std::uint8_t>(40 * x + 100 * y + 7);
+            grey.setGrey(x, y, v);
+            rgba.setRGBA(x, y, v, static_cast<std::uint8_t>(v + 1), static_cast<std::uint8_t>(v + 2),
+                         static_cast<std::uint8_t>(255 - v));
+            floatGrey.setGrey(x, y, v / 255.0f);
+        }
+    const ToyPicture* pictures[] = {&grey, &rgba, &floatGrey};
+    for (const ToyPicture* picture : pictures)
+        for (const Ogre::PixelFormat format : {Ogre::PF_L8, Ogre::PF_R8G8B8A8, Ogre::PF_A8R8G8B8})
+            for (const std::uint32_t side : {3u, 5u})
+            {
+                SCOPED_TRACE(Ogre::PixelUtil::getFormatName(format) + ", box side " + std::to_string(side) +
+                             ", picture " + std::to_string(picture == &grey ? 0 : picture == &rgba ? 1 : 2));
+                PaddedBuffer buffer(side, side, side + 1, format);
+                ASSERT_TRUE(PictureTextureWriter::write(*picture, buffer.box));
+                const std::size_t pixelBytes = Ogre::PixelUtil::getNumElemBytes(format);
+                for (std::uint32_t y = 0; y < side; ++y)
+                {
+                    for (std::uint32_t x = 0; x < side; ++x)
+                    {
+                        const ToyColour colour = picture->getColour(x, y);
+                        std::vector<Ogre::uchar> expected(pixelBytes);
+                        Ogre::PixelUtil::packColour(colour.getRedByte(), colour.getGreenByte(), colour.getBlueByte(),
+                                                    colour.getAlphaByte(), format, expected.data());
+                        const auto at = buffer.bytes.begin() + (y * (side + 1) + x) * pixelBytes;
+                        EXPECT_EQ(expected, std::vector<Ogre::uchar>(at, at + pixelBytes)) << x << ", " << y;
+                    }
+                    EXPECT_EQ(kSentinel, buffer.bytes[(y * (side + 1) + side) * pixelBytes]) << "row padding";
+                }
+            }
 }
