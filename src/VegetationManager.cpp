@@ -136,6 +136,10 @@ void VegetationManager::buildGrass(GameScene& scene, Ogre::Camera* camera, MapOb
     const std::string colours = grassColourMap(scene);
     if (!colours.empty())
         layer->setColorMap(colours, CHANNEL_COLOR);
+    // The layer keeps the colours it read from the texture: neither the texture nor its
+    // picture is drawn or read again.
+    grassColourTexture.reset();
+    grassColourPicture.reset();
     layer->setMapBounds(bounds);
     grassGeometry->setPageLoader(grassLoader.get());
 }
@@ -234,6 +238,9 @@ void VegetationManager::buildTreeColours(GameScene& scene)
     treeColourTexture =
         std::make_unique<OgreToyPicture>(treeLoader->getName() + "Tree_Light_Map", treeColourPicture.get(), true);
     treeLoader->setColorMap(treeColourTexture->getTexture(), CHANNEL_COLOR);
+    // As the grass's: the loader keeps the colours it read.
+    treeColourTexture.reset();
+    treeColourPicture.reset();
 }
 
 void VegetationManager::commitLightmap(GameScene& scene)

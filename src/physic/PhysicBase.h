@@ -2,14 +2,15 @@
 // store of static collision shapes.
 #pragma once
 
+#include "physic/PagedNamedStore.h"
 #include "physic/PhysicListener.h"
 #include "platform/physics/world.h"
 
 #include <OGRE/OgreVector.h>
 
-#include <list>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,9 +88,8 @@ private:
     void updateCells(bool loadAll);
     void unloadCells(bool forced);
     void visitCell(unsigned cellIndex);
-    template <typename Map>
-    void forgetName(Map& descriptions, std::map<std::string, Ogre::Vector3>& positions,
-                    std::map<unsigned, std::list<std::string>>& namesByCell, const std::string& name);
+    // The grid cell of a world position; none outside the grid.
+    std::optional<unsigned> cellOf(const Ogre::Vector3& position) const;
 
     Ogre::Root* root;
     Ogre::SceneManager* sceneManager;
@@ -114,12 +114,8 @@ private:
     std::vector<unsigned char> loadedCells;
     std::vector<unsigned char> neededCells;
     std::vector<unsigned> loadedCellList;  // the cells whose loadedCells flag is set
-    std::map<std::string, nxOgre::NxShapeDesc*> staticShapes;
-    std::map<std::string, Ogre::Vector3> shapePositions;
-    std::map<unsigned, std::list<std::string>> shapeNamesByCell;
-    std::map<std::string, nxOgre::NxActorDesc> staticActors;
-    std::map<std::string, Ogre::Vector3> actorPositions;
-    std::map<unsigned, std::list<std::string>> actorNamesByCell;
+    PagedNamedStore<nxOgre::NxShapeDesc*> staticShapes;
+    PagedNamedStore<nxOgre::NxActorDesc> staticActors;
     std::map<unsigned, std::vector<nxOgre::NxActor*>> createdActors;
     unsigned shapeNameCounter = 0;
     std::vector<nxOgre::body*> sleepingBodies;

@@ -25,62 +25,42 @@ bool PhysicBase::getCell(Ogre::Vector3& position, unsigned& x, unsigned& z) cons
     return true;
 }
 
+std::optional<unsigned> PhysicBase::cellOf(const Ogre::Vector3& position) const
+{
+    Ogre::Vector3 cellPosition = position;
+    unsigned x = 0, z = 0;
+    if (!getCell(cellPosition, x, z))
+        return std::nullopt;
+    return z * kGridSize + x;
+}
+
 void PhysicBase::addStaticShape(std::string& name, nxOgre::NxShapeDesc* shape, const Ogre::Vector3& position)
 {
     if (name.empty())
         name = "SRPhysicBase_StaticShape_" + std::to_string(shapeNameCounter++);
-    if (staticShapes.count(name))
-        return;
-    staticShapes[name] = shape;
-    shapePositions[name] = position;
-    Ogre::Vector3 cellPosition = position;
-    unsigned x = 0, z = 0;
-    if (getCell(cellPosition, x, z))
-        shapeNamesByCell[z * kGridSize + x].push_back(name);
+    staticShapes.add(name, shape, position, cellOf(position));
 }
 
 void PhysicBase::addStaticActor(const std::string& name, const nxOgre::NxActorDesc& actor,
                                 const Ogre::Vector3& position)
 {
-    if (staticActors.count(name))
-        return;
-    staticActors[name] = actor;
-    actorPositions[name] = position;
-    Ogre::Vector3 cellPosition = position;
-    unsigned x = 0, z = 0;
-    if (getCell(cellPosition, x, z))
-        actorNamesByCell[z * kGridSize + x].push_back(name);
-}
-
-template <typename Map>
-void PhysicBase::forgetName(Map& descriptions, std::map<std::string, Ogre::Vector3>& positions,
-                            std::map<unsigned, std::list<std::string>>& namesByCell, const std::string& name)
-{
-    unloadCells(true);
-    descriptions.erase(name);
-    const auto position = positions.find(name);
-    if (position == positions.end())
-        return;
-    Ogre::Vector3 cellPosition = position->second;
-    unsigned x = 0, z = 0;
-    if (getCell(cellPosition, x, z))
-    {
-        auto& names = namesByCell[z * kGridSize + x];
-        const auto found = std::find(names.begin(), names.end(), name);
-        if (found != names.end())
-            names.erase(found);
-    }
-    positions.erase(position);
+    // The store's key is the name; the description's own copy is made only for the actor.
+    nxOgre::NxActorDesc stored = actor;
+    stored.name.clear();
+    stored.name.shrink_to_fit();
+    staticActors.add(name, std::move(stored), position, cellOf(position));
 }
 
 void PhysicBase::removeStaticShape(const std::string& name)
 {
-    forgetName(staticShapes, shapePositions, shapeNamesByCell, name);
+    unloadCells(true);
+    staticShapes.remove(name);
 }
 
 void PhysicBase::removeStaticActor(const std::string& name)
 {
-    forgetName(staticActors, actorPositions, actorNamesByCell, name);
+    unloadCells(true);
+    staticActors.remove(name);
 }
 
 void PhysicBase::setPaging(bool on)
@@ -108,23 +88,21 @@ bool PhysicBase::loadCell(unsigned cellIndex)
     if (!scene)
         return false;
     // Most cells around a car hold nothing: answer those without touching the scene.
-    const auto shapes = shapeNamesByCell.find(cellIndex);
-    const auto actors = actorNamesByCell.find(cellIndex);
-    const bool hasShapes = shapes != shapeNamesByCell.end() && !shapes->second.empty();
-    const bool hasActors = actors != actorNamesByCell.end() && !actors->second.empty();
-    if (!hasShapes && !hasActors)
+    const auto& shapes = staticShapes.inCell(cellIndex);
+    const auto& actors = staticActors.inCell(cellIndex);
+    if (shapes.empty() && actors.empty())
         return false;
     const nxOgre::NxActorGroup staticGroup = scene->findGroupIndex("static");
     std::vector<nxOgre::NxActor*>& created = createdActors[cellIndex];
-    if (hasShapes)
+    if (!shapes.empty())
     {
-        debugLog() << "create paged shape: " << shapes->second.size() << std::endl;
-        for (const std::string& name : shapes->second)
+        debugLog() << "create paged shape: " << shapes.size() << std::endl;
+        for (const auto* entry : shapes)
         {
             nxOgre::NxActorDesc desc;
-            desc.name = name;
-            desc.shapes.push_back(staticShapes[name]);
-            desc.globalPose = nxOgre::NxPose(toPhysics(shapePositions[name]), nxOgre::NxQuat());
+            desc.name = entry->first;
+            desc.shapes.push_back(entry->second.description);
+            desc.globalPose = nxOgre::NxPose(toPhysics(entry->second.position), nxOgre::NxQuat());
             if (nxOgre::NxActor* actor = scene->createActor(desc))
             {
                 actor->setGroup(staticGroup);
@@ -132,15 +110,20 @@ bool PhysicBase::loadCell(unsigned cellIndex)
             }
         }
     }
-    if (hasActors)
+    if (!actors.empty())
     {
-        debugLog() << "create paged actor: " << actors->second.size() << std::endl;
-        for (const std::string& name : actors->second)
-            if (nxOgre::NxActor* actor = scene->createActor(staticActors[name]))
+        debugLog() << "create paged actor: " << actors.size() << std::endl;
+        nxOgre::NxActorDesc desc;
+        for (const auto* entry : actors)
+        {
+            desc = entry->second.description;
+            desc.name = entry->first;
+            if (nxOgre::NxActor* actor = scene->createActor(desc))
             {
                 actor->setGroup(staticGroup);
                 created.push_back(actor);
             }
+        }
     }
     if (created.empty())
         createdActors.erase(cellIndex);
@@ -231,8 +214,6 @@ void PhysicBase::clearPagedActors()
     std::fill(neededCells.begin(), neededCells.end(), 0);
     loadedCellList.clear();
     staticActors.clear();
-    actorPositions.clear();
-    actorNamesByCell.clear();
 }
 
 std::size_t PhysicBase::getPagedActorCount() const

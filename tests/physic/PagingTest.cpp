@@ -193,6 +193,7 @@ TEST_F(PagingFixture, StaticActorsPageToo)
     nxOgre::NxActorDesc trunk;
     trunk.shapes = {&block};
     trunk.globalPose.setOrigin(btVector3(cellCentre(7, 7).x, 1, cellCentre(7, 7).z));
+    trunk.name = "what the caller called it";
     physics.addStaticActor("palm", trunk, cellCentre(7, 7));
     physics.setPaging(false);
     EXPECT_EQ(loadedCells(), std::set<unsigned>{cellIndex(7, 7)});
@@ -201,6 +202,7 @@ TEST_F(PagingFixture, StaticActorsPageToo)
                                            nxOgre::NX_STATIC_SHAPES, hit));
     EXPECT_NEAR(hit.worldImpact.y(), 2.0f, 1e-4f);
     EXPECT_EQ(hit.actor->getGroup(), scene->findGroupIndex("static"));
+    EXPECT_EQ(hit.actor->getName(), "palm") << "the stored name, not the description's, names the actor";
 
     physics.clearPagedActors();
     EXPECT_EQ(physics.getPagedActorCount(), 0u);
