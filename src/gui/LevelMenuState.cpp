@@ -4,10 +4,12 @@
 #include "GameConfiguration.h"
 #include "GameManager.h"
 #include "GuiScene.h"
+#include "InputManager.h"
 #include "LogStream.h"
 #include "XMLParser.h"
 #include "gui/LoadState.h"
 #include "gui/MainMenuState.h"
+#include "gui/RaceKeysHint.h"
 #include "track/DataFileError.h"
 #include "track/MapObject.h"
 #include "track/TrackFileList.h"
@@ -99,7 +101,12 @@ void LevelMenuState::enter()
         logMessage("LevelMenuState: " + describeError(error));
         problems += describeError(error) + "\n";
     }
-    message->setText(problems);
+    // Without a problem to report, the box tells how to drive.
+    GameManager* game = GameManager::getInstance();
+    const InputManager* input = game->getInputManager();
+    message->setText(problems.empty() && game->getGameConfiguration()
+                         ? RaceKeysHint::text(*game->getGameConfiguration(), input ? input->getKeyboard() : nullptr)
+                         : problems);
     logMessage("enter LevelMenuState: done!");
 }
 
