@@ -4,7 +4,7 @@
 
 #include "graphics/DynamicRenderable.h"
 
-#include <OGRE/OgreVector3.h>
+#include <OGRE/OgreVector.h>
 
 #include <vector>
 

@@ -2,7 +2,7 @@
 // into textured quad strips of bounded length, keeping a bounded number of strips.
 #pragma once
 
-#include <OGRE/OgreVector3.h>
+#include <OGRE/OgreVector.h>
 
 #include <cstdint>
 #include <deque>
