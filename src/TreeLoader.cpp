@@ -26,10 +26,24 @@ TreeLoader::TreeLoader(const std::string& loaderName, GeometryPager* geometry, c
 TreeLoader::~TreeLoader()
 {
     if (ground.physics)
-        for (const std::string& actor : actorNames)
-            ground.physics->removeStaticActor(actor);
+        for (const std::uint32_t number : actorNumbers)
+            ground.physics->removeStaticActor(actorNameFor(number));
     for (Ogre::Entity* entity : entities)
         ground.sceneManager->destroyEntity(entity);
+}
+
+std::string TreeLoader::actorNameFor(std::uint32_t number) const
+{
+    return name + "StaticActor" + std::to_string(number);
+}
+
+std::vector<std::string> TreeLoader::getActorNames() const
+{
+    std::vector<std::string> names;
+    names.reserve(actorNumbers.size());
+    for (const std::uint32_t number : actorNumbers)
+        names.push_back(actorNameFor(number));
+    return names;
 }
 
 void TreeLoader::addKind(const TreeKind& kind)
@@ -80,14 +94,14 @@ bool TreeLoader::addTreeWithActor(unsigned kind, const Ogre::Vector3& position, 
         return false;
     if (ground.physics)
     {
-        const std::string actorName = name + "StaticActor" + std::to_string(treesAdded);
+        const std::string actorName = actorNameFor(treesAdded);
         nxOgre::NxActorDesc actor;
         actor.shapes.push_back(&trunkShape(kind, scale));
         actor.globalPose = nxOgre::NxPose(
             toPhysics(position), toPhysics(Ogre::Quaternion(Ogre::Degree(yawDegrees), Ogre::Vector3::UNIT_Y)));
         actor.name = actorName;
         ground.physics->addStaticActor(actorName, actor, position);
-        actorNames.push_back(actorName);
+        actorNumbers.push_back(treesAdded);
     }
     ++treesAdded;
     stampShadow(position);

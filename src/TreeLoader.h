@@ -55,7 +55,8 @@ public:
     // Plants every tree; while stamped is given, each tree's shadow is multiplied into it.
     void createTrees(ToyPictureGrey* stamped, const ToyPictureGrey* shadow);
 
-    const std::vector<std::string>& getActorNames() const { return actorNames; }
+    // The trees' actors, in the order they were made.
+    std::vector<std::string> getActorNames() const;
     std::uint32_t getTreesAdded() const { return treesAdded; }
     std::uint32_t getCount() const { return count; }
     const std::vector<TreeKind>& getKinds() const { return kinds; }
@@ -72,6 +73,8 @@ protected:
 
 private:
     void stampShadow(const Ogre::Vector3& position);
+    // The name of the actor of the tree planted as number (counting every tree).
+    std::string actorNameFor(std::uint32_t number) const;
 
     std::string name;
     Ground ground;
@@ -81,7 +84,9 @@ private:
     std::vector<TreeKind> kinds;
     std::vector<Ogre::Entity*> entities;  // the scene manager's, one per kind
     std::map<std::pair<unsigned, float>, std::unique_ptr<nxOgre::NxShapeDesc>> trunkShapes;
-    std::vector<std::string> actorNames;  // in the order they were made
+    // The numbers in the actors' names: a race plants tens of thousands, and keeping each
+    // name whole cost megabytes.
+    std::vector<std::uint32_t> actorNumbers;
     std::uint32_t treesAdded = 0;
     ToyPictureGrey* stamped = nullptr;       // during createTrees only
     const ToyPictureGrey* shadow = nullptr;

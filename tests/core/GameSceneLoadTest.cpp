@@ -243,7 +243,7 @@ TEST_F(VegetationLoad, TreesStandOffTheTrackOnTheTerrainWithANamedColliderEach)
         EXPECT_LE(tree.position.z, 3072.0f);
         EXPECT_NEAR(tree.position.y, scene->getTerrainObject()->getHeight(tree.position.x, tree.position.z), 0.01f);
     }
-    const std::vector<std::string>& names = loader.getActorNames();
+    const std::vector<std::string> names = loader.getActorNames();
     ASSERT_EQ(names.size(), all.size());
     for (size_t i = 0; i < names.size(); ++i)
         ASSERT_EQ(names[i], "GrassTreesStaticActor" + std::to_string(i));
