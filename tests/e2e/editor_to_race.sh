@@ -121,7 +121,7 @@ sleep 2
 screenshot  # 7: the race on the new track
 press_key Escape
 sleep 1
-click_at 0.5 0.589  # the in-game menu's main menu
+click_at $IN_GAME_MAIN_MENU  # the in-game menu's main menu
 wait_for_ogre_log "load layout MainMenu.layout" 3
 click_at 0.5 0.474  # Editor
 wait_for_ogre_log "enter EditorMenuState: done!" 2

@@ -219,3 +219,6 @@ click_at() {
 # The main menu's buttons, in fractions of the window.
 click_play() { click_at 0.5 0.383; }
 click_quit() { click_at 0.5 0.655; }
+# The in-game menu's buttons, side by side (x y).
+IN_GAME_RESTART="0.5 0.515"
+IN_GAME_MAIN_MENU="0.695 0.515"

@@ -59,7 +59,7 @@ xdotool keyup Up
 # The clean way out: Escape -> the in-game menu -> Main menu -> Escape quits with status 0.
 press_key Escape
 wait_for_ogre_log "In-game menu requested"
-click_at 0.5 0.58  # Main menu
+click_at $IN_GAME_MAIN_MENU
 wait_for_ogre_log "load layout MainMenu.layout" 3
 press_key Escape
 wait_for_exit 30

@@ -111,7 +111,7 @@ to_main_menu_from_race() {
     press_key Escape
     wait_lines "$OGRE_LOG" "In-game menu requested" $((menus + 1)) 30
     shoot_until "$1_paused" 20 '! race_frame' "no in-game menu on the display"
-    click_until 0.5 0.58 "$OGRE_LOG" "$MAIN_MENU_LAYOUT"
+    click_until $IN_GAME_MAIN_MENU "$OGRE_LOG" "$MAIN_MENU_LAYOUT"
 }
 
 # ---- 1. the main menu, as a new player first sees it (no settings file yet) ----

@@ -155,7 +155,7 @@ wait_for_debug "^Race started" 2
 press_key Escape
 wait_for_ogre_log "In-game menu requested" 1
 shoot_until ingame_menu 20 '! race_frame' "no in-game menu on the display"
-click_at 0.5 0.48  # Restart
+click_at $IN_GAME_RESTART
 wait_for_ogre_log "Race restarted" 2
 wait_for_debug "^Race started" 3
 shoot_until start_again 20 'race_frame && [ "$(count_pixels 300 150 200 120 230 190 0 255 240 110)" -lt 50 ]' \
@@ -202,7 +202,7 @@ awk "BEGIN { crossing = $race - ($played - $run); d = crossing - $ms / 1000; exi
 press_key Escape
 wait_for_ogre_log "In-game menu requested" 2
 shoot_until ingame_menu 20 '! race_frame' "no in-game menu on the display"
-click_at 0.5 0.58  # Main menu
+click_at $IN_GAME_MAIN_MENU
 wait_for_ogre_log "load layout MainMenu.layout" 2
 shoot_until main_menu 20 '! race_frame && [ "$(count_pixels 0 350 200 100 0 50 0 90 255 70)" -gt 5000 ]' \
     "no main menu on the display"

@@ -83,6 +83,37 @@ TEST_F(MenuLayout, EveryLayoutHoldsTheWindowsItsStateUses)
     expectWindows("HighscoreMenu.layout", table);
 }
 
+TEST_F(MenuLayout, AButtonBackToTheMainMenuLiesOverNoneOfItsButtons)
+{
+    // The main menu opens under the pointer: the second click of a double click on the way
+    // back must not land on Play, Editor, Options or Quit.
+    const auto rectOf = [](CEGUI::Window* root, const std::string& name) {
+        return root->getChildRecursive(name)->getUnclippedOuterRect().get();
+    };
+    CEGUI::WindowManager& windows = CEGUI::WindowManager::getSingleton();
+    const auto loadOnTheScreen = [&windows](const char* layout) {
+        CEGUI::Window* root = windows.loadLayoutFromFile(layout);
+        root->setArea(CEGUI::URect(CEGUI::UDim(0, 0), CEGUI::UDim(0, 0), CEGUI::UDim(0, 1024), CEGUI::UDim(0, 768)));
+        return root;
+    };
+    CEGUI::Window* mainMenu = loadOnTheScreen("MainMenu.layout");
+    ASSERT_GT(rectOf(mainMenu, "Play").getWidth(), 100.0f);
+    for (const char* layout : {"InGameMenu.layout", "HighscoreMenu.layout"})
+    {
+        CEGUI::Window* root = loadOnTheScreen(layout);
+        const CEGUI::Rectf back = rectOf(root, "MainMenu");
+        for (const char* button : {"Play", "Editor", "Options", "Quit"})
+        {
+            const CEGUI::Rectf under = rectOf(mainMenu, button);
+            const bool apart = back.right() <= under.left() || under.right() <= back.left() ||
+                               back.bottom() <= under.top() || under.bottom() <= back.top();
+            EXPECT_TRUE(apart) << layout << ": \"Main menu\" lies over the main menu's " << button;
+        }
+        windows.destroyWindow(root);
+    }
+    windows.destroyWindow(mainMenu);
+}
+
 TEST_F(MenuLayout, TypedAndListedNamesAreShownAsTextNotMarkup)
 {
     // A player's name or file name with markup in it must not recolour or break the menu.

@@ -59,7 +59,7 @@ menu_race() {
     else
         press_key Escape
         wait_for_more "$OGRE_LOG" "$pauses" 30 "In-game menu requested" || fail "race $MENU_RACES: no in-game menu"
-        click_at 0.5 0.58  # Main menu
+        click_at $IN_GAME_MAIN_MENU
     fi
     wait_for_more "$OGRE_LOG" "$menus" 60 "load layout MainMenu.layout" ||
         fail "race $MENU_RACES: no main menu after $track"
