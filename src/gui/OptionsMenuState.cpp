@@ -463,6 +463,11 @@ CEGUI::Scrollbar* OptionsMenuState::scroll(const char* name) const
 
 void OptionsMenuState::enable(const std::vector<const char*>& names, bool enabled) const
 {
+    // The skin draws a disabled list or slider as an enabled one: faded, it shows it.
+    constexpr float kDisabledAlpha = 0.4f;
     for (const char* name : names)
+    {
         window(name)->setEnabled(enabled);
+        window(name)->setAlpha(enabled ? 1.0f : kDisabledAlpha);
+    }
 }
