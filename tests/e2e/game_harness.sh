@@ -91,15 +91,21 @@ wait_for_log() {
     fail "no '$pattern' in the debug log after ${limit}s"
 }
 
-# Waits (up to $3 seconds) until the log file $1 holds at least $2 lines matching $4.
-wait_for_count() {
+# Polls (up to $3 seconds) until the file $1 holds at least $2 lines matching $4; 1 when it
+# never does. A game that ends meanwhile fails the test.
+poll_count() {
     local file=$1 count=$2 limit=$3 pattern=$4
     for _ in $(seq $((limit * 20))); do
-        [ "$(grep -c -- "$pattern" "$file" 2>/dev/null)" -ge "$count" ] && return 0
+        [ "$(count_in "$file" "$pattern")" -ge "$count" ] && return 0
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$pattern' ($count)"
         sleep 0.05
     done
-    fail "no '$pattern' ($count) in $(basename "$file") after ${limit}s"
+    return 1
+}
+
+# Waits (up to $3 seconds) until the log file $1 holds at least $2 lines matching $4.
+wait_for_count() {
+    poll_count "$@" || fail "no '$4' ($2) in $(basename "$1") after ${3}s"
 }
 
 # Waits until the engine's log holds at least $2 lines matching $1, up to $3 seconds.
@@ -137,13 +143,7 @@ count_in() { grep -c -- "$2" "$1" 2>/dev/null || true; }
 
 # Waits (up to $3 s) until file $1 holds more than $2 lines matching $4; 1 when it never does.
 wait_for_more() {
-    local file=$1 before=$2 limit=$3 pattern=$4
-    for _ in $(seq $((limit * 20))); do
-        [ "$(count_in "$file" "$pattern")" -gt "$before" ] && return 0
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$pattern'"
-        sleep 0.05
-    done
-    return 1
+    poll_count "$1" $(($2 + 1)) "$3" "$4"
 }
 
 # In a race the player has just started, steps the drivers ("A") until the PID driver, driver
