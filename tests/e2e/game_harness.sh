@@ -103,6 +103,17 @@ poll_count() {
     return 1
 }
 
+# Clicks at ($1, $2) until file $3 holds $4 lines matching $5, waiting $6 seconds after each
+# of three clicks: the first click after a screen appears can come before the game reads the
+# pointer. 1 when none is answered.
+click_until_lines() {
+    for _ in 1 2 3; do
+        click_at "$1" "$2"
+        poll_count "$3" "$4" "$6" "$5" && return 0
+    done
+    return 1
+}
+
 # Waits (up to $3 seconds) until the log file $1 holds at least $2 lines matching $4.
 wait_for_count() {
     poll_count "$@" || fail "no '$4' ($2) in $(basename "$1") after ${3}s"

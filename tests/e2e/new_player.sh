@@ -59,22 +59,12 @@ wait_lines() {
     screenshot timeout
     fail "no '$pattern' ($count) in $(basename "$file") after ${limit}s (or the run's time is up); the display then: $SHOTS_DIR/$(printf %02d "$shots")_timeout.png"
 }
-lines_of() { grep -c -- "$2" "$1" 2>/dev/null || true; }
 
 # Clicks at ($1, $2) until the log $3 gains a line matching $4: the first click after a screen
 # appears can come before the game reads the pointer.
 click_until() {
     local x=$1 y=$2 file=$3 pattern=$4
-    local before
-    before=$(lines_of "$file" "$pattern")
-    for _ in 1 2 3; do
-        click_at "$x" "$y"
-        for _ in $(seq 60); do
-            [ "$(lines_of "$file" "$pattern")" -gt "$before" ] && return 0
-            kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$pattern'"
-            sleep 0.05
-        done
-    done
+    click_until_lines "$x" "$y" "$file" $(($(count_in "$file" "$pattern") + 1)) "$pattern" 3 && return 0
     screenshot timeout
     fail "clicks at $x $y: no new '$pattern' in $(basename "$file")"
 }
@@ -92,10 +82,10 @@ select_driver() {
         last=$(grep "^Driver [0-9]*:" "$DEBUG_LOG" | tail -n 1 || true)
         [[ "$last" == "Driver $wanted:"* ]] && return 0
         [ -z "$last" ] && [ "$wanted" = 0 ] && return 0
-        steps=$(lines_of "$DEBUG_LOG" "^Driver [0-9]*:")
+        steps=$(count_in "$DEBUG_LOG" "^Driver [0-9]*:")
         press_key a
         for _ in $(seq 100); do
-            [ "$(lines_of "$DEBUG_LOG" "^Driver [0-9]*:")" -gt "$steps" ] && break
+            [ "$(count_in "$DEBUG_LOG" "^Driver [0-9]*:")" -gt "$steps" ] && break
             kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while the drivers were changed"
             sleep 0.1
         done
@@ -107,7 +97,7 @@ select_driver() {
 MAIN_MENU_LAYOUT="load layout MainMenu.layout"
 to_main_menu_from_race() {
     local menus
-    menus=$(lines_of "$OGRE_LOG" "In-game menu requested")
+    menus=$(count_in "$OGRE_LOG" "In-game menu requested")
     press_key Escape
     wait_lines "$OGRE_LOG" "In-game menu requested" $((menus + 1)) 30
     shoot_until "$1_paused" 20 '! race_frame' "no in-game menu on the display"
@@ -149,7 +139,7 @@ row_y() { awk "BEGIN{print 0.185 + 0.026 * $1}"; }
 race_track() {
     local row=$1 name=$2 shot_name=${3:-$2}
     local races
-    races=$(lines_of "$DEBUG_LOG" "^Race started")
+    races=$(count_in "$DEBUG_LOG" "^Race started")
     click_until 0.5 0.383 "$OGRE_LOG" "enter LevelMenuState: done!"  # Play
     click_at 0.3 "$(row_y "$row")"
     # A stray click in the list's empty part keeps the chosen track (highlighted in blue).
@@ -158,7 +148,7 @@ race_track() {
     shoot_until "level_menu_$shot_name" 10 "[ \"\$(count_pixels 150 $((133 + 20 * row)) 300 16 50 50 150 90 90 200)\" -gt 3000 ]" \
         "the level menu does not show $name chosen"
     local loads
-    loads=$(lines_of "$OGRE_LOG" "LoadState: the race runs")
+    loads=$(count_in "$OGRE_LOG" "LoadState: the race runs")
     click_until 0.76 0.853 "$OGRE_LOG" "Creating World"  # Next
     wait_lines "$OGRE_LOG" "LoadState: the race runs" $((loads + 1)) 90
     grep "LoadState: the race runs" "$OGRE_LOG" | tail -n 1 | grep -q "/$name.map" ||
@@ -239,7 +229,7 @@ wait_for_file "$GHOST"
 first_ms=$("$RACE_FILES" table "$TABLE" | sed -n 2p | cut -f 3)
 
 # ---- 6. Race again: the ghost of that run drives ahead, the player beats its time ----
-races=$(lines_of "$DEBUG_LOG" "^Race started")
+races=$(count_in "$DEBUG_LOG" "^Race started")
 click_until 0.332 0.853 "$OGRE_LOG" "Race restarted"  # Race again
 select_driver 0
 wait_lines "$DEBUG_LOG" "^Race started" $((races + 1)) 60
@@ -279,7 +269,7 @@ echo "$table"
 [ "$(sed -n 2p <<<"$table" | cut -f 3)" -lt "$first_ms" ] || fail "rank 1 is not faster than the first run: $table"
 
 # ---- 7. Race again: the A key hands the car to each computer driver, then back ----
-races=$(lines_of "$DEBUG_LOG" "^Race started")
+races=$(count_in "$DEBUG_LOG" "^Race started")
 click_until 0.332 0.853 "$OGRE_LOG" "Race restarted"  # Race again
 wait_lines "$DEBUG_LOG" "^Race started" $((races + 1)) 60
 # The driver's panel (dark, over the sky at the top right) with its name (in tan).

@@ -44,15 +44,8 @@ wait_for_count() {
 # click after a screen appears can come before the game reads the pointer.
 click_until() {
     local file=$1 pattern=$2 count=$3 x=$4 y=$5
-    for _ in 1 2 3; do
-        click_at "$x" "$y"
-        for _ in $(seq 80); do
-            [ "$(grep -c -- "$pattern" "$file" 2>/dev/null)" -ge "$count" ] && return 0
-            kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$pattern'"
-            sleep 0.1
-        done
-    done
-    fail "clicks at $x $y: no $count lines '$pattern' in $(basename "$file")"
+    click_until_lines "$x" "$y" "$file" "$count" "$pattern" 8 ||
+        fail "clicks at $x $y: no $count lines '$pattern' in $(basename "$file")"
 }
 # Opens the options menu from the main menu, its $1-th entry in this run of the game.
 open_options() { click_until "$DEBUG_LOG" "enter OptionsMenuState: done" "$1" 0.5 0.564; }
