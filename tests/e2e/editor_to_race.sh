@@ -6,6 +6,7 @@
 # editor, Load shows the same cells -> saving again asks before it replaces the track and its
 # ghost. The preview turns between two screenshots; the scroll bars' arrows move the grid.
 source "$(dirname "$0")/game_harness.sh" "$1"
+source "$(dirname "$0")/editor_harness.sh"
 
 start_xvfb
 rm -f "$BIN_DIR"/screenshot_*.png
@@ -27,11 +28,6 @@ wait_for_ogre_log() {
     fail "no '$pattern' in Ogre.log"
 }
 
-# The editor's panes in fractions of the window (EditorMenu.layout): the track pane from
-# (0.02, 0.03), 20 x 16 cells of 0.03 x 0.04; the palette from (0.7, 0.03), 5 x 10 cells of
-# 0.04 x 0.052.
-grid_cell() { click_at "$(awk "BEGIN{print 0.02 + 0.03 * ($1 + 0.5)}")" "$(awk "BEGIN{print 0.03 + 0.04 * ($2 + 0.5)}")"; }
-palette_cell() { click_at "$(awk "BEGIN{print 0.7 + 0.04 * ($1 + 0.5)}")" "$(awk "BEGIN{print 0.03 + 0.052 * ($2 + 0.5)}")"; }
 # The scroll bars' arrows are small: clicked at points inside them for the pointer read exactly
 # or a few pixels up and left, as the game reads it under Xvfb.
 click_pixel() { click_at "$(awk "BEGIN{print ($1 + 0.5) / 1024}")" "$(awk "BEGIN{print ($2 + 0.5) / 768}")"; }
@@ -39,8 +35,7 @@ arrow_left() { click_pixel 29 531; }
 arrow_right() { click_pixel 632 531; }
 arrow_up() { click_pixel 653 31; }
 arrow_down() { click_pixel 653 513; }
-# Pixel rectangles (x y w h) of the track pane and the preview at 1024 x 768.
-TRACK_PANE="21 24 613 490"
+# The preview's pixel rectangle (x y w h) at 1024 x 768.
 PREVIEW="692 446 256 256"
 MAPS="$USER_DIR/maps"
 
@@ -57,13 +52,7 @@ sleep 0.5
 press_key_here Return
 sleep 0.5
 
-# A straight road up the track pane's column 5: start at the bottom, driven towards the top.
-palette_cell 0 2; grid_cell 5 9   # Start
-palette_cell 0 0; grid_cell 5 8   # Straight
-grid_cell 5 7
-palette_cell 3 2; grid_cell 5 6   # Checkpoint
-palette_cell 0 0; grid_cell 5 5   # Straight
-palette_cell 1 2; grid_cell 5 4   # Finish
+lay_straight_track
 move_pointer 0.3 0.95
 screenshot  # 1: the track laid out, the finish turning in the preview
 sleep 1.5

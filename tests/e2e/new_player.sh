@@ -8,6 +8,7 @@
 # Every step is shot; the shots are kept in $KEEP_SHOTS_DIR (the build's e2e-shots/new_player
 # by default), and with them the logs when a step fails.
 source "$(dirname "$0")/game_harness.sh" "$1"
+source "$(dirname "$0")/editor_harness.sh"
 
 RACE_FILES="$BUILD_DIR/tools/quillmor_race_files"
 SHOTS_DIR=${KEEP_SHOTS_DIR:-$BUILD_DIR/e2e-shots/new_player}
@@ -178,21 +179,10 @@ for track in 0:DesertRun 1:FigureEight 2:TestLoop; do
 done
 
 # ---- 4. the editor: a new track laid with the mouse and saved under a new name ----
-# The editor's panes in fractions of the window (EditorMenu.layout): the track pane from
-# (0.02, 0.03), cells of 0.03 x 0.04; the palette from (0.7, 0.03), cells of 0.04 x 0.052.
-grid_cell() { click_at "$(awk "BEGIN{print 0.02 + 0.03 * ($1 + 0.5)}")" "$(awk "BEGIN{print 0.03 + 0.04 * ($2 + 0.5)}")"; }
-palette_cell() { click_at "$(awk "BEGIN{print 0.7 + 0.04 * ($1 + 0.5)}")" "$(awk "BEGIN{print 0.03 + 0.052 * ($2 + 0.5)}")"; }
-TRACK_PANE="21 24 613 490"
 click_until 0.5 0.474 "$OGRE_LOG" "enter EditorMenuState: done!"  # Editor
 move_pointer 0.3 0.95
 screenshot editor_empty
-# A straight road up column 5: the start at the bottom, driven towards the top.
-palette_cell 0 2; grid_cell 5 9   # Start
-palette_cell 0 0; grid_cell 5 8   # Straight
-grid_cell 5 7
-palette_cell 3 2; grid_cell 5 6   # Checkpoint
-palette_cell 0 0; grid_cell 5 5   # Straight
-palette_cell 1 2; grid_cell 5 4   # Finish
+lay_straight_track
 move_pointer 0.3 0.95
 screenshot editor_track_laid
 laid=$("$PNG_STATS" "$SHOTS_DIR/$(printf %02d "$((shots - 1))")_editor_empty.png" diff "$SHOT" $TRACK_PANE)
