@@ -3,7 +3,7 @@
 
 #include "CarRecorder.h"
 #include "graphics/EntityMaterialInstance.h"
-#include "graphics/MeshEntity.h"
+#include "physic/MeshEntity.h"
 #include "physic/CarDesc.h"
 #include "physic/VehicleDesc.h"
 

@@ -1,3 +1,4 @@
+// The checkpoint arrow's turn towards the next checkpoint and its green-to-red colour.
 #include "CheckPointArrow.h"
 
 #include <OGRE/OgreMath.h>

@@ -1,3 +1,4 @@
+// The race rules' one-shot timer.
 #include "Countdown.h"
 
 Countdown::Countdown(float durationSeconds)

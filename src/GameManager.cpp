@@ -104,14 +104,15 @@ private:
     GameManager& manager;
 };
 
-GameManager* GameManager::getInstance()
+GameManager::GameManager()
 {
-    return &instance;
+    current = this;
 }
 
 GameManager::~GameManager()
 {
     shutdown();
+    current = nullptr;
 }
 
 void GameManager::start()

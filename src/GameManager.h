@@ -1,6 +1,8 @@
 // The application: builds everything at start-up, runs the main loop, forwards frame and
 // input events to the game state on top of the stack, restarts the engine on request and
-// releases everything at the end. One static instance, reached through getInstance.
+// releases everything at the end. One static instance, reached through getInstance. The
+// header is the frame's, as every state and scene is handed the manager; its definition builds
+// the game and is linked at the top, with main.
 #pragma once
 
 #include "GameStateStack.h"
@@ -38,6 +40,8 @@ class GameManager : public Ogre::FrameListener,
                     public OIS::JoyStickListener
 {
 public:
+    // The game's one manager; null in a program built without it (the tools and tests that
+    // run a race scene or the GUI scene on their own), where those scenes have no window.
     static GameManager* getInstance();
 
     // Builds everything and runs the main loop until the game ends; restarts run inside.
@@ -87,7 +91,7 @@ public:
     bool buttonReleased(const OIS::JoyStickEvent& event, int button) override;
 
 private:
-    GameManager() = default;
+    GameManager();
     GameManager(const GameManager&) = delete;
     GameManager& operator=(const GameManager&) = delete;
 
@@ -130,4 +134,5 @@ private:
     std::function<bool(GameManager*)> frameHook;
 
     static GameManager instance;
+    static GameManager* current;  // the instance once constructed; kept with the frame
 };

@@ -1,3 +1,5 @@
+// One race's rules wired to the race scene: tracker, car, beeps, music, recorder, ghost and
+// the on-screen display.
 #include "GamePlay.h"
 
 #include "CarPlayer.h"

@@ -103,13 +103,15 @@ std::string userFolder()
 
 Ogre::RenderWindow* renderWindow()
 {
-    return GameManager::getInstance()->getRenderWindow();
+    GameManager* manager = GameManager::getInstance();
+    return manager ? manager->getRenderWindow() : nullptr;
 }
 }
 
 GameConfiguration& GameScene::getSettings()
 {
-    if (GameConfiguration* own = GameManager::getInstance()->getGameConfiguration())
+    GameManager* manager = GameManager::getInstance();
+    if (GameConfiguration* own = manager ? manager->getGameConfiguration() : nullptr)
         return *own;
     static GameConfiguration defaults;
     return defaults;
@@ -136,7 +138,8 @@ void GameScene::create()
     // The octree scene manager with our own terrain page source stands in for the engine's
     // old terrain scene manager.
     sceneManager = Ogre::Root::getSingleton().createSceneManager("OctreeSceneManager");
-    if (Ogre::OverlaySystem* overlays = GameManager::getInstance()->getOverlaySystem())
+    GameManager* manager = GameManager::getInstance();
+    if (Ogre::OverlaySystem* overlays = manager ? manager->getOverlaySystem() : nullptr)
         sceneManager->addRenderQueueListener(overlays);
     cameraRig = std::make_unique<CameraRig>("Default_Cam", sceneManager, kCameraWindowSeconds, kCameraDelaySeconds);
     cameraRig->setOffset(kCameraOffset);

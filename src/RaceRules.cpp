@@ -1,3 +1,4 @@
+// The rules of one race: countdown, clock, checkpoint differences, finish and saving.
 #include "RaceRules.h"
 
 #include "LogStream.h"

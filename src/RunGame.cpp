@@ -28,7 +28,7 @@ int runGame(GameManager& manager)
     }
     catch (const char* message)
     {
-        // Data loaders may throw plain texts ("Unable to read map!"): a bad file never aborts the game.
+        // A plain text ("Unable to read map!") that no screen caught: reported like the others.
         std::cerr << "Quillmor Error: " << message << std::endl;
         status = 1;
     }

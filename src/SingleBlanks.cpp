@@ -1,3 +1,4 @@
+// Video mode names with their padding squeezed to single blanks.
 #include "SingleBlanks.h"
 
 std::string singleBlanks(const std::string& text)

@@ -63,8 +63,9 @@ public:
     void deleteTerrainDescs(TerrainDescs& descs) { descs.clear(); }
 
     // Destructive lookup: removes the element's attributes standing before the one named,
-    // which stays first; null (with every attribute removed) when it is not there. The car
-    // file's sound entries rely on this, making their attribute order part of the format.
+    // which stays first; null (with every attribute removed) when it is not there, so names
+    // must be asked in the order they stand. The game's own readers look attributes up by
+    // name (XmlFieldReader), where order never matters; none reads a file through these.
     static TiXmlAttribute* findAttribute(TiXmlElement* element, const std::string& name);
     static bool hasAttribute(TiXmlElement* element, const std::string& name);
     static std::string getString(TiXmlElement* element, const std::string& name);

@@ -1,3 +1,4 @@
+// The options menu's table of window names and widget kinds.
 #include "gui/OptionsMenuWindows.h"
 
 #include <CEGUI/CEGUI.h>

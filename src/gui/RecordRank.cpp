@@ -1,3 +1,4 @@
+// The rank of a new record in a loaded table, for the name dialog.
 #include "gui/RecordRank.h"
 
 #include "HighScore.h"

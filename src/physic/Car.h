@@ -4,7 +4,7 @@
 #pragma once
 
 #include "physic/PhysicListener.h"
-#include "track/TrackedCar.h"
+#include "physic/TrackedCar.h"
 
 #include <OGRE/OgreMaterial.h>
 #include <OGRE/OgreQuaternion.h>

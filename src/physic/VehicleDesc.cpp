@@ -1,7 +1,7 @@
 // A vehicle description's defaults, and the vehicle built from it.
 #include "physic/VehicleDesc.h"
 
-#include "graphics/MeshEntity.h"
+#include "physic/MeshEntity.h"
 #include "physic/PhysicsConversions.h"
 #include "physic/VehicleSR.h"
 #include "physic/getMeshVertices.h"

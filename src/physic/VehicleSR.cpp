@@ -1,7 +1,7 @@
 // The vehicle's inputs, its fixed step and its read-outs.
 #include "physic/VehicleSR.h"
 
-#include "graphics/MeshEntity.h"
+#include "physic/MeshEntity.h"
 #include "physic/PhysicsConversions.h"
 #include "platform/physics/body.h"
 #include "platform/physics/scene.h"

@@ -1,7 +1,7 @@
 // A wheel description's defaults, and the live wheel made from it.
 #include "physic/WheelDesc.h"
 
-#include "graphics/MeshEntity.h"
+#include "physic/MeshEntity.h"
 #include "physic/PhysicsConversions.h"
 #include "platform/physics/body.h"
 #include "platform/physics/scene.h"

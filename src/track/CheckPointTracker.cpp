@@ -1,7 +1,7 @@
 // Following one car through the start, the checkpoint gates and the finish box.
 #include "track/CheckPointTracker.h"
 
-#include "track/TrackedCar.h"
+#include "physic/TrackedCar.h"
 
 #include <OGRE/OgreSceneNode.h>
 

@@ -1,3 +1,4 @@
+// Listing one folder's track files for the level menu.
 #include "track/TrackFileList.h"
 
 #include "FolderManager.h"

@@ -1,3 +1,4 @@
+// The checkpoint arrow's turn and colour for checkpoints ahead, beside and behind the car.
 #include "CheckPointArrow.h"
 
 #include <OGRE/OgreMath.h>

@@ -1,3 +1,4 @@
+// The one-shot timer: which durations arm it, and how it runs down to zero and stops.
 #include "Countdown.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The race rules against fake services: the countdown's beeps, the clock, the checkpoint
+// differences, the finish and its saving, restarts and car resets in every phase.
 #include "RaceRules.h"
 #include "RaceServices.h"
 

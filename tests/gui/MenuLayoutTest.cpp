@@ -28,7 +28,7 @@ protected:
     {
         CEGUI::NullRenderer& renderer = CEGUI::NullRenderer::create();
         auto* resources = new CEGUI::DefaultResourceProvider();
-        const std::string shared = "/usr/share/cegui-0.8.7/";
+        const std::string shared = QUILLMOR_CEGUI_DATA_DIR "/";
         // The built media: our layouts beside the pictures the media tool made.
         resources->setResourceGroupDirectory("gui", QUILLMOR_BUILD_DIR "/media/gui/");
         resources->setResourceGroupDirectory("imagesets", shared + "imagesets/");

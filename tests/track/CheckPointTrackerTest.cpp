@@ -1,7 +1,7 @@
 // The checkpoint tracker following a fake car: gates in number order, strict rectangles,
 // the gate ahead, the finish only after every gate, and putting the car back.
 #include "track/CheckPointTracker.h"
-#include "track/TrackedCar.h"
+#include "physic/TrackedCar.h"
 
 #include "support/HeadlessOgre.h"
 

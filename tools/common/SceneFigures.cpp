@@ -1,3 +1,4 @@
+// Reading the test scenes' figures off the process and the engine's log.
 #include "SceneFigures.h"
 
 #include <fstream>

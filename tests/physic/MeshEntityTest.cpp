@@ -1,6 +1,6 @@
 // Damaged car meshes: every way a ".mesh" file can be broken ends in an error naming it,
 // never in an invisible entity or an error that names nothing.
-#include "graphics/MeshEntity.h"
+#include "physic/MeshEntity.h"
 
 #include "support/HeadlessOgre.h"
 #include "support/TempFolder.h"

@@ -1,5 +1,5 @@
 // Checked entity creation for data-file meshes.
-#include "graphics/MeshEntity.h"
+#include "physic/MeshEntity.h"
 
 #include <OGRE/Ogre.h>
 
