@@ -5,13 +5,16 @@
 #include "LogStream.h"
 #include "sound/SoundBase.h"
 
-#include <ctime>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
-SBMusicPlayer::SBMusicPlayer(SoundBase* base) : SBMusicPlayer(base, static_cast<unsigned>(std::time(nullptr)))
+SBMusicPlayer::SBMusicPlayer(SoundBase* base) : SBMusicPlayer(base, [] { return std::time(nullptr); })
 {
 }
 
-SBMusicPlayer::SBMusicPlayer(SoundBase* base, unsigned seed) : soundBase(base), random(seed)
+SBMusicPlayer::SBMusicPlayer(SoundBase* base, std::function<std::time_t()> clock)
+    : soundBase(base), clock(std::move(clock))
 {
     if (!soundBase)
         throw "SBMusicPlayer ERROR";
@@ -84,7 +87,12 @@ void SBMusicPlayer::drawIndex()
 {
     if (queue.empty())
         return;
-    index = std::uniform_int_distribution<int>(0, static_cast<int>(queue.size()) - 1)(random);
+    std::srand(static_cast<unsigned>(clock()));
+    const int count = static_cast<int>(queue.size());
+    // The C generator's values run up to 2^31 - 1: a place in [0, count), kept below count
+    // where the float rounds up.
+    const float place = static_cast<float>(count * (std::rand() / 2147483648.0));
+    index = std::min(static_cast<int>(std::trunc(place)), count - 1);
 }
 
 void SBMusicPlayer::update()

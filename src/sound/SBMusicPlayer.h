@@ -5,7 +5,8 @@
 
 #include "sound/SoundFile.h"
 
-#include <random>
+#include <ctime>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,11 +23,12 @@ public:
         kPaused = 2
     };
 
-    // Throws "SBMusicPlayer ERROR" (a C string) for a null sound system. The shuffle's
-    // generator is seeded once, from the clock.
+    // Throws "SBMusicPlayer ERROR" (a C string) for a null sound system. Each shuffled draw
+    // seeds the C library's generator with the clock's second, so two draws in one second
+    // over a queue of one length pick the same place.
     explicit SBMusicPlayer(SoundBase* soundBase);
-    // The same with a fixed seed (tests).
-    SBMusicPlayer(SoundBase* soundBase, unsigned seed);
+    // The same with another clock (tests).
+    SBMusicPlayer(SoundBase* soundBase, std::function<std::time_t()> clock);
     // Stops every track and takes it out of the sound system.
     virtual ~SBMusicPlayer();
 
@@ -65,6 +67,6 @@ private:
     int index = 0;
     int previousIndex = 0;
     bool shuffleOn = true;
-    std::mt19937 random;
+    std::function<std::time_t()> clock;  // seconds, seeding each draw
     std::set<int> failedTracks;  // ids of tracks that would not play
 };
