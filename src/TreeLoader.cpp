@@ -1,4 +1,4 @@
-// Planting the race's trees.
+// Planting the race's trees: the game's forest, over the paging core's paging/TreeLoader3D.
 #include "TreeLoader.h"
 
 #include "graphics/ToyPictureGrey.h"

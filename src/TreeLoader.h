@@ -1,7 +1,7 @@
-// The game's trees on one terrain: planted once at load time from a fixed seed where the
-// track leaves room, each with a static trunk collider and, while a stamped lightmap is
-// given, its shadow multiplied into that lightmap. The kinds and how they are picked are
-// the terrain's (GrassTreeLoader, DesertTreeLoader).
+// The game's own tree loader, one terrain's forest on the paging core's paging/TreeLoader3D:
+// planted once at load time from a fixed seed where the track leaves room, each tree with a
+// static trunk collider and, while a stamped lightmap is given, its shadow multiplied into
+// it. The kinds and how they are picked are the terrain's (GrassTreeLoader, DesertTreeLoader).
 #pragma once
 
 #include "TreeKind.h"

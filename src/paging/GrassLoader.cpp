@@ -446,10 +446,16 @@ void declareSpriteVertex(Ogre::VertexDeclaration& declaration)
 
 namespace
 {
-// An upright quad between two ground points, its top edge height above them.
-void writeQuad(VertexWriter& out, HeightSpan& span, const Ogre::Vector3& centre, float x1, float y1,
-               float z1, float x2, float y2, float z2, float height, uint32_t colour)
+// An upright quad across the blade's middle, from middle - half to middle + half: its feet
+// on the ground there (asked in that order), its top edge height above them.
+template <typename GroundAt>
+void writeQuad(VertexWriter& out, HeightSpan& span, const Ogre::Vector3& centre, const GrassLoader::Position& middle,
+               float halfX, float halfZ, float height, uint32_t colour, GroundAt groundAt)
 {
+    const float x1 = middle.x - halfX, z1 = middle.z - halfZ;
+    const float x2 = middle.x + halfX, z2 = middle.z + halfZ;
+    const float y1 = groundAt(x1, z1);
+    const float y2 = groundAt(x2, z2);
     out.floats({x1 - centre.x, y1 + height, z1 - centre.z});
     out.colour(colour);
     out.floats({0.0f, 0.0f});
@@ -469,30 +475,22 @@ void writeQuad(VertexWriter& out, HeightSpan& span, const Ogre::Vector3& centre,
 Ogre::MeshPtr GrassLoader::generateGrass_QUAD(const PageInfo& page, const GrassLayer& layer,
                                               const std::vector<Position>& blades)
 {
-    VertexWriter out(vertexScratch, blades.size() * 4 * kQuadVertexBytes);
-    HeightSpan span;
-    for (const Position& blade : blades)
-    {
-        const uint32_t colour = bladeColour(layer, blade.x, blade.z);
-        BladeSize size = randomSize(layer);
-        adjustGrassSize(blade.x, blade.z, size.height, size.halfWidth);
-        const float angle = Ogre::Math::RangeRandom(0.0f, Ogre::Math::TWO_PI);
-        const float dx = std::cos(angle) * size.halfWidth;
-        const float dz = std::sin(angle) * size.halfWidth;
-        const float x1 = blade.x - dx, z1 = blade.z - dz;
-        const float x2 = blade.x + dx, z2 = blade.z + dz;
-        const float y1 = getHeightAt(x1, z1);
-        const float y2 = getHeightAt(x2, z2);
-        writeQuad(out, span, page.centerPoint, x1, y1, z1, x2, y2, z2, size.height, colour);
-    }
-    return buildMesh(page, layer, declareQuadVertex, out, blades.size() * 4, span, indexScratch);
+    return generateQuads(page, layer, blades, false);
 }
 
 Ogre::MeshPtr GrassLoader::generateGrass_CROSSQUADS(const PageInfo& page, const GrassLayer& layer,
                                                     const std::vector<Position>& blades)
 {
-    VertexWriter out(vertexScratch, blades.size() * 8 * kQuadVertexBytes);
+    return generateQuads(page, layer, blades, true);
+}
+
+Ogre::MeshPtr GrassLoader::generateQuads(const PageInfo& page, const GrassLayer& layer,
+                                         const std::vector<Position>& blades, bool crossed)
+{
+    const size_t vertexCount = blades.size() * (crossed ? 8 : 4);
+    VertexWriter out(vertexScratch, vertexCount * kQuadVertexBytes);
     HeightSpan span;
+    const auto groundAt = [this](float x, float z) { return getHeightAt(x, z); };
     for (const Position& blade : blades)
     {
         const uint32_t colour = bladeColour(layer, blade.x, blade.z);
@@ -501,21 +499,11 @@ Ogre::MeshPtr GrassLoader::generateGrass_CROSSQUADS(const PageInfo& page, const 
         const float angle = Ogre::Math::RangeRandom(0.0f, Ogre::Math::TWO_PI);
         const float dx = std::cos(angle) * size.halfWidth;
         const float dz = std::sin(angle) * size.halfWidth;
-
-        const float x1 = blade.x - dx, z1 = blade.z - dz;
-        const float x2 = blade.x + dx, z2 = blade.z + dz;
-        const float y1 = getHeightAt(x1, z1);
-        const float y2 = getHeightAt(x2, z2);
-        writeQuad(out, span, page.centerPoint, x1, y1, z1, x2, y2, z2, size.height, colour);
-
-        // The same quad turned a right angle about the blade's centre.
-        const float x3 = blade.x + dz, z3 = blade.z - dx;
-        const float x4 = blade.x - dz, z4 = blade.z + dx;
-        const float y3 = getHeightAt(x3, z3);
-        const float y4 = getHeightAt(x4, z4);
-        writeQuad(out, span, page.centerPoint, x3, y3, z3, x4, y4, z4, size.height, colour);
+        writeQuad(out, span, page.centerPoint, blade, dx, dz, size.height, colour, groundAt);
+        if (crossed)  // the same quad turned a right angle about the blade's middle
+            writeQuad(out, span, page.centerPoint, blade, -dz, dx, size.height, colour, groundAt);
     }
-    return buildMesh(page, layer, declareQuadVertex, out, blades.size() * 8, span, indexScratch);
+    return buildMesh(page, layer, declareQuadVertex, out, vertexCount, span, indexScratch);
 }
 
 Ogre::MeshPtr GrassLoader::generateGrass_SPRITE(const PageInfo& page, const GrassLayer& layer,

@@ -89,6 +89,9 @@ private:
                                             size_t count, DensityAt densityAt);
     Ogre::MeshPtr generateMesh(const PageInfo& page, const GrassLayer& layer,
                                const std::vector<Position>& blades);
+    // The quads of every blade, a second one turned a right angle across it where crossed.
+    Ogre::MeshPtr generateQuads(const PageInfo& page, const GrassLayer& layer,
+                                const std::vector<Position>& blades, bool crossed);
     static void freeMeshes(PageMeshes& page);
     static bool vertexProgramsSupported();
 

@@ -7,15 +7,12 @@
 #include "sky/Sun.h"
 
 #include <OGRE/OgreCamera.h>
-#include <OGRE/OgreEntity.h>
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreHighLevelGpuProgram.h>
 #include <OGRE/OgreHighLevelGpuProgramManager.h>
 #include <OGRE/OgreLogManager.h>
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgrePass.h>
-#include <OGRE/OgreSceneManager.h>
-#include <OGRE/OgreSceneNode.h>
 #include <OGRE/OgreTechnique.h>
 
 #include <algorithm>
@@ -74,12 +71,7 @@ void SkyDome::build()
 {
     createSkyDomeMaterial();
     createSphereMesh(kMeshName, kSegments, SphereKind::Pole);
-    entity = sceneManager->createEntity(kEntityName, kMeshName, getSkyResourceGroupName());
-    entity->setMaterialName(kMaterialName, getSkyResourceGroupName());
-    entity->setRenderQueueGroup(kRenderQueue);
-    entity->setCastShadows(false);
-    node = sceneManager->getRootSceneNode()->createChildSceneNode();
-    node->attachObject(entity);
+    element = std::make_unique<SceneElement>(sceneManager, kEntityName, kMeshName, kMaterialName, kRenderQueue);
 }
 
 SkyDome::~SkyDome()
@@ -89,28 +81,18 @@ SkyDome::~SkyDome()
 
 void SkyDome::release()
 {
-    if (node)
-    {
-        node->detachAllObjects();
-        sceneManager->destroySceneNode(node);
-        node = nullptr;
-    }
-    if (entity)
-    {
-        sceneManager->destroyEntity(entity);
-        entity = nullptr;
-    }
+    element.reset();
     destroySkyDomeMaterial();
 }
 
 void SkyDome::followCamera(const Ogre::Camera* camera)
 {
-    followCameraWithSphere(node, camera, autoRadius);
+    followCameraWithSphere(element->getNode(), camera, autoRadius);
 }
 
 void SkyDome::setFarDistance(float distance)
 {
-    fixSphereRadius(node, distance, autoRadius);
+    fixSphereRadius(element->getNode(), distance, autoRadius);
 }
 
 Ogre::TextureUnitState* SkyDome::getGradientTextureUnit() const

@@ -3,14 +3,16 @@
 #pragma once
 
 #include "sky/CameraBoundElement.h"
+#include "sky/SceneElement.h"
 #include "sky/ShaderSupport.h"
 
 #include <OGRE/OgreMaterial.h>
 #include <OGRE/OgreVector.h>
 
+#include <memory>
+
 namespace Ogre
 {
-class Entity;
 class SceneManager;
 class TextureUnitState;
 }
@@ -40,7 +42,7 @@ public:
     void setAtmosphereHeight(float height);
     void setLightScattering(float scattering);
     void setLightAbsorption(float absorption);
-    Ogre::SceneNode* getNode() const { return node; }
+    Ogre::SceneNode* getNode() const { return element->getNode(); }
     const Ogre::MaterialPtr& getMaterial() const { return material; }
 
 private:
@@ -53,8 +55,7 @@ private:
 
     Ogre::SceneManager* sceneManager;
     ShaderSupport shaders;
-    Ogre::SceneNode* node = nullptr;
-    Ogre::Entity* entity = nullptr;
+    std::unique_ptr<SceneElement> element;  // released before the material
     Ogre::MaterialPtr material;
 };
 }

@@ -8,7 +8,6 @@
 #include <OGRE/OgreLogManager.h>
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgrePass.h>
-#include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreSceneNode.h>
 #include <OGRE/OgreTechnique.h>
 #include <OGRE/OgreTextureManager.h>
@@ -47,12 +46,7 @@ void Starfield::build()
 {
     createStarfieldMaterial();
     createSphereMesh(kMeshName, kSegments, SphereKind::UV);
-    entity = sceneManager->createEntity(kEntityName, kMeshName, getSkyResourceGroupName());
-    entity->setMaterialName(kMaterialName, getSkyResourceGroupName());
-    entity->setRenderQueueGroup(kRenderQueue);
-    entity->setCastShadows(false);
-    node = sceneManager->getRootSceneNode()->createChildSceneNode();
-    node->attachObject(entity);
+    element = std::make_unique<SceneElement>(sceneManager, kEntityName, kMeshName, kMaterialName, kRenderQueue);
 }
 
 Starfield::~Starfield()
@@ -62,17 +56,7 @@ Starfield::~Starfield()
 
 void Starfield::release()
 {
-    if (node)
-    {
-        node->detachAllObjects();
-        sceneManager->destroySceneNode(node);
-        node = nullptr;
-    }
-    if (entity)
-    {
-        sceneManager->destroyEntity(entity);
-        entity = nullptr;
-    }
+    element.reset();
     destroyStarfieldMaterial();
 }
 
@@ -100,20 +84,20 @@ void Starfield::update(float relativeDayTime)
 {
     const Ogre::Quaternion tilt(Ogre::Radian(inclination + Ogre::Degree(90)), Ogre::Vector3::UNIT_X);
     const Ogre::Quaternion turn(Ogre::Radian(Ogre::Math::TWO_PI * relativeDayTime), Ogre::Vector3::UNIT_Y);
-    node->setOrientation(tilt * turn);
+    element->getNode()->setOrientation(tilt * turn);
 }
 
 void Starfield::followCamera(const Ogre::Camera* camera)
 {
     // Called before every view is drawn, after the sky has chosen whether stars show.
-    if (!textureBound && !textureName.empty() && entity->getVisible())
+    if (!textureBound && !textureName.empty() && element->getEntity()->getVisible())
         bindTexture();
-    followCameraWithSphere(node, camera, autoRadius);
+    followCameraWithSphere(element->getNode(), camera, autoRadius);
 }
 
 void Starfield::setFarDistance(float distance)
 {
-    fixSphereRadius(node, distance, autoRadius);
+    fixSphereRadius(element->getNode(), distance, autoRadius);
 }
 
 void Starfield::createStarfieldMaterial()

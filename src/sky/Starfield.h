@@ -3,15 +3,16 @@
 #pragma once
 
 #include "sky/CameraBoundElement.h"
+#include "sky/SceneElement.h"
 
 #include <OGRE/OgreMaterial.h>
 #include <OGRE/OgreMath.h>
 
+#include <memory>
 #include <string>
 
 namespace Ogre
 {
-class Entity;
 class SceneManager;
 }
 
@@ -35,7 +36,7 @@ public:
 
     void followCamera(const Ogre::Camera* camera) override;
     void setFarDistance(float distance) override;
-    Ogre::SceneNode* getNode() const { return node; }
+    Ogre::SceneNode* getNode() const { return element->getNode(); }
     const Ogre::MaterialPtr& getMaterial() const { return material; }
 
 private:
@@ -47,8 +48,7 @@ private:
     void bindTexture();
 
     Ogre::SceneManager* sceneManager;
-    Ogre::SceneNode* node = nullptr;
-    Ogre::Entity* entity = nullptr;
+    std::unique_ptr<SceneElement> element;  // released before the material
     Ogre::MaterialPtr material;
     Ogre::Degree inclination{0};
     std::string textureName;

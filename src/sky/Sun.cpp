@@ -5,7 +5,6 @@
 #include "sky/SunPositionModel.h"
 
 #include <OGRE/OgreCamera.h>
-#include <OGRE/OgreEntity.h>
 #include <OGRE/OgreLight.h>
 #include <OGRE/OgreLogManager.h>
 #include <OGRE/OgreMaterialManager.h>
@@ -60,12 +59,7 @@ void Sun::build()
 
     createSunMaterial();
     // The disc is the media's sphere: its size in mesh units sets the disc's apparent size.
-    entity = sceneManager->createEntity(kEntityName, kMeshName, getSkyResourceGroupName());
-    entity->setMaterialName(kMaterialName, getSkyResourceGroupName());
-    entity->setCastShadows(false);
-    entity->setRenderQueueGroup(kRenderQueue);
-    node = sceneManager->getRootSceneNode()->createChildSceneNode();
-    node->attachObject(entity);
+    disc = std::make_unique<SceneElement>(sceneManager, kEntityName, kMeshName, kMaterialName, kRenderQueue);
 }
 
 Sun::~Sun()
@@ -75,17 +69,7 @@ Sun::~Sun()
 
 void Sun::release()
 {
-    if (node)
-    {
-        node->detachAllObjects();
-        sceneManager->destroySceneNode(node);
-        node = nullptr;
-    }
-    if (entity)
-    {
-        sceneManager->destroyEntity(entity);
-        entity = nullptr;
-    }
+    disc.reset();
     if (lightNode)
     {
         lightNode->detachAllObjects();
@@ -136,6 +120,7 @@ void Sun::followCamera(const Ogre::Camera* camera)
             radius = (camera->getNearClipDistance() + kClipMargin) * 2.0f;
     }
     const float distance = radius + kTanDiscAngle * radius * side;
+    Ogre::SceneNode* node = disc->getNode();
     node->setPosition(camera->getRealPosition() - sunDirection * distance);
     const float scale = distance * kTanDiscAngle;
     node->setScale(scale, scale, scale);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "sky/CameraBoundElement.h"
+#include "sky/SceneElement.h"
 
 #include <OGRE/OgreColourValue.h>
 #include <OGRE/OgreMaterial.h>
@@ -12,7 +13,6 @@
 
 namespace Ogre
 {
-class Entity;
 class Light;
 class SceneManager;
 }
@@ -41,7 +41,7 @@ public:
     void setSunColours(const Ogre::ColourValue& colour);
     const Ogre::ColourValue& getSunColour() const { return sunColour; }
     Ogre::Light* getLight() const { return light; }
-    Ogre::SceneNode* getNode() const { return node; }
+    Ogre::SceneNode* getNode() const { return disc->getNode(); }
 
     void followCamera(const Ogre::Camera* camera) override;
     void setFarDistance(float distance) override;
@@ -59,8 +59,7 @@ private:
     Ogre::SceneNode* lightNode = nullptr;
     Ogre::Vector3 sunDirection = Ogre::Vector3::NEGATIVE_UNIT_Y;
     Ogre::ColourValue sunColour = Ogre::ColourValue::White;
-    Ogre::SceneNode* node = nullptr;
-    Ogre::Entity* entity = nullptr;
+    std::unique_ptr<SceneElement> disc;  // released before the material
     Ogre::MaterialPtr material;
     float radius = 0.0f;
 };

@@ -1,5 +1,6 @@
 // The sky's elements on a headless scene: the sun's colours and disc, the starfield's
-// turn, the dome's radius, and the sky system's frame update and release.
+// turn, the dome's radius, the elements' names and draw order, and the sky system's frame
+// update and release.
 #include "sky/DayClock.h"
 #include "sky/SimpleSunPositionModel.h"
 #include "sky/SkyDome.h"
@@ -126,6 +127,39 @@ TEST_F(SkyScene, DomeFollowsTheCameraAtItsRadius)
     dome.followCamera(camera);
     EXPECT_FLOAT_EQ(dome.getNode()->getScale().x, 1.1f);
     EXPECT_NE(dome.getGradientTextureUnit(), nullptr);
+}
+
+TEST_F(SkyScene, ElementsAreNamedAndDrawnStarsDomeThenSun)
+{
+    sky::Starfield stars(sceneManager);
+    sky::SkyDome dome(sceneManager, sky::ShaderSupport{});
+    sky::Sun sun(sceneManager);
+    // The queues draw the stars first, the dome over them and the sun's disc last.
+    struct Case
+    {
+        const char* entity;
+        const char* mesh;
+        const char* material;
+        Ogre::uint8 queue;
+        Ogre::SceneNode* node;
+    } cases[] = {
+        {"StarfieldDome", "SkyStarfieldDome", "SkyStarfieldMaterial", 6, stars.getNode()},
+        {"Dome", "SkySphericDome", "SkyDomeMaterial", 7, dome.getNode()},
+        {"SkySun", "sphere.mesh", "SkySunMaterial", 8, sun.getNode()},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.entity);
+        ASSERT_TRUE(sceneManager->hasEntity(c.entity));
+        Ogre::Entity* entity = sceneManager->getEntity(c.entity);
+        EXPECT_EQ(entity->getMesh()->getName(), c.mesh);
+        EXPECT_EQ(entity->getSubEntity(0)->getMaterialName(), c.material);
+        EXPECT_EQ(entity->getSubEntity(0)->getMaterial()->getGroup(), sky::getSkyResourceGroupName());
+        EXPECT_EQ(entity->getRenderQueueGroup(), c.queue);
+        EXPECT_FALSE(entity->getCastShadows());
+        EXPECT_EQ(entity->getParentSceneNode(), c.node);
+        EXPECT_EQ(c.node->getParentSceneNode(), sceneManager->getRootSceneNode());
+    }
 }
 
 TEST_F(SkyScene, FrozenClockColoursFogAndSunEveryFrame)
