@@ -39,7 +39,9 @@ void MainMenuState::enter()
     MenuState::enter();
     playRequested = editorRequested = optionsRequested = quitRequested = false;
     applyAudioSettings();
-    music = SoundManager::getInstance()->create2DNodeSound(nullptr, "../media/sounds/menu_theme.ogg", true, "Music");
+    // Made at the first entry and kept: leaving the menu stops it, coming back plays it again.
+    if (!music)
+        music = SoundManager::getInstance()->create2DNodeSound(nullptr, "../media/sounds/menu_theme.ogg", true, "Music");
     music->play();
 
     CEGUI::Window* menu = showLayout("MainMenuState", "MainMenu.layout");
@@ -55,9 +57,8 @@ void MainMenuState::enter()
 
 void MainMenuState::exit()
 {
-    // Made anew on every entry: nothing outlives an engine restart that would still point at it.
-    SoundManager::getInstance()->destroyNodeSound(music);
-    music = nullptr;
+    if (music)
+        music->stop();
     MenuState::exit();
 }
 
@@ -102,7 +103,11 @@ bool MainMenuState::frameStarted(GameManager* manager, const Ogre::FrameEvent& e
     else if (optionsRequested)
         manager->changeState(OptionsMenuState::getInstance());
     else if (quitRequested)
+    {
+        SoundManager::getInstance()->destroyNodeSound(music);
+        music = nullptr;
         return false;
+    }
     return true;
 }
 

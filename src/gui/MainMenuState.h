@@ -34,6 +34,8 @@ private:
     bool editorRequested = false;
     bool optionsRequested = false;
     bool quitRequested = false;
-    NodeSound* music = nullptr;  // made on each entry, destroyed on exit; the sound facade holds it
+    // Made at the first entry, kept across entries and engine restarts (the sound system lives
+    // as long as the process), destroyed on quit; the sound facade holds it.
+    NodeSound* music = nullptr;
     static MainMenuState instance;
 };
