@@ -40,8 +40,11 @@ void DayClock::setCurrentTime(double seconds)
         currentTime = 0.0;
         return;
     }
-    currentTime = seconds - std::floor(seconds / totalTime) * totalTime;
-    if (currentTime >= totalTime)  // rounding of a tiny negative time
+    // A time before the year's start counts as far after it, so a clock run backwards comes to
+    // rest at the start.
+    const double magnitude = std::fabs(seconds);
+    currentTime = magnitude - std::floor(magnitude / totalTime) * totalTime;
+    if (currentTime >= totalTime)  // rounding
         currentTime = 0.0;
 }
 

@@ -17,7 +17,8 @@ public:
     // The next update reports a sky update whatever the rate.
     void forceUpdate() { secondsSinceUpdate = updateRate + 1.0; }
 
-    // Any time is wrapped into the year: an hour before the year's start is its last hour.
+    // Any time is wrapped into the year; a negative one by its magnitude: an hour before the
+    // year's start is one o'clock on its first day.
     void setCurrentTime(double seconds);
     void setCurrentRelativeTime(double fractionOfYear);
 
