@@ -49,6 +49,7 @@ constexpr float kCameraWindowSeconds = 0.4f;
 constexpr float kCameraDelaySeconds = 0.3f;
 constexpr float kCameraOffset = -0.25f;
 constexpr int kTerrainLightmapSize = 1024;  // pixels
+constexpr float kTerrainSurfaceOffset = 0.6f;  // world units
 constexpr float kStartSquare = 4.0f;        // world units about the start the car stands above
 constexpr float kMarkerHeight = 1.0f;       // the AI marker floats this far above the ground
 constexpr float kShadowFarDistance = 15.0f;
@@ -302,10 +303,13 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
     if (software && config.getTextureQuality() >= 2)
         log("Software renderer " + renderer->getCapabilities()->getDeviceName() +
             ": the lightmapped materials are filtered trilinearly, not anisotropically");
-    CLightMap::setAnisotropy(RaceSettings::textureAnisotropy(config.getTextureQuality(), software));
+    lightmapAnisotropy = RaceSettings::textureAnisotropy(config.getTextureQuality(), software);
+    LightMapBakeParameters terrainBake;
+    terrainBake.lightDirection = Ogre::Vector3::NEGATIVE_UNIT_Y;
+    terrainBake.surfaceOffset = kTerrainSurfaceOffset;
+    terrainBake.recordHits = false;
+    terrainBake.anisotropy = lightmapAnisotropy;
     lightmapPicture = std::make_unique<ToyPictureGrey>();
-    CLightMap::setRecordHits(false);
-    CLightMap::setLightDirection(Ogre::Vector3::NEGATIVE_UNIT_Y);
     Ogre::SubEntity* ground = terrain->getEntity()->getSubEntity(0);
     // Only a race that plants trees has a picture with their shadows.
     const VegetationPlan plan = VegetationManager::planFor(*this);
@@ -317,7 +321,7 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
     if (source == RaceSettings::LightmapSource::VegetationCache &&
         imageCache->loadImage(*lightmapPicture, vegetationKey))
     {
-        terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, kTerrainLightmapSize, false);
+        terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, kTerrainLightmapSize, false, terrainBake);
         // The trees' shadows are already in it.
         lightmapWithTrees = true;
         terrainLightmap->loadFromPicture(lightmapPicture.get());
@@ -326,7 +330,7 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
     if (source != RaceSettings::LightmapSource::Compute &&
         imageCache->loadImage(*lightmapPicture, RaceSettings::kLightmapName))
     {
-        terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, kTerrainLightmapSize, false);
+        terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, kTerrainLightmapSize, false, terrainBake);
         terrainLightmap->loadFromPicture(lightmapPicture.get());
         return;
     }
@@ -335,9 +339,8 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
     log("setPaging...");
     physics->setPaging(false);  // the rays see every shape
     log("LightMap...");
-    CLightMap::setSurfaceOffset(0.6f);
-    CLightMap::setRecordHits(false);
-    terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, 0.0f, kTerrainLightmapSize, false);
+    terrainLightmap =
+        std::make_unique<CLightMap>(physics.get(), ground, 0.0f, kTerrainLightmapSize, false, terrainBake);
     terrainLightmap->saveToPicture(lightmapPicture.get());
     if (imageCache)
         imageCache->saveImage(*lightmapPicture, RaceSettings::kLightmapName);
@@ -348,8 +351,8 @@ void GameScene::createStaticGeometry()
     if (settings().isLightMapsEnabled())
     {
         log("BakeLightMap for TrackTiles...");
-        CLightMap::setSurfaceOffset(0.1f);
-        CLightMap::setRecordHits(false);
+        // The tiles bake with the class-wide settings: lit from straight above, as the terrain.
+        CLightMap::setLightDirection(Ogre::Vector3::NEGATIVE_UNIT_Y);
         // Paging goes off (every shape made for the rays) only if a tile's map is baked.
         mapObject->bakeLightMaps();
         log("setPaging...");

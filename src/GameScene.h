@@ -5,6 +5,7 @@
 
 #include "SpeedEffects.h"
 #include "Scene.h"
+#include "graphics/LightMapBakeParameters.h"
 #include "physic/PhysicListener.h"
 #include "track/TrackScene.h"
 
@@ -101,6 +102,9 @@ public:
     // The tile lightmap cache "lightmaps" of the per-user folder; null when the game has no
     // settings (and so no per-user folder) yet.
     TempImageManagerTLM* getLightmapCache() const override { return lightmapCache.get(); }
+    // The lightmapped materials' filtering: by the texture quality, trilinear on a software
+    // renderer; worked out with the race's terrain lightmap.
+    unsigned getLightMapAnisotropy() const override { return lightmapAnisotropy; }
     // The track's cache of generated pictures; null before a load.
     TempImageManager* getImageCache() const { return imageCache.get(); }
     ToyPictureGrey* getLightmapPicture() const { return lightmapPicture.get(); }
@@ -159,6 +163,7 @@ private:
     std::unique_ptr<TempImageManager> imageCache;
     std::unique_ptr<ToyPictureGrey> lightmapPicture;
     std::unique_ptr<CLightMap> terrainLightmap;
+    unsigned lightmapAnisotropy = LightMapBakeParameters().anisotropy;
     bool lightmapWithTrees = false;
     std::unique_ptr<VegetationManager> vegetation;  // before the track and the terrain it stands on
     std::unique_ptr<MapObject> mapObject;  // holds actors in the physics scene: goes first
