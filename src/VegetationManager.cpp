@@ -184,7 +184,7 @@ void VegetationManager::buildTrees(GameScene& scene, Ogre::Camera* camera, MapOb
                                                                                    : kImpostorPixels);
     // The atlases are rendered once and kept with the player's other caches.
     const std::string savePath = config.getSavePath();
-    ImpostorPage::setCacheFolder(savePath.empty() ? std::string() : savePath + "tmp/");
+    treeGeometry->setImpostorCacheFolder(savePath.empty() ? std::string() : savePath + "tmp/");
 
     TreeLoader::Ground ground;
     ground.sceneManager = scene.getSceneManager();
