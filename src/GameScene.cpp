@@ -38,6 +38,7 @@
 #include <OGRE/Overlay/OgreOverlaySystem.h>
 #include <CEGUI/Window.h>
 
+#include <cassert>
 #include <chrono>
 #include <memory>
 
@@ -91,32 +92,24 @@ MapObject::Progress stageProgress(CEGUI::Window* caption, const std::string& sta
     };
 }
 
-GameConfiguration& settings()
-{
-    return GameScene::getSettings();
-}
-
-// The per-user folder, or "" when there is none.
-std::string userFolder()
-{
-    return settings().getSavePath();
-}
-
 Ogre::RenderWindow* renderWindow()
 {
     return GameManager::getInstance()->getRenderWindow();
 }
-}
 
-GameConfiguration& GameScene::getSettings()
+GameConfiguration& gameSettings()
 {
-    if (GameConfiguration* own = GameManager::getInstance()->getGameConfiguration())
-        return *own;
-    static GameConfiguration defaults;
-    return defaults;
+    GameConfiguration* own = GameManager::getInstance()->getGameConfiguration();
+    assert(own && "the race scene is made once the game has its settings");
+    return *own;
+}
 }
 
-GameScene::GameScene()
+GameScene::GameScene() : GameScene(gameSettings())
+{
+}
+
+GameScene::GameScene(GameConfiguration& settings) : settings(settings)
 {
     create();
 }
@@ -128,7 +121,7 @@ GameScene::~GameScene()
 
 void GameScene::create()
 {
-    const std::string savePath = userFolder();
+    const std::string savePath = settings.getSavePath();
     // Without a per-user folder there is nowhere to keep lightmaps: they are baked each time.
     if (!savePath.empty())
         lightmapCache = std::make_unique<TempImageManagerTLM>(kLightmapCacheName, savePath);
@@ -186,7 +179,7 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
     mapObject->setProgress(nullptr);
     clock.step("static geometry");
 
-    if (settings().isVegetationEnabled())
+    if (settings.isVegetationEnabled())
     {
         createVegetation(caption);
         clock.step("vegetation");
@@ -221,7 +214,7 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
 
 void GameScene::createWorld()
 {
-    const GameConfiguration& config = settings();
+    const GameConfiguration& config = settings;
     // What this race is built with, as the options menu last saved it.
     const auto onOff = [](bool on) { return on ? "on" : "off"; };
     log(std::string("Race graphics: shadows ") + onOff(config.isShadowEnabled()) + ", HDR " +
@@ -246,7 +239,7 @@ void GameScene::createWorld()
 
 void GameScene::createSky()
 {
-    GameConfiguration& config = settings();
+    GameConfiguration& config = settings;
     if (config.isAdvancedSkyEnabled())
     {
         raceSky = std::make_unique<RaceSky>();
@@ -290,10 +283,10 @@ void GameScene::createTrack(const MapDescription& map)
 
 void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* caption)
 {
-    const std::string savePath = userFolder();
+    const std::string savePath = settings.getSavePath();
     if (!savePath.empty())
         imageCache = std::make_unique<TempImageManager>(map.name, map.standardMap, savePath);
-    GameConfiguration& config = settings();
+    const GameConfiguration& config = settings;
     if (!config.isLightMapsEnabled())
         return;
     // For the terrain's and the tiles' lightmapped materials alike.
@@ -348,7 +341,7 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
 
 void GameScene::createStaticGeometry()
 {
-    if (settings().isLightMapsEnabled())
+    if (settings.isLightMapsEnabled())
     {
         log("BakeLightMap for TrackTiles...");
         // The tiles bake with the class-wide settings: lit from straight above, as the terrain.
@@ -395,7 +388,7 @@ void GameScene::dropVegetation(const std::string& why)
     // The race goes on as it would without vegetation.
     log("Vegetation failed, switched off: " + why);
     vegetation.reset();
-    settings().setVegetationEnabled(false);
+    settings.setVegetationEnabled(false);
     // A cached picture with the trees' shadows has no trees to go with now.
     if (lightmapWithTrees && imageCache && imageCache->loadImage(*lightmapPicture, RaceSettings::kLightmapName))
         lightmapWithTrees = false;
@@ -403,7 +396,7 @@ void GameScene::dropVegetation(const std::string& why)
 
 void GameScene::limitShadowReceivers()
 {
-    if (!settings().isShadowEnabled())
+    if (!settings.isShadowEnabled())
         return;
     // The terrain's render tiles and the track's tiles: everything of the world so far.
     shadowReceivers = std::make_unique<ShadowReceiverRange>(sceneManager);
@@ -428,7 +421,7 @@ void GameScene::createCar()
 
 void GameScene::createRaceRules(const MapDescription& map)
 {
-    const std::string savePath = userFolder();
+    const std::string savePath = settings.getSavePath();
     // Without a per-user folder the table is read from nowhere and saving it reports why.
     const std::string tablePath = savePath.empty() ? std::string() : highScorePathFor(savePath, map);
     gamePlay = std::make_unique<GamePlay>(sceneManager, mapObject->getCheckPointTracker(), cameraRig.get(), tablePath);
@@ -443,7 +436,7 @@ void GameScene::createAI()
     // On the marker node so that it goes with the scene; shown only while debugging the AI.
     aiDebugNode->attachObject(marker);
     marker->setVisible(false);
-    strategicAI = std::make_unique<StrategicAI>(kNetworkFolder, userFolder());
+    strategicAI = std::make_unique<StrategicAI>(kNetworkFolder, settings.getSavePath());
     // The computer drivers take over the player's car when the AI key selects one.
     strategicAI->setCar(car.get());
     strategicAI->setMarker(aiDebugNode);
@@ -462,7 +455,7 @@ void GameScene::update()
     if (gamePlay)
         gamePlay->updateGUI();
     const float speed = car ? car->getSpeedKmh() : 0.0f;
-    const GameConfiguration& config = settings();
+    const GameConfiguration& config = settings;
     if (config.isMotionBlurEnabled() && speedEffects.updateBlur(speed))
         setMotionBlur(speedEffects.isBlurActive());
     cameraRig->setFOV(SpeedEffects::fieldOfView(speed, config.getAspectRatio()));
@@ -510,10 +503,10 @@ void GameScene::enableEffects(bool withMotionBlur, bool testHDR)
     log("Enable GameScene...");
     enabled = true;
     viewport = renderWindow()->addViewport(cameraRig->getCamera(), kViewportZOrder, 0.0f, 0.0f, 1.0f, 1.0f);
-    cameraRig->getCamera()->setAspectRatio(settings().getAspectRatio());
-    if (withMotionBlur && settings().isMotionBlurEnabled() && !blurCompositor)
+    cameraRig->getCamera()->setAspectRatio(settings.getAspectRatio());
+    if (withMotionBlur && settings.isMotionBlurEnabled() && !blurCompositor)
         createMotionBlur();
-    if (settings().isHDREnabled() && !hdrCompositor)
+    if (settings.isHDREnabled() && !hdrCompositor)
         createHDR(testHDR);
 }
 
@@ -545,7 +538,7 @@ void GameScene::createMotionBlur()
     {
         log("FAILED");
         blurListener.reset();
-        settings().setMotionBlurEnabled(false);
+        settings.setMotionBlurEnabled(false);
     }
 }
 
@@ -558,7 +551,7 @@ void GameScene::createHDR(bool test)
         if (hdrCompositor)
         {
             hdrCompositor->setEnabled(true);
-            hdrListener = std::make_unique<HDRListener>(hdrCompositor, static_cast<int>(settings().getHDRFading()));
+            hdrListener = std::make_unique<HDRListener>(hdrCompositor, static_cast<int>(settings.getHDRFading()));
             hdrCompositor->addListener(hdrListener.get());
             hdrListener->notifyViewportSize(viewport->getActualWidth(), viewport->getActualHeight());
             hdrListener->notifyCompositor(hdrCompositor);
@@ -582,7 +575,7 @@ void GameScene::createHDR(bool test)
     {
         log("FAILED");
         hdrListener.reset();
-        settings().setHDREnabled(false);
+        settings.setHDREnabled(false);
     }
 }
 

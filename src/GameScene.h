@@ -55,12 +55,11 @@ public:
     static constexpr const char* kCarFile = "../media/cars/Roadster.xml";
     static constexpr unsigned short kViewportZOrder = 10;
 
-    // The settings the race is built by: the game's, or before the game has its own (tools,
-    // tests) defaults that stay for the whole process and that the caller may change.
-    static GameConfiguration& getSettings();
-
-    // Creates the empty race scene; engine exceptions pass.
+    // Creates the empty race scene on the game's settings; engine exceptions pass.
     GameScene();
+    // The same on the given settings (borrowed; they outlive the scene), which the scene reads
+    // and in which it switches off the effects it cannot build.
+    explicit GameScene(GameConfiguration& settings);
     virtual ~GameScene();
     GameScene(const GameScene&) = delete;
     GameScene& operator=(const GameScene&) = delete;
@@ -90,6 +89,8 @@ public:
 
     // Another car file for this scene's next load (tools and tests).
     void setCarFile(const std::string& path) { carFile = path; }
+    // The settings the race is built by.
+    const GameConfiguration& getSettings() const { return settings; }
 
     Ogre::Camera* getCamera() const;
     CameraRig* getCameraRig() const { return cameraRig.get(); }
@@ -99,8 +100,8 @@ public:
     // The race's physics world, logging to the per-user folder when there is one.
     PhysicBase* getPhysicBase() const override { return physics.get(); }
     nxOgre::scene* getPhysicScene() const override;
-    // The tile lightmap cache "lightmaps" of the per-user folder; null when the game has no
-    // settings (and so no per-user folder) yet.
+    // The tile lightmap cache "lightmaps" of the per-user folder; null when the settings have
+    // no per-user folder.
     TempImageManagerTLM* getLightmapCache() const override { return lightmapCache.get(); }
     // The lightmapped materials' filtering: by the texture quality, trilinear on a software
     // renderer; worked out with the race's terrain lightmap.
@@ -142,6 +143,7 @@ private:
     void createHDR(bool test);
     void setMotionBlur(bool on);
 
+    GameConfiguration& settings;
     std::string carFile = kCarFile;
     Ogre::SceneManager* sceneManager = nullptr;
     Ogre::Viewport* viewport = nullptr;
