@@ -40,12 +40,13 @@ void bakeTile(benchmark::State& state)
     }
     LightMapMeshes meshes;
     Ogre::Entity* ground = meshes.groundEntity("BenchGround", 2, 16, halfWidth);
-    CLightMap::setLightDirection(Ogre::Vector3(0.1f, -1.0f, 0.1f));
-    CLightMap::setSurfaceOffset(0.1f);
+    LightMapBakeParameters bake;
+    bake.lightDirection = Ogre::Vector3(0.1f, -1.0f, 0.1f);
+    bake.surfaceOffset = 0.1f;
     int size = 0;
     for (auto _ : state)
     {
-        CLightMap map(&physics, ground->getSubEntity(0), kTexelsPerUnit, 0, false);
+        CLightMap map(&physics, ground->getSubEntity(0), kTexelsPerUnit, 0, false, bake);
         size = map.getSize();
         benchmark::DoNotOptimize(map.lightAt(0, 0));
     }

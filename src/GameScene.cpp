@@ -38,6 +38,7 @@
 #include <OGRE/Overlay/OgreOverlaySystem.h>
 #include <CEGUI/Window.h>
 
+#include <stdexcept>
 #include <chrono>
 #include <memory>
 
@@ -49,6 +50,7 @@ constexpr float kCameraWindowSeconds = 0.4f;
 constexpr float kCameraDelaySeconds = 0.3f;
 constexpr float kCameraOffset = -0.25f;
 constexpr int kTerrainLightmapSize = 1024;  // pixels
+constexpr float kTerrainSurfaceOffset = 0.6f;  // world units
 constexpr float kStartSquare = 4.0f;        // world units about the start the car stands above
 constexpr float kMarkerHeight = 1.0f;       // the AI marker floats this far above the ground
 constexpr float kShadowFarDistance = 15.0f;
@@ -90,34 +92,27 @@ MapObject::Progress stageProgress(CEGUI::Window* caption, const std::string& sta
     };
 }
 
-GameConfiguration& settings()
-{
-    return GameScene::getSettings();
-}
-
-// The per-user folder, or "" when there is none.
-std::string userFolder()
-{
-    return settings().getSavePath();
-}
-
 Ogre::RenderWindow* renderWindow()
 {
     GameManager* manager = GameManager::getInstance();
     return manager ? manager->getRenderWindow() : nullptr;
 }
-}
 
-GameConfiguration& GameScene::getSettings()
+GameConfiguration& gameSettings()
 {
     GameManager* manager = GameManager::getInstance();
-    if (GameConfiguration* own = manager ? manager->getGameConfiguration() : nullptr)
-        return *own;
-    static GameConfiguration defaults;
-    return defaults;
+    GameConfiguration* own = manager ? manager->getGameConfiguration() : nullptr;
+    if (!own)
+        throw std::logic_error("the race scene is made once the game has its settings");
+    return *own;
+}
 }
 
-GameScene::GameScene()
+GameScene::GameScene() : GameScene(gameSettings())
+{
+}
+
+GameScene::GameScene(GameConfiguration& settings) : settings(settings)
 {
     create();
 }
@@ -129,7 +124,7 @@ GameScene::~GameScene()
 
 void GameScene::create()
 {
-    const std::string savePath = userFolder();
+    const std::string savePath = settings.getSavePath();
     // Without a per-user folder there is nowhere to keep lightmaps: they are baked each time.
     if (!savePath.empty())
         lightmapCache = std::make_unique<TempImageManagerTLM>(kLightmapCacheName, savePath);
@@ -188,7 +183,7 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
     mapObject->setProgress(nullptr);
     clock.step("static geometry");
 
-    if (settings().isVegetationEnabled())
+    if (settings.isVegetationEnabled())
     {
         createVegetation(caption);
         clock.step("vegetation");
@@ -223,7 +218,7 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
 
 void GameScene::createWorld()
 {
-    const GameConfiguration& config = settings();
+    const GameConfiguration& config = settings;
     // What this race is built with, as the options menu last saved it.
     const auto onOff = [](bool on) { return on ? "on" : "off"; };
     log(std::string("Race graphics: shadows ") + onOff(config.isShadowEnabled()) + ", HDR " +
@@ -248,7 +243,7 @@ void GameScene::createWorld()
 
 void GameScene::createSky()
 {
-    GameConfiguration& config = settings();
+    GameConfiguration& config = settings;
     if (config.isAdvancedSkyEnabled())
     {
         raceSky = std::make_unique<RaceSky>();
@@ -292,10 +287,10 @@ void GameScene::createTrack(const MapDescription& map)
 
 void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* caption)
 {
-    const std::string savePath = userFolder();
+    const std::string savePath = settings.getSavePath();
     if (!savePath.empty())
         imageCache = std::make_unique<TempImageManager>(map.name, map.standardMap, savePath);
-    GameConfiguration& config = settings();
+    const GameConfiguration& config = settings;
     if (!config.isLightMapsEnabled())
         return;
     // For the terrain's and the tiles' lightmapped materials alike.
@@ -305,10 +300,13 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
     if (software && config.getTextureQuality() >= 2)
         log("Software renderer " + renderer->getCapabilities()->getDeviceName() +
             ": the lightmapped materials are filtered trilinearly, not anisotropically");
-    CLightMap::setAnisotropy(RaceSettings::textureAnisotropy(config.getTextureQuality(), software));
+    lightmapAnisotropy = RaceSettings::textureAnisotropy(config.getTextureQuality(), software);
+    LightMapBakeParameters terrainBake;
+    terrainBake.lightDirection = Ogre::Vector3::NEGATIVE_UNIT_Y;
+    terrainBake.surfaceOffset = kTerrainSurfaceOffset;
+    terrainBake.recordHits = false;
+    terrainBake.anisotropy = lightmapAnisotropy;
     lightmapPicture = std::make_unique<ToyPictureGrey>();
-    CLightMap::setRecordHits(false);
-    CLightMap::setLightDirection(Ogre::Vector3::NEGATIVE_UNIT_Y);
     Ogre::SubEntity* ground = terrain->getEntity()->getSubEntity(0);
     // Only a race that plants trees has a picture with their shadows.
     const VegetationPlan plan = VegetationManager::planFor(*this);
@@ -320,7 +318,7 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
     if (source == RaceSettings::LightmapSource::VegetationCache &&
         imageCache->loadImage(*lightmapPicture, vegetationKey))
     {
-        terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, kTerrainLightmapSize, false);
+        terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, kTerrainLightmapSize, false, terrainBake);
         // The trees' shadows are already in it.
         lightmapWithTrees = true;
         terrainLightmap->loadFromPicture(lightmapPicture.get());
@@ -329,7 +327,7 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
     if (source != RaceSettings::LightmapSource::Compute &&
         imageCache->loadImage(*lightmapPicture, RaceSettings::kLightmapName))
     {
-        terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, kTerrainLightmapSize, false);
+        terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, kTerrainLightmapSize, false, terrainBake);
         terrainLightmap->loadFromPicture(lightmapPicture.get());
         return;
     }
@@ -338,9 +336,8 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
     log("setPaging...");
     physics->setPaging(false);  // the rays see every shape
     log("LightMap...");
-    CLightMap::setSurfaceOffset(0.6f);
-    CLightMap::setRecordHits(false);
-    terrainLightmap = std::make_unique<CLightMap>(physics.get(), ground, 0.0f, kTerrainLightmapSize, false);
+    terrainLightmap =
+        std::make_unique<CLightMap>(physics.get(), ground, 0.0f, kTerrainLightmapSize, false, terrainBake);
     terrainLightmap->saveToPicture(lightmapPicture.get());
     if (imageCache)
         imageCache->saveImage(*lightmapPicture, RaceSettings::kLightmapName);
@@ -348,11 +345,11 @@ void GameScene::createTerrainLightmap(const MapDescription& map, CEGUI::Window* 
 
 void GameScene::createStaticGeometry()
 {
-    if (settings().isLightMapsEnabled())
+    if (settings.isLightMapsEnabled())
     {
         log("BakeLightMap for TrackTiles...");
-        CLightMap::setSurfaceOffset(0.1f);
-        CLightMap::setRecordHits(false);
+        // The tiles bake with the class-wide settings: lit from straight above, as the terrain.
+        CLightMap::setLightDirection(Ogre::Vector3::NEGATIVE_UNIT_Y);
         // Paging goes off (every shape made for the rays) only if a tile's map is baked.
         mapObject->bakeLightMaps();
         log("setPaging...");
@@ -395,7 +392,7 @@ void GameScene::dropVegetation(const std::string& why)
     // The race goes on as it would without vegetation.
     log("Vegetation failed, switched off: " + why);
     vegetation.reset();
-    settings().setVegetationEnabled(false);
+    settings.setVegetationEnabled(false);
     // A cached picture with the trees' shadows has no trees to go with now.
     if (lightmapWithTrees && imageCache && imageCache->loadImage(*lightmapPicture, RaceSettings::kLightmapName))
         lightmapWithTrees = false;
@@ -403,7 +400,7 @@ void GameScene::dropVegetation(const std::string& why)
 
 void GameScene::limitShadowReceivers()
 {
-    if (!settings().isShadowEnabled())
+    if (!settings.isShadowEnabled())
         return;
     // The terrain's render tiles and the track's tiles: everything of the world so far.
     shadowReceivers = std::make_unique<ShadowReceiverRange>(sceneManager);
@@ -428,7 +425,7 @@ void GameScene::createCar()
 
 void GameScene::createRaceRules(const MapDescription& map)
 {
-    const std::string savePath = userFolder();
+    const std::string savePath = settings.getSavePath();
     // Without a per-user folder the table is read from nowhere and saving it reports why.
     const std::string tablePath = savePath.empty() ? std::string() : highScorePathFor(savePath, map);
     gamePlay = std::make_unique<GamePlay>(sceneManager, mapObject->getCheckPointTracker(), cameraRig.get(), tablePath);
@@ -443,7 +440,7 @@ void GameScene::createAI()
     // On the marker node so that it goes with the scene; shown only while debugging the AI.
     aiDebugNode->attachObject(marker);
     marker->setVisible(false);
-    strategicAI = std::make_unique<StrategicAI>(kNetworkFolder, userFolder());
+    strategicAI = std::make_unique<StrategicAI>(kNetworkFolder, settings.getSavePath());
     // The computer drivers take over the player's car when the AI key selects one.
     strategicAI->setCar(car.get());
     strategicAI->setMarker(aiDebugNode);
@@ -462,7 +459,7 @@ void GameScene::update()
     if (gamePlay)
         gamePlay->updateGUI();
     const float speed = car ? car->getSpeedKmh() : 0.0f;
-    const GameConfiguration& config = settings();
+    const GameConfiguration& config = settings;
     if (config.isMotionBlurEnabled() && speedEffects.updateBlur(speed))
         setMotionBlur(speedEffects.isBlurActive());
     cameraRig->setFOV(SpeedEffects::fieldOfView(speed, config.getAspectRatio()));
@@ -510,10 +507,10 @@ void GameScene::enableEffects(bool withMotionBlur, bool testHDR)
     log("Enable GameScene...");
     enabled = true;
     viewport = renderWindow()->addViewport(cameraRig->getCamera(), kViewportZOrder, 0.0f, 0.0f, 1.0f, 1.0f);
-    cameraRig->getCamera()->setAspectRatio(settings().getAspectRatio());
-    if (withMotionBlur && settings().isMotionBlurEnabled() && !blurCompositor)
+    cameraRig->getCamera()->setAspectRatio(settings.getAspectRatio());
+    if (withMotionBlur && settings.isMotionBlurEnabled() && !blurCompositor)
         createMotionBlur();
-    if (settings().isHDREnabled() && !hdrCompositor)
+    if (settings.isHDREnabled() && !hdrCompositor)
         createHDR(testHDR);
 }
 
@@ -545,7 +542,7 @@ void GameScene::createMotionBlur()
     {
         log("FAILED");
         blurListener.reset();
-        settings().setMotionBlurEnabled(false);
+        settings.setMotionBlurEnabled(false);
     }
 }
 
@@ -558,7 +555,7 @@ void GameScene::createHDR(bool test)
         if (hdrCompositor)
         {
             hdrCompositor->setEnabled(true);
-            hdrListener = std::make_unique<HDRListener>(hdrCompositor, static_cast<int>(settings().getHDRFading()));
+            hdrListener = std::make_unique<HDRListener>(hdrCompositor, static_cast<int>(settings.getHDRFading()));
             hdrCompositor->addListener(hdrListener.get());
             hdrListener->notifyViewportSize(viewport->getActualWidth(), viewport->getActualHeight());
             hdrListener->notifyCompositor(hdrCompositor);
@@ -582,7 +579,7 @@ void GameScene::createHDR(bool test)
     {
         log("FAILED");
         hdrListener.reset();
-        settings().setHDREnabled(false);
+        settings.setHDREnabled(false);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "SpeedEffects.h"
 #include "Scene.h"
+#include "graphics/LightMapBakeParameters.h"
 #include "physic/PhysicListener.h"
 #include "track/TrackScene.h"
 
@@ -54,12 +55,11 @@ public:
     static constexpr const char* kCarFile = "../media/cars/Roadster.xml";
     static constexpr unsigned short kViewportZOrder = 10;
 
-    // The settings the race is built by: the game's, or before the game has its own (tools,
-    // tests) defaults that stay for the whole process and that the caller may change.
-    static GameConfiguration& getSettings();
-
-    // Creates the empty race scene; engine exceptions pass.
+    // Creates the empty race scene on the game's settings; engine exceptions pass.
     GameScene();
+    // The same on the given settings (borrowed; they outlive the scene), which the scene reads
+    // and in which it switches off the effects it cannot build.
+    explicit GameScene(GameConfiguration& settings);
     virtual ~GameScene();
     GameScene(const GameScene&) = delete;
     GameScene& operator=(const GameScene&) = delete;
@@ -89,6 +89,8 @@ public:
 
     // Another car file for this scene's next load (tools and tests).
     void setCarFile(const std::string& path) { carFile = path; }
+    // The settings the race is built by.
+    const GameConfiguration& getSettings() const { return settings; }
 
     Ogre::Camera* getCamera() const;
     CameraRig* getCameraRig() const { return cameraRig.get(); }
@@ -98,9 +100,12 @@ public:
     // The race's physics world, logging to the per-user folder when there is one.
     PhysicBase* getPhysicBase() const override { return physics.get(); }
     nxOgre::scene* getPhysicScene() const override;
-    // The tile lightmap cache "lightmaps" of the per-user folder; null when the game has no
-    // settings (and so no per-user folder) yet.
+    // The tile lightmap cache "lightmaps" of the per-user folder; null when the settings have
+    // no per-user folder.
     TempImageManagerTLM* getLightmapCache() const override { return lightmapCache.get(); }
+    // The lightmapped materials' filtering: by the texture quality, trilinear on a software
+    // renderer; worked out with the race's terrain lightmap.
+    unsigned getLightMapAnisotropy() const override { return lightmapAnisotropy; }
     // The track's cache of generated pictures; null before a load.
     TempImageManager* getImageCache() const { return imageCache.get(); }
     ToyPictureGrey* getLightmapPicture() const { return lightmapPicture.get(); }
@@ -138,6 +143,7 @@ private:
     void createHDR(bool test);
     void setMotionBlur(bool on);
 
+    GameConfiguration& settings;
     std::string carFile = kCarFile;
     Ogre::SceneManager* sceneManager = nullptr;
     Ogre::Viewport* viewport = nullptr;
@@ -159,6 +165,7 @@ private:
     std::unique_ptr<TempImageManager> imageCache;
     std::unique_ptr<ToyPictureGrey> lightmapPicture;
     std::unique_ptr<CLightMap> terrainLightmap;
+    unsigned lightmapAnisotropy = LightMapBakeParameters().anisotropy;
     bool lightmapWithTrees = false;
     std::unique_ptr<VegetationManager> vegetation;  // before the track and the terrain it stands on
     std::unique_ptr<MapObject> mapObject;  // holds actors in the physics scene: goes first

@@ -75,7 +75,7 @@ VegetationManager::~VegetationManager()
 VegetationPlan VegetationManager::planFor(const GameScene& scene)
 {
     const TerrainObject* terrain = scene.getTerrainObject();
-    const GameConfiguration& config = GameScene::getSettings();
+    const GameConfiguration& config = scene.getSettings();
     return VegetationPlanning::plan(terrain->getName(), terrainSize(*terrain), config.getTreeDensity(),
                                     config.getGrassDensity());
 }
@@ -148,7 +148,7 @@ std::string VegetationManager::grassColourMap(GameScene& scene)
 {
     const ToyPictureGrey* lightmap = scene.getLightmapPicture();
     const bool desert = plan.kind == VegetationKind::Desert;
-    if (!GameScene::getSettings().isLightMapsEnabled() || !lightmap)
+    if (!scene.getSettings().isLightMapsEnabled() || !lightmap)
         return desert ? std::string() : kGrassColours;
     if (!Ogre::Root::getSingleton().getRenderSystem())
         return std::string();
@@ -179,12 +179,12 @@ void VegetationManager::buildTrees(GameScene& scene, Ogre::Camera* camera, MapOb
     const TBounds bounds = treeGeometry->getBounds();
     treeGeometry->addDetailLevel<BatchPage>(plan.batchRange, 0.0f);
     treeGeometry->addDetailLevel<ImpostorPage>(plan.impostorRange, 0.0f);
-    const GameConfiguration& config = GameScene::getSettings();
+    const GameConfiguration& config = scene.getSettings();
     ImpostorPage::setImpostorResolution(config.getResourcesFile() == kLowResources ? kLowImpostorPixels
                                                                                    : kImpostorPixels);
     // The atlases are rendered once and kept with the player's other caches.
     const std::string savePath = config.getSavePath();
-    ImpostorPage::setCacheFolder(savePath.empty() ? std::string() : savePath + "tmp/");
+    treeGeometry->setImpostorCacheFolder(savePath.empty() ? std::string() : savePath + "tmp/");
 
     TreeLoader::Ground ground;
     ground.sceneManager = scene.getSceneManager();

@@ -20,11 +20,9 @@
 #include <cstring>
 
 std::uint32_t CLightMap::nameCounter = 0;
-Ogre::Vector3 CLightMap::lightDirection(0.1f, -1.0f, 0.1f);
-float CLightMap::surfaceOffset = 0.001f;
-bool CLightMap::recordHits = false;
-unsigned CLightMap::anisotropy = 8;
-std::vector<CLightMap::Offset> CLightMap::offsetTable;
+Ogre::Vector3 CLightMap::defaultLightDirection = LightMapBakeParameters().lightDirection;
+float CLightMap::defaultSurfaceOffset = LightMapBakeParameters().surfaceOffset;
+bool CLightMap::defaultRecordHits = LightMapBakeParameters().recordHits;
 
 namespace
 {
@@ -39,33 +37,45 @@ bool canMakeTextures()
 }
 }
 
-CLightMap::CLightMap(PhysicBase* physics, Ogre::SubEntity* subEntity, int size, bool blankMaterial)
+LightMapBakeParameters CLightMap::defaultParameters()
+{
+    LightMapBakeParameters parameters;
+    parameters.lightDirection = defaultLightDirection;
+    parameters.surfaceOffset = defaultSurfaceOffset;
+    parameters.recordHits = defaultRecordHits;
+    return parameters;
+}
+
+CLightMap::CLightMap(PhysicBase* physics, Ogre::SubEntity* subEntity, int size, bool blankMaterial,
+                     const LightMapBakeParameters& parameters)
 {
     ownRays = std::make_unique<PhysicsLightRayCaster>(physics);
     rays = physics ? ownRays.get() : nullptr;
-    construct(subEntity, size, blankMaterial);
+    construct(subEntity, size, blankMaterial, parameters);
 }
 
 CLightMap::CLightMap(PhysicBase* physics, Ogre::SubEntity* subEntity, float texelsPerUnit, int size,
-                     bool blankMaterial)
-    : CLightMap(physics, subEntity, size, blankMaterial)
+                     bool blankMaterial, const LightMapBakeParameters& parameters)
+    : CLightMap(physics, subEntity, size, blankMaterial, parameters)
 {
     this->texelsPerUnit = texelsPerUnit;
     compute();
 }
 
-CLightMap::CLightMap(LightRayCaster* rays, Ogre::SubEntity* subEntity, int size, bool blankMaterial) : rays(rays)
+CLightMap::CLightMap(LightRayCaster* rays, Ogre::SubEntity* subEntity, int size, bool blankMaterial,
+                     const LightMapBakeParameters& parameters)
+    : rays(rays)
 {
-    construct(subEntity, size, blankMaterial);
+    construct(subEntity, size, blankMaterial, parameters);
 }
 
-void CLightMap::construct(Ogre::SubEntity* subEntity, int size, bool blankMaterial)
+void CLightMap::construct(Ogre::SubEntity* subEntity, int size, bool blankMaterial,
+                          const LightMapBakeParameters& parameters)
 {
+    this->parameters = parameters;
     this->subEntity = subEntity;
     this->size = size;
     this->blankMaterial = blankMaterial;
-    if (offsetTable.empty())
-        buildOffsetTable();
     name = "LightMap" + std::to_string(nameCounter);
     ++nameCounter;
 }
@@ -100,7 +110,7 @@ bool CLightMap::isCovered(int x, int y) const
 
 void CLightMap::createTexture()
 {
-    if (recordHits && !hitPicture)
+    if (parameters.recordHits && !hitPicture)
         hitPicture = std::make_unique<ToyPictureFloatGrey>(size, size);
     if (raster || size <= 0)
         return;
@@ -139,7 +149,7 @@ void CLightMap::createMaterial()
     unit->setTextureCoordSet(static_cast<unsigned short>(uvSet));
     unit->setColourOperation(Ogre::LBO_MODULATE);
     unit->setTextureAddressingMode(Ogre::TextureUnitState::TAM_CLAMP);
-    applyTextureFiltering(*material, anisotropy);
+    applyTextureFiltering(*material, parameters.anisotropy);
     subEntity->setMaterialName(name, material->getGroup());
 }
 

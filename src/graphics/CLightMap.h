@@ -5,6 +5,8 @@
 // exchanged with grey pictures for the disk caches.
 #pragma once
 
+#include "graphics/LightMapBakeParameters.h"
+
 #include <OGRE/OgreMaterial.h>
 #include <OGRE/OgreResource.h>
 #include <OGRE/OgreTexture.h>
@@ -40,13 +42,17 @@ public:
     static constexpr std::uint8_t kLit = 255;
     static constexpr std::uint8_t kShadowed = 100;
 
-    // Rays go through the physics scene. Nothing is baked yet.
-    CLightMap(PhysicBase* physics, Ogre::SubEntity* subEntity, int size, bool blankMaterial);
+    // Rays go through the physics scene. Nothing is baked yet. Without parameters the map
+    // takes the class-wide settings of the moment.
+    CLightMap(PhysicBase* physics, Ogre::SubEntity* subEntity, int size, bool blankMaterial,
+              const LightMapBakeParameters& parameters = defaultParameters());
     // The same, then bakes at once; a texelsPerUnit of 0 keeps the given size. isBaked tells
     // whether the bake worked.
-    CLightMap(PhysicBase* physics, Ogre::SubEntity* subEntity, float texelsPerUnit, int size, bool blankMaterial);
+    CLightMap(PhysicBase* physics, Ogre::SubEntity* subEntity, float texelsPerUnit, int size, bool blankMaterial,
+              const LightMapBakeParameters& parameters = defaultParameters());
     // Rays go through the given caster (borrowed), for fake scenes.
-    CLightMap(LightRayCaster* rays, Ogre::SubEntity* subEntity, int size, bool blankMaterial);
+    CLightMap(LightRayCaster* rays, Ogre::SubEntity* subEntity, int size, bool blankMaterial,
+              const LightMapBakeParameters& parameters = defaultParameters());
     // The texture and material stay registered under the map's name.
     ~CLightMap() override;
     CLightMap(const CLightMap&) = delete;
@@ -76,6 +82,7 @@ public:
     void loadResource(Ogre::Resource* resource) override;
 
     std::string getName() const { return name; }
+    const LightMapBakeParameters& getParameters() const { return parameters; }
     int getSize() const { return size; }
     int getUvSet() const { return uvSet; }
     ToyPictureFloatGrey* getHitPicture() const { return hitPicture.get(); }
@@ -88,15 +95,16 @@ public:
     std::uint8_t lightAt(int x, int y) const;
     bool isCovered(int x, int y) const;
 
-    static void setLightDirection(const Ogre::Vector3& direction) { lightDirection = direction; }
-    static void setSurfaceOffset(const float& offset) { surfaceOffset = offset; }
-    static void setRecordHits(bool on) { recordHits = on; }
-    // Anisotropic filtering degree of the materials made from now on; 1 or less filters
-    // them trilinearly. 8 until set.
-    static void setAnisotropy(unsigned degree) { anisotropy = degree; }
-    static unsigned getAnisotropy() { return anisotropy; }
+    // Class-wide settings for the maps made from now on without parameters of their own.
+    static void setLightDirection(const Ogre::Vector3& direction) { defaultLightDirection = direction; }
+    static void setSurfaceOffset(const float& offset) { defaultSurfaceOffset = offset; }
+    static void setRecordHits(bool on) { defaultRecordHits = on; }
+    // What a map made now without parameters takes: the class-wide settings and the
+    // default filtering.
+    static LightMapBakeParameters defaultParameters();
     static void resetNameCounter() { nameCounter = 0; }
-    static const std::vector<Offset>& getOffsetTable() { return offsetTable; }
+    // The gap fill's neighbours, nearest first.
+    static const std::vector<Offset>& getOffsetTable();
 
     // Steps of the bake, public so that tests can drive them one at a time.
     void rasteriseTriangle(const Ogre::Vector3 positions[3], const Ogre::Vector3 normals[3],
@@ -114,13 +122,14 @@ public:
 private:
     struct MeshCopy;
 
-    void construct(Ogre::SubEntity* subEntity, int size, bool blankMaterial);
+    void construct(Ogre::SubEntity* subEntity, int size, bool blankMaterial, const LightMapBakeParameters& parameters);
     int findLightmapUvSet() const;
     bool readMesh(MeshCopy& mesh) const;
     void finishRaster();
-    static void buildOffsetTable();
+    static std::vector<Offset> buildOffsetTable();
     static bool closerOffset(const Offset& a, const Offset& b);
 
+    LightMapBakeParameters parameters;
     Ogre::TexturePtr texture;
     Ogre::MaterialPtr material;
     Ogre::SubEntity* subEntity = nullptr;
@@ -137,9 +146,7 @@ private:
     bool baked = false;
 
     static std::uint32_t nameCounter;
-    static Ogre::Vector3 lightDirection;  // not normalised; rays use a normalised copy
-    static float surfaceOffset;           // world units
-    static bool recordHits;
-    static unsigned anisotropy;
-    static std::vector<Offset> offsetTable;
+    static Ogre::Vector3 defaultLightDirection;  // not normalised
+    static float defaultSurfaceOffset;           // world units
+    static bool defaultRecordHits;
 };

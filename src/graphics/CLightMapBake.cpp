@@ -91,10 +91,17 @@ struct CLightMap::MeshCopy
     std::vector<std::uint32_t> indices;    // three per triangle
 };
 
-void CLightMap::buildOffsetTable()
+std::vector<CLightMap::Offset> CLightMap::buildOffsetTable()
 {
-    offsetTable.assign(std::begin(kOffsets), std::end(kOffsets));
-    assert(offsetTable.size() == 120 && std::is_sorted(offsetTable.begin(), offsetTable.end(), closerOffset));
+    std::vector<Offset> table(std::begin(kOffsets), std::end(kOffsets));
+    assert(table.size() == 120 && std::is_sorted(table.begin(), table.end(), closerOffset));
+    return table;
+}
+
+const std::vector<CLightMap::Offset>& CLightMap::getOffsetTable()
+{
+    static const std::vector<Offset> table = buildOffsetTable();
+    return table;
 }
 
 bool CLightMap::closerOffset(const Offset& a, const Offset& b)
@@ -299,7 +306,7 @@ void CLightMap::rasteriseTriangle(const Ogre::Vector3 positions[3], const Ogre::
                 normal /= length;
             (*raster)(x, y, 0, kLightChannel) = isShadowed(point, normal);
             (*raster)(x, y, 0, kCoverageChannel) = 1;
-            if (recordHits && hitPicture)
+            if (parameters.recordHits && hitPicture)
                 hitPicture->setGrey(x, y, hitValue);
         }
     }
@@ -308,7 +315,9 @@ void CLightMap::rasteriseTriangle(const Ogre::Vector3 positions[3], const Ogre::
 std::uint8_t CLightMap::isShadowed(const Ogre::Vector3& point, const Ogre::Vector3& normal)
 {
     hitValue = 0.0f;
-    const Ogre::Vector3 towardsScene = lightDirection.normalisedCopy();
+    const Ogre::Vector3 towardsScene = parameters.lightDirection.normalisedCopy();
+    const float surfaceOffset = parameters.surfaceOffset;
+    const bool recordHits = parameters.recordHits;
     const float facing = -towardsScene.dotProduct(normal);
     // A grazing light runs along the surface: lift the rays off it.
     const bool grazing = -kGrazingFactor * surfaceOffset < facing && facing < kGrazingFactor * surfaceOffset;
@@ -341,7 +350,7 @@ void CLightMap::fillGaps()
         {
             if ((*raster)(x, y, 0, kCoverageChannel) != 0)
                 continue;
-            for (const Offset& offset : offsetTable)
+            for (const Offset& offset : getOffsetTable())
             {
                 const int nx = x + offset.first;
                 const int ny = y + offset.second;

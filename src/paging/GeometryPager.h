@@ -12,6 +12,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <string>
 
 namespace Ogre
 {
@@ -59,6 +60,11 @@ public:
     void setPageLoader(PageLoader* loader) { pageLoader = loader; }
     PageLoader* getPageLoader() const { return pageLoader; }
 
+    // Where this set's impostor pages keep the atlases they make between runs: the per-user
+    // "tmp/" folder, ending in "/"; empty keeps them in memory only.
+    void setImpostorCacheFolder(const std::string& folder) { impostorCacheFolder = folder; }
+    const std::string& getImpostorCacheFolder() const { return impostorCacheFolder; }
+
     // Once per frame.
     void update();
     // Every loaded page of every level is unloaded; they load again as the camera needs them.
@@ -79,6 +85,7 @@ private:
 
     std::list<std::unique_ptr<GeometryPageManager>> managerList;  // nearest first
     PageLoader* pageLoader = nullptr;                              // not owned
+    std::string impostorCacheFolder;
     TBounds bounds;
     float pageSize = 100.0f;  // world units
 

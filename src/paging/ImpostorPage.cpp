@@ -21,7 +21,6 @@ constexpr float kTopRowDegrees = 67.5f;  // the highest elevation pictured
 
 uint32_t ImpostorPage::pageCount = 0;
 uint32_t ImpostorPage::impostorResolution = 128;
-std::string ImpostorPage::cacheFolder;
 const Ogre::ColourValue ImpostorPage::backgroundColour(0.0f, 0.3f, 0.0f, 0.0f);
 Ogre::SceneManager* ImpostorPage::renderNodeOwner = nullptr;
 

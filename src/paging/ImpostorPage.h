@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <string>
 
 namespace Ogre
 {
@@ -50,10 +49,6 @@ public:
     // Side in pixels of one atlas picture, for atlases made from now on.
     static void setImpostorResolution(uint32_t pixels) { impostorResolution = pixels; }
     static uint32_t getImpostorResolution() { return impostorResolution; }
-    // Where atlases are kept between runs: the per-user "tmp/" folder, ending in "/"; empty
-    // keeps them in memory only.
-    static void setCacheFolder(const std::string& folder) { cacheFolder = folder; }
-    static const std::string& getCacheFolder() { return cacheFolder; }
     static const Ogre::ColourValue& getBackgroundColour() { return backgroundColour; }
     // Renders the atlas of the entity's mesh again if it has one.
     static void regenerate(Ogre::Entity* entity);
@@ -76,7 +71,6 @@ public:
 private:
     static uint32_t pageCount;
     static uint32_t impostorResolution;  // pixels
-    static std::string cacheFolder;
     static const Ogre::ColourValue backgroundColour;
     static Ogre::SceneManager* renderNodeOwner;  // whose scene holds the render node
 

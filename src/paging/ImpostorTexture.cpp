@@ -3,6 +3,7 @@
 #include "paging/ImpostorTexture.h"
 
 #include "LogStream.h"
+#include "paging/GeometryPager.h"
 #include "paging/ImpostorAtlasCache.h"
 #include "paging/ImpostorPage.h"
 #include "paging/ImpostorRenderState.h"
@@ -111,6 +112,7 @@ std::string ImpostorTexture::getUniqueID(const std::string& prefix)
 ImpostorTexture::ImpostorTexture(ImpostorPage& page, Ogre::Entity& entity)
     : sceneMgr(page.getSceneManager()),
       mesh(entity.getMesh()),
+      cacheFolder(page.getPager() ? page.getPager()->getImpostorCacheFolder() : std::string()),
       entityKey(static_cast<uint32_t>(entity.getMesh()->getHandle())),
       blended(page.getBlendMode() == ALPHA_BLENDING)
 {
@@ -189,7 +191,7 @@ void ImpostorTexture::updateMaterials()
 
 void ImpostorTexture::renderTextures(bool force)
 {
-    const std::string& folder = ImpostorPage::getCacheFolder();
+    const std::string& folder = cacheFolder;
     const uint32_t resolution = ImpostorPage::getImpostorResolution();
     Ogre::Image atlas;
     bool cached = !force && ImpostorAtlasCache::load(folder, fileName, atlas);

@@ -66,6 +66,7 @@ private:
     std::vector<Ogre::MaterialPtr> templateMaterials;       // one per sub-entity of the template
     std::array<std::array<Ogre::MaterialPtr, kYawCells>, kPitchCells> materials;
     Ogre::TexturePtr texture;
+    std::string cacheFolder;  // the owning pager's, when the atlas was made
     std::string fileName;
     uint32_t entityKey;
     Ogre::AxisAlignedBox boundingBox;

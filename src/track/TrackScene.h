@@ -1,5 +1,6 @@
 // What a loaded track and its tiles use of the race scene: the scene manager, the
-// terrain, the physics world and the tile lightmap cache. The race scene implements it.
+// terrain, the physics world, the tile lightmap cache and how the lightmaps are filtered.
+// The race scene implements it.
 #pragma once
 
 namespace Ogre
@@ -22,6 +23,8 @@ public:
     virtual PhysicBase* getPhysicBase() const = 0;
     virtual nxOgre::scene* getPhysicScene() const = 0;
     virtual TempImageManagerTLM* getLightmapCache() const = 0;
+    // Anisotropic filtering degree of the tiles' lightmapped materials; 1 or less: trilinear.
+    virtual unsigned getLightMapAnisotropy() const = 0;
 
 protected:
     ~TrackScene() = default;

@@ -241,6 +241,14 @@ LightMapTally TrackTile::bakeLightMaps(SharedLightMaps& shared)
     return tally;
 }
 
+LightMapBakeParameters TrackTile::lightMapParameters() const
+{
+    // The class-wide settings, filtered as the race scene wants its lightmapped materials.
+    LightMapBakeParameters parameters = CLightMap::defaultParameters();
+    parameters.anisotropy = scene->getLightMapAnisotropy();
+    return parameters;
+}
+
 std::shared_ptr<CLightMap> TrackTile::loadCachedLightMap(Ogre::SubEntity* subEntity, const std::string& key)
 {
     TempImageManagerTLM* cache = scene->getLightmapCache();
@@ -250,7 +258,8 @@ std::shared_ptr<CLightMap> TrackTile::loadCachedLightMap(Ogre::SubEntity* subEnt
     Ogre::TexturePtr texture = cache->loadTexture(key);
     if (texture && texture->getWidth() > 0)
     {
-        auto map = std::make_shared<CLightMap>(physics, subEntity, static_cast<int>(texture->getWidth()), false);
+        auto map = std::make_shared<CLightMap>(physics, subEntity, static_cast<int>(texture->getWidth()), false,
+                                               lightMapParameters());
         map->setTexture(texture);
         map->createMaterial();
         return map;
@@ -260,7 +269,8 @@ std::shared_ptr<CLightMap> TrackTile::loadCachedLightMap(Ogre::SubEntity* subEnt
     ToyPictureGrey picture;
     if (!cache->loadImage(picture, key) || picture.getWidth() == 0 || picture.getWidth() != picture.getHeight())
         return nullptr;
-    auto map = std::make_shared<CLightMap>(physics, subEntity, static_cast<int>(picture.getWidth()), false);
+    auto map = std::make_shared<CLightMap>(physics, subEntity, static_cast<int>(picture.getWidth()), false,
+                                           lightMapParameters());
     if (!map->loadFromPicture(&picture))
         return nullptr;
     map->createMaterial();
@@ -275,7 +285,8 @@ std::shared_ptr<CLightMap> TrackTile::bakeLightMap(Ogre::SubEntity* subEntity, c
     raysReady = true;
     CLightMap::setSurfaceOffset(kLightMapSurfaceOffset);
     CLightMap::setRecordHits(false);
-    auto map = std::make_shared<CLightMap>(scene->getPhysicBase(), subEntity, kLightMapTexelsPerUnit, 0, false);
+    auto map = std::make_shared<CLightMap>(scene->getPhysicBase(), subEntity, kLightMapTexelsPerUnit, 0, false,
+                                           lightMapParameters());
     map->createMaterial();
     TempImageManagerTLM* cache = scene->getLightmapCache();
     // A failed bake is not stored: the next race tries again.

@@ -25,6 +25,7 @@ namespace nxOgre
 class meshShapeSR;
 }
 class CLightMap;
+struct LightMapBakeParameters;
 class MapObject;
 class TileTemplate;
 class TrackScene;
@@ -97,6 +98,7 @@ private:
     // The shapes of the type's physics meshes, draped where the tile lies.
     void addCollisionShapes(const std::vector<Ogre::MeshPtr>& meshes, bool smooth, const Ogre::Matrix4& world,
                             const Ogre::Matrix4& local);
+    LightMapBakeParameters lightMapParameters() const;
     std::shared_ptr<CLightMap> loadCachedLightMap(Ogre::SubEntity* subEntity, const std::string& key);
     std::shared_ptr<CLightMap> bakeLightMap(Ogre::SubEntity* subEntity, const std::string& key, bool& raysReady);
 

@@ -78,18 +78,15 @@ protected:
 
     void SetUp() override
     {
-        GameConfiguration& settings = GameScene::getSettings();
-        saved = settings;
         settings.setSavePath(userFolder.path() + "/");
         settings.setAdvancedSkyEnabled(false);
         settings.setLightMapsEnabled(true);
         settings.setVegetationEnabled(false);
     }
-    void TearDown() override { GameScene::getSettings() = saved; }
 
     std::unique_ptr<GameScene> load(const std::string& carFile = GameScene::kCarFile)
     {
-        auto scene = std::make_unique<GameScene>();
+        auto scene = std::make_unique<GameScene>(settings);
         scene->setCarFile(carFile);
         auto map = XMLParser::getInstance()->loadMapDescription(kTrack);
         map->filePath = kTrack;
@@ -99,7 +96,7 @@ protected:
     }
 
     TempFolder userFolder;
-    GameConfiguration saved;
+    GameConfiguration settings;  // every scene of a test is built on these
 };
 
 TEST_F(GameSceneLoad, CarRulesAIAndSceneStepInThatOrder)
@@ -164,9 +161,9 @@ TEST_F(GameSceneLoad, TreeShadowedLightmapOnlyWithVegetation)
     ToyPictureGrey trees;
     trees.resize(1024, 1024, false);
     std::memset(trees.getGreyData(), 7, 1024 * 1024);
-    TempImageManager cache("TestLoop.map", true, GameScene::getSettings().getSavePath());
-    const std::string key = VegetationPlanning::plan("Grass", 3072.0f, GameScene::getSettings().getTreeDensity(),
-                                                     GameScene::getSettings().getGrassDensity())
+    TempImageManager cache("TestLoop.map", true, settings.getSavePath());
+    const std::string key = VegetationPlanning::plan("Grass", 3072.0f, settings.getTreeDensity(),
+                                                     settings.getGrassDensity())
                                 .lightmapName();
     ASSERT_TRUE(cache.saveImage(trees, key));
 
@@ -175,7 +172,7 @@ TEST_F(GameSceneLoad, TreeShadowedLightmapOnlyWithVegetation)
         EXPECT_NE(plain->getLightmapPicture()->getGreyData()[512 * 1024 + 512], 7) << "vegetation is off";
     }
     // One race scene at a time: the first is gone before the next loads.
-    GameScene::getSettings().setVegetationEnabled(true);
+    settings.setVegetationEnabled(true);
     const auto shaded = load();
     ASSERT_NE(shaded->getVegetation(), nullptr);
     EXPECT_EQ(shaded->getLightmapPicture()->getGreyData()[512 * 1024 + 512], 7);
@@ -188,8 +185,8 @@ protected:
     void SetUp() override
     {
         GameSceneLoad::SetUp();
-        GameScene::getSettings().setVegetationEnabled(true);
-        GameScene::getSettings().setTreeDensity(0.02f);  // 1000 tries
+        settings.setVegetationEnabled(true);
+        settings.setTreeDensity(0.02f);  // 1000 tries
     }
 
     static std::vector<TreeRef> trees(const GameScene& scene)
@@ -291,13 +288,13 @@ TEST_F(VegetationLoad, SameSettingsSameForestAndShadowsCachedUnderItsName)
 TEST_F(VegetationLoad, MissingTreeMeshLeavesTheRaceAsWithoutVegetation)
 {
     { const auto bake = load(); }  // the plain lightmap, and the trees' one, cached
-    GameScene::getSettings().setVegetationEnabled(true);
+    settings.setVegetationEnabled(true);
     Ogre::MeshManager::getSingleton().unloadAll();
     Ogre::ResourceGroupManager::getSingleton().removeResourceLocation("../media/trees", Ogre::RGN_DEFAULT);
     const auto scene = load();
     Ogre::ResourceGroupManager::getSingleton().addResourceLocation("../media/trees", "FileSystem", Ogre::RGN_DEFAULT);
     EXPECT_EQ(scene->getVegetation(), nullptr);
-    EXPECT_FALSE(GameScene::getSettings().isVegetationEnabled());
+    EXPECT_FALSE(settings.isVegetationEnabled());
     EXPECT_FALSE(scene->lightmapHasTrees()) << "shadows of trees that are not there";
     EXPECT_EQ(scene->getPhysicBase()->getPagedActorCount(), 0u);
     ASSERT_NE(scene->getCar(), nullptr);

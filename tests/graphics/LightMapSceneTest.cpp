@@ -29,13 +29,16 @@ protected:
         desc.shapes.push_back(&box);
         desc.globalPose.setOrigin(btVector3(0, kBoxHeight / 2, 0));
         ASSERT_NE(nullptr, scene->createActor(desc));
-        CLightMap::setSurfaceOffset(0.1f);
-        CLightMap::setRecordHits(false);
     }
-    void TearDown() override
+
+    // Rays kept 0.1 off the surface, as the tiles bake.
+    static LightMapBakeParameters lightAlong(const Ogre::Vector3& direction)
     {
-        CLightMap::setLightDirection(Ogre::Vector3(0.1f, -1.0f, 0.1f));
-        CLightMap::setSurfaceOffset(0.001f);
+        LightMapBakeParameters parameters;
+        parameters.lightDirection = direction;
+        parameters.surfaceOffset = 0.1f;
+        parameters.recordHits = false;
+        return parameters;
     }
 
     // Ground position of texel (x, y) of a map of the given size.
@@ -55,9 +58,8 @@ protected:
 
 TEST_F(LightMapSceneTest, GroundUnderTheBoxIsShadowedAndTheRestFullyLit)
 {
-    CLightMap::setLightDirection(Ogre::Vector3(0, -1, 0));
     Ogre::Entity* ground = meshes.groundEntity("SceneGround", 2, 4);
-    CLightMap map(&physics, ground->getSubEntity(0), 5.0f, 0, false);
+    CLightMap map(&physics, ground->getSubEntity(0), 5.0f, 0, false, lightAlong(Ogre::Vector3(0, -1, 0)));
     ASSERT_TRUE(map.isBaked());
     const int size = map.getSize();
     ASSERT_EQ(128, size);  // a 20 × 20 ground at 5 texels per unit
@@ -83,9 +85,8 @@ TEST_F(LightMapSceneTest, GroundUnderTheBoxIsShadowedAndTheRestFullyLit)
 TEST_F(LightMapSceneTest, GrazingLightCastsTheBoxsShadowAlongTheGround)
 {
     // Light running along +x, level with the ground: rays start half a unit above it.
-    CLightMap::setLightDirection(Ogre::Vector3(1, 0, 0));
     Ogre::Entity* ground = meshes.groundEntity("GrazedGround", 1, 4);
-    CLightMap map(&physics, ground->getSubEntity(0), 2.0f, 0, false);
+    CLightMap map(&physics, ground->getSubEntity(0), 2.0f, 0, false, lightAlong(Ogre::Vector3(1, 0, 0)));
     ASSERT_TRUE(map.isBaked());
     const int size = map.getSize();
     const float texel = 2 * LightMapMeshes::kHalfWidth / size;

@@ -1,6 +1,6 @@
 // Lightmap baking against a fake scene: the size rule, the rasteriser's texel ownership,
 // edges and degenerate triangles, the gap fill's neighbour order, the shadow rays, naming,
-// picture exchange and the bakes that cannot work.
+// the class-wide defaults, picture exchange and the bakes that cannot work.
 #include "HeadlessOgre.h"
 #include "LightMapMeshes.h"
 #include "graphics/CLightMap.h"
@@ -51,24 +51,29 @@ bool crossesHeight(const Ogre::Vector3& origin, const Ogre::Vector3& direction, 
 class LightMapTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { HeadlessOgre::root(); }
+
+    // Lit from straight above, rays kept 0.1 off the surface, as the tiles bake.
+    static LightMapBakeParameters fromAbove()
     {
-        HeadlessOgre::root();
-        CLightMap::setLightDirection(Ogre::Vector3(0, -1, 0));
-        CLightMap::setSurfaceOffset(0.1f);
-        CLightMap::setRecordHits(false);
+        LightMapBakeParameters parameters;
+        parameters.lightDirection = Ogre::Vector3(0, -1, 0);
+        parameters.surfaceOffset = 0.1f;
+        parameters.recordHits = false;
+        return parameters;
     }
-    void TearDown() override
+    static LightMapBakeParameters along(const Ogre::Vector3& lightDirection)
     {
-        CLightMap::setLightDirection(Ogre::Vector3(0.1f, -1.0f, 0.1f));
-        CLightMap::setSurfaceOffset(0.001f);
+        LightMapBakeParameters parameters = fromAbove();
+        parameters.lightDirection = lightDirection;
+        return parameters;
     }
 
     // A raster of size × size with nothing behind it; rays from or to surfaces above height 5
     // say "shadow".
     std::unique_ptr<CLightMap> rasterOnly(int size)
     {
-        auto map = std::make_unique<CLightMap>(&highIsShadowed, nullptr, size, false);
+        auto map = std::make_unique<CLightMap>(&highIsShadowed, nullptr, size, false, fromAbove());
         map->createTexture();
         return map;
     }
@@ -245,7 +250,7 @@ TEST_F(LightMapTest, RaysNeverStartOnTheSurfaceAndGrazingRaysAreLifted)
     FakeRays surfaceAndRoof([](const Ogre::Vector3& origin, const Ogre::Vector3& direction, float length) {
         return origin.y <= 0.0f || crossesHeight(origin, direction, length, 150.0f);
     });
-    CLightMap map(&surfaceAndRoof, nullptr, 4, false);
+    CLightMap map(&surfaceAndRoof, nullptr, 4, false, fromAbove());
     surfaceAndRoof.rule = [](const Ogre::Vector3& origin, const Ogre::Vector3&, float) { return origin.y <= 0.0f; };
     EXPECT_EQ(CLightMap::kLit, map.isShadowed(Ogre::Vector3(3, 0, 3), Ogre::Vector3::UNIT_Y));
     for (const Ogre::Vector3& origin : surfaceAndRoof.origins)
@@ -258,28 +263,28 @@ TEST_F(LightMapTest, RaysNeverStartOnTheSurfaceAndGrazingRaysAreLifted)
     EXPECT_EQ(CLightMap::kShadowed, map.isShadowed(Ogre::Vector3(3, 0, 3), Ogre::Vector3::UNIT_Y));
 
     // Light along the surface of a wall facing +x: rays leave 5 × 0.1 out along the normal.
-    CLightMap::setLightDirection(Ogre::Vector3(0, 0, 1));
+    CLightMap alongWall(&surfaceAndRoof, nullptr, 4, false, along(Ogre::Vector3(0, 0, 1)));
     surfaceAndRoof.origins.clear();
     surfaceAndRoof.rule = [](const Ogre::Vector3& origin, const Ogre::Vector3&, float) { return origin.x <= 0.0f; };
-    EXPECT_EQ(CLightMap::kLit, map.isShadowed(Ogre::Vector3(0, 2, 0), Ogre::Vector3::UNIT_X));
+    EXPECT_EQ(CLightMap::kLit, alongWall.isShadowed(Ogre::Vector3(0, 2, 0), Ogre::Vector3::UNIT_X));
     ASSERT_FALSE(surfaceAndRoof.origins.empty());
     EXPECT_FLOAT_EQ(0.5f, surfaceAndRoof.origins.back().x);
     // Just outside the grazing band (|L·N| = 0.2 = 2 × offset): no lift.
-    CLightMap::setLightDirection(Ogre::Vector3(0.2f, 0, -std::sqrt(0.96f)));
-    EXPECT_EQ(CLightMap::kShadowed, map.isShadowed(Ogre::Vector3(0, 2, 0), Ogre::Vector3::UNIT_X));
+    CLightMap pastBand(&surfaceAndRoof, nullptr, 4, false, along(Ogre::Vector3(0.2f, 0, -std::sqrt(0.96f))));
+    EXPECT_EQ(CLightMap::kShadowed, pastBand.isShadowed(Ogre::Vector3(0, 2, 0), Ogre::Vector3::UNIT_X));
 }
 
 TEST_F(LightMapTest, RecordedHitsHoldTheHeightOfTheFirstRaysHit)
 {
-    CLightMap::setRecordHits(true);
+    LightMapBakeParameters recording = fromAbove();
+    recording.recordHits = true;
     FakeRays roofAt30([](const Ogre::Vector3& origin, const Ogre::Vector3& direction, float length) {
         return crossesHeight(origin, direction, length, 30.0f);
     });
-    auto map = std::make_unique<CLightMap>(&roofAt30, nullptr, 4, false);
+    auto map = std::make_unique<CLightMap>(&roofAt30, nullptr, 4, false, recording);
     map->createTexture();
     ASSERT_NE(nullptr, map->getHitPicture());
     rasterise(*map, 0.0f, Ogre::Vector2(0, 0), Ogre::Vector2(1, 0), Ogre::Vector2(0, 1));
-    CLightMap::setRecordHits(false);
     EXPECT_EQ(CLightMap::kShadowed, map->lightAt(0, 0));
     // The fake puts the impact halfway along the first ray: from 100 up down to 0.1.
     EXPECT_NEAR((100.0f + 0.1f) / 2.0f, map->getHitPicture()->getColour(0, 0).getGrey(), 1e-3f);
@@ -294,6 +299,29 @@ TEST_F(LightMapTest, MapsAreNamedByACountShared)
     CLightMap second(&rays, nullptr, 4, false);
     EXPECT_EQ("LightMap0", first.getName());
     EXPECT_EQ("LightMap1", second.getName());
+}
+
+TEST_F(LightMapTest, MapMadeWithoutParametersKeepsTheClassWideSettingsOfItsMaking)
+{
+    const LightMapBakeParameters before = CLightMap::defaultParameters();
+    CLightMap::setLightDirection(Ogre::Vector3(2, 0, 0));
+    CLightMap::setSurfaceOffset(0.25f);
+    CLightMap::setRecordHits(true);
+    FakeRays rays;
+    CLightMap made(&rays, nullptr, 4, false);
+    CLightMap::setLightDirection(before.lightDirection);
+    CLightMap::setSurfaceOffset(before.surfaceOffset);
+    CLightMap::setRecordHits(before.recordHits);
+
+    EXPECT_EQ(Ogre::Vector3(2, 0, 0), made.getParameters().lightDirection) << "stored as given, not normalised";
+    EXPECT_TRUE(made.getParameters().recordHits);
+    EXPECT_EQ(LightMapBakeParameters().anisotropy, made.getParameters().anisotropy);
+    // Its rays still follow them: light along the ground grazes it, so the first ray starts
+    // 100 back towards the light and 5 × 0.25 up.
+    made.isShadowed(Ogre::Vector3::ZERO, Ogre::Vector3::UNIT_Y);
+    ASSERT_FALSE(rays.origins.empty());
+    EXPECT_FLOAT_EQ(-100.0f, rays.origins.front().x);
+    EXPECT_FLOAT_EQ(1.25f, rays.origins.front().y);
 }
 
 TEST_F(LightMapTest, PicturesGoInAndOutByteForByteAndAreResampled)
@@ -322,7 +350,7 @@ TEST_F(LightMapTest, BakesThatCannotWorkSayNoAndLeaveNoSizeZeroMap)
     LightMapMeshes meshes;
     FakeRays rays;
     Ogre::Entity* withoutUvs = meshes.groundEntity("NoUvGround", 0);
-    CLightMap noUvs(&rays, withoutUvs->getSubEntity(0), 0, false);
+    CLightMap noUvs(&rays, withoutUvs->getSubEntity(0), 0, false, fromAbove());
     EXPECT_FALSE(noUvs.compute());
     EXPECT_EQ(-1, noUvs.getUvSet());
     EXPECT_EQ(0, noUvs.getSize());
@@ -333,7 +361,7 @@ TEST_F(LightMapTest, BakesThatCannotWorkSayNoAndLeaveNoSizeZeroMap)
     EXPECT_FALSE(noUvs.saveToPicture(&picture));
 
     Ogre::Entity* ground = meshes.groundEntity("NoRaysGround", 2);
-    CLightMap noScene(static_cast<PhysicBase*>(nullptr), ground->getSubEntity(0), 5.0f, 0, false);
+    CLightMap noScene(static_cast<PhysicBase*>(nullptr), ground->getSubEntity(0), 5.0f, 0, false, fromAbove());
     EXPECT_FALSE(noScene.isBaked());
     EXPECT_EQ(0, noScene.getSize());
 }
@@ -343,7 +371,7 @@ TEST_F(LightMapTest, BakeUsesTheLastUvSetAndKeepsAGivenSize)
     LightMapMeshes meshes;
     FakeRays rays;
     Ogre::Entity* ground = meshes.groundEntity("TwoUvGround", 2);
-    CLightMap map(&rays, ground->getSubEntity(0), 16, false);
+    CLightMap map(&rays, ground->getSubEntity(0), 16, false, fromAbove());
     ASSERT_TRUE(map.compute());
     EXPECT_EQ(1, map.getUvSet());
     EXPECT_EQ(16, map.getSize());

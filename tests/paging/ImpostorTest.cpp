@@ -151,13 +151,12 @@ protected:
         eye = sceneMgr->getRootSceneNode()->createChildSceneNode(Ogre::Vector3(0.0f, 10.0f, 0.0f));
         eye->attachObject(camera);
         pager = std::make_unique<GeometryPager>(camera, 50.0f, [] { return 0u; });
-        ImpostorPage::setCacheFolder(folder.path() + "tmp/");
+        pager->setImpostorCacheFolder(folder.path() + "tmp/");
     }
     void TearDown() override
     {
         pager.reset();
         HeadlessOgre::root().destroySceneManager(sceneMgr);
-        ImpostorPage::setCacheFolder("");
     }
 
     std::unique_ptr<ImpostorPage> page(float left, float top)

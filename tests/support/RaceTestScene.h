@@ -5,6 +5,7 @@
 
 #include "TempFolder.h"
 #include "TerrainScene.h"
+#include "graphics/LightMapBakeParameters.h"
 #include "track/TrackScene.h"
 
 #include <memory>
@@ -25,6 +26,7 @@ public:
     PhysicBase* getPhysicBase() const override { return physics.get(); }
     nxOgre::scene* getPhysicScene() const override { return physicScene; }
     TempImageManagerTLM* getLightmapCache() const override { return cache.get(); }
+    unsigned getLightMapAnisotropy() const override { return LightMapBakeParameters().anisotropy; }
 
 private:
     TempFolder logFolder;

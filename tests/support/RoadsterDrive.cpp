@@ -1,6 +1,7 @@
 // The drive harness: headless engine, car file, physics scene and the car's input rules.
 #include "RoadsterDrive.h"
 
+#include "GameConfiguration.h"
 #include "GameScene.h"
 #include "HeadlessOgre.h"
 #include "OfflineEngine.h"
@@ -86,7 +87,8 @@ RoadsterDrive::RoadsterDrive(const std::string& mediaDir, World world) : dt(0.01
     const std::string carsDir = mediaDir + "/cars";
     registerCarMedia(carsDir);
     OfflineEngine::loadSceneManagers();
-    raceScene = std::make_unique<GameScene>();
+    raceSettings = std::make_unique<GameConfiguration>();
+    raceScene = std::make_unique<GameScene>(*raceSettings);
     physicsScene = raceScene->getPhysicScene();
     sceneManager = raceScene->getSceneManager();
     // A road as the tiles bring it: their road sub-meshes' name, which the race scene

@@ -17,6 +17,7 @@ namespace Ogre
 class SceneManager;
 }
 
+class GameConfiguration;
 class GameScene;
 class PhysicListener;
 
@@ -82,6 +83,7 @@ private:
     float elapsed = 0.0f;
     std::unique_ptr<CarDesc> desc;
     std::unique_ptr<nxOgre::world> physics;
+    std::unique_ptr<GameConfiguration> raceSettings;  // the race scene's: it goes first
     std::unique_ptr<GameScene> raceScene;
     std::unique_ptr<PhysicListener> raceStep;
     nxOgre::scene* physicsScene = nullptr;

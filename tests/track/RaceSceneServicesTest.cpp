@@ -1,6 +1,7 @@
 // The race scene's services to the loaded track, headless: its physics world, terrain,
 // track and (with no per-user folder yet) no lightmap cache; a track built in it
 // is torn down with it.
+#include "GameConfiguration.h"
 #include "GameScene.h"
 #include "XMLParser.h"
 #include "physic/PhysicBase.h"
@@ -28,13 +29,14 @@ protected:
 
 TEST_F(RaceSceneServices, SceneHoldsThePhysicsTerrainAndTrack)
 {
-    GameScene scene;
+    GameConfiguration settings;
+    GameScene scene(settings);
     ASSERT_NE(nullptr, scene.getPhysicBase());
     ASSERT_NE(nullptr, scene.getPhysicScene());
     EXPECT_EQ(scene.getPhysicBase()->getScene(), scene.getPhysicScene());
     EXPECT_NE(nullptr, scene.getTerrainObject());
     EXPECT_NE(nullptr, scene.getMapObject());
-    EXPECT_EQ(nullptr, scene.getLightmapCache());  // the game has no settings here
+    EXPECT_EQ(nullptr, scene.getLightmapCache());  // settings without a per-user folder
 }
 
 TEST_F(RaceSceneServices, TrackBuiltInTheSceneGoesWithIt)
@@ -47,7 +49,8 @@ TEST_F(RaceSceneServices, TrackBuiltInTheSceneGoesWithIt)
     };
     size_t tileMeshes = 0;
     {
-        GameScene scene;
+        GameConfiguration settings;
+        GameScene scene(settings);
         scene.getTerrainObject()->load("Grass");
         MapObject& track = *scene.getMapObject();
         track.setScale(scene.getTerrainObject()->getHorizontalScale(), scene.getTerrainObject()->getPageSize());

@@ -121,21 +121,22 @@ int run(const std::string& pluginsFile, const std::string& screenshot, const std
     addBox(scene, physicsScene, boxShape, 0.0f);
     addBox(scene, physicsScene, boxShape, kSecondGroundZ);
 
-    CLightMap::setLightDirection(kLight);
-    CLightMap::setSurfaceOffset(0.1f);
+    LightMapBakeParameters bake;
+    bake.lightDirection = kLight;
+    bake.surfaceOffset = 0.1f;
     Ogre::Entity* baked = makeGround(scene, "BakedGround", 0.0f);
     Ogre::Entity* cached = makeGround(scene, "CachedGround", kSecondGroundZ);
     bool ok = true;
     {
         // The tile path: bake, store in the cache, and a second tile of the type adopts it.
-        auto bakedMap = std::make_shared<CLightMap>(&physics, baked->getSubEntity(0), 5.0f, 0, false);
+        auto bakedMap = std::make_shared<CLightMap>(&physics, baked->getSubEntity(0), 5.0f, 0, false, bake);
         bakedMap->createMaterial();
         TempImageManagerTLM cache("lightmaps", scratch);
         ToyPictureGrey stored;
         bakedMap->saveToPicture(&stored);
         ok = cache.saveImage(stored, "Ground_0") && ok;
         const Ogre::TexturePtr texture = cache.loadTexture("Ground_0");
-        auto cachedMap = std::make_shared<CLightMap>(&physics, cached->getSubEntity(0), 0, false);
+        auto cachedMap = std::make_shared<CLightMap>(&physics, cached->getSubEntity(0), 0, false, bake);
         if (texture)
         {
             cachedMap->setTexture(texture);

@@ -100,7 +100,6 @@ double median(std::vector<double> values)
 int run(const std::string& pluginsFile, const std::string& prefix, int loops, int framesPerLoop,
         bool impostors, const std::string& atlasFolder)
 {
-    ImpostorPage::setCacheFolder(atlasFolder);
     LogStream::getInstance()->open(prefix + ".debug.log");
     const std::string logFile = prefix + ".ogre.log";
     const std::unique_ptr<ToolEngine> engine =
@@ -145,6 +144,7 @@ int run(const std::string& pluginsFile, const std::string& prefix, int loops, in
     pager->setCamera(camera);
     pager->setPageSize(kPageSize);
     pager->setBounds(kForest);
+    pager->setImpostorCacheFolder(atlasFolder);
     pager->addDetailLevel<BatchPage>(kBatchRange, 0.0f);
     if (impostors)
         pager->addDetailLevel<ImpostorPage>(kImpostorRange, 0.0f);

@@ -7,6 +7,7 @@
 // usage: quillmor_trackdriver <Plugins.cfg> <per-user folder> <output folder>
 #include "LogStream.h"
 #include "XMLParser.h"
+#include "graphics/LightMapBakeParameters.h"
 #include "graphics/TempImageManagerTLM.h"
 #include "physic/CameraRig.h"
 #include "physic/Car.h"
@@ -77,6 +78,7 @@ public:
     PhysicBase* getPhysicBase() const override { return physics.get(); }
     nxOgre::scene* getPhysicScene() const override { return physics->getScene(); }
     TempImageManagerTLM* getLightmapCache() const override { return cache.get(); }
+    unsigned getLightMapAnisotropy() const override { return LightMapBakeParameters().anisotropy; }
 
 private:
     Ogre::SceneManager* sceneManager;

@@ -21,11 +21,13 @@ btMatrix3x3 scaled(const btMatrix3x3& m, float s)
 }
 }
 
-std::unique_ptr<NxActor> NxActor::create(const NxActorDesc& desc, btDiscreteDynamicsWorld& world, std::string* error)
+std::unique_ptr<NxActor> NxActor::create(const NxActorDesc& desc, btDiscreteDynamicsWorld& world,
+                                         NxIdleMeshShapes& idleShapes, std::string* error)
 {
     std::unique_ptr<NxActor> actor(new NxActor());
     actor->name = desc.name;
     actor->world = &world;
+    actor->idleShapes = &idleShapes;
     actor->group = desc.group;
     actor->shapeGroup = desc.shapeGroup < kShapeGroupCount ? desc.shapeGroup : 0;
     for (const NxShapeDesc* shapeDesc : desc.shapes)
@@ -164,7 +166,7 @@ NxActor::~NxActor()
         // Out of the world first: Bullet drops the pairs that still point at the mesh.
         shape.staticObject.reset();
         if (!shape.ownShape && shape.desc->type == NxShapeType::TriangleMesh)
-            static_cast<const NxTriangleMeshShapeDesc&>(*shape.desc).meshData->releaseShape();
+            static_cast<const NxTriangleMeshShapeDesc&>(*shape.desc).meshData->releaseShape(*idleShapes);
     }
 }
 

@@ -19,6 +19,7 @@ class btRigidBody;
 namespace nxOgre
 {
 
+class NxIdleMeshShapes;
 class scene;
 
 // Force modes of addForce.
@@ -32,8 +33,10 @@ class NxActor
 {
 public:
     // Made by the scene; fails (null, with error) for dynamic actors without a solid shape
-    // or with a triangle mesh, or for shapes Bullet can't take.
-    static std::unique_ptr<NxActor> create(const NxActorDesc& desc, btDiscreteDynamicsWorld& world, std::string* error);
+    // or with a triangle mesh, or for shapes Bullet can't take. The meshes' shapes it gives
+    // back wait among idleShapes, which must outlive the actor.
+    static std::unique_ptr<NxActor> create(const NxActorDesc& desc, btDiscreteDynamicsWorld& world,
+                                           NxIdleMeshShapes& idleShapes, std::string* error);
     ~NxActor();
     NxActor(const NxActor&) = delete;
     NxActor& operator=(const NxActor&) = delete;
@@ -109,6 +112,7 @@ private:
 
     std::string name;
     btDiscreteDynamicsWorld* world = nullptr;
+    NxIdleMeshShapes* idleShapes = nullptr;  // the scene's
     NxActorGroup group = 0;
     unsigned shapeGroup = 0;
     std::vector<Shape> shapes;

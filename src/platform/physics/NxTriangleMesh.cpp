@@ -1,6 +1,8 @@
 // Triangle mesh storage and its Bullet shape.
 #include "platform/physics/NxTriangleMesh.h"
 
+#include "platform/physics/NxIdleMeshShapes.h"
+
 #include <BulletCollision/CollisionDispatch/btInternalEdgeUtility.h>
 #include <BulletCollision/CollisionShapes/btTriangleInfoMap.h>
 #include <btBulletCollisionCommon.h>
@@ -50,42 +52,10 @@ std::shared_ptr<NxTriangleMesh> NxTriangleMesh::create(const NxTriangleMeshDesc&
     return mesh;
 }
 
-namespace
-{
-// The idle shapes, the longest idle first, and the triangles they hold. The physics runs on
-// one thread. The list is never destroyed, so that a mesh freed late at exit finds it.
-std::list<NxTriangleMesh*>& idleList()
-{
-    static auto* list = new std::list<NxTriangleMesh*>();
-    return *list;
-}
-std::size_t idleTriangles = 0;
-std::size_t idleTriangleBudget = NxTriangleMesh::kDefaultIdleTriangleBudget;
-}
-
-void NxTriangleMesh::setIdleTriangleBudget(std::size_t triangles)
-{
-    idleTriangleBudget = triangles;
-    while (idleTriangles > idleTriangleBudget && !idleList().empty())
-    {
-        NxTriangleMesh* oldest = idleList().front();
-        oldest->leaveIdle();
-        oldest->freeShape();
-    }
-}
-
-std::size_t NxTriangleMesh::getIdleTriangles()
-{
-    return idleTriangles;
-}
-
 void NxTriangleMesh::leaveIdle()
 {
-    if (!idle)
-        return;
-    idleList().erase(idlePlace);
-    idleTriangles -= getTriangleCount();
-    idle = false;
+    if (idleIn)
+        idleIn->remove(*this);
 }
 
 void NxTriangleMesh::freeShape()
@@ -104,14 +74,11 @@ btBvhTriangleMeshShape* NxTriangleMesh::acquireShape()
     return shape.get();
 }
 
-void NxTriangleMesh::releaseShape()
+void NxTriangleMesh::releaseShape(NxIdleMeshShapes& idleShapes)
 {
     if (shapeUsers == 0 || --shapeUsers > 0)
         return;
-    idlePlace = idleList().insert(idleList().end(), this);
-    idleTriangles += getTriangleCount();
-    idle = true;
-    setIdleTriangleBudget(idleTriangleBudget);
+    idleShapes.add(*this);
 }
 
 NxTriangleMesh::~NxTriangleMesh()

@@ -15,6 +15,8 @@ struct btTriangleInfoMap;
 namespace nxOgre
 {
 
+class NxIdleMeshShapes;
+
 // What a mesh is built from; the arrays are copied.
 struct NxTriangleMeshDesc
 {
@@ -40,16 +42,10 @@ public:
     const std::vector<std::uint32_t>& getTriangles() const { return triangles; }
 
     // The Bullet shape and its bounding-volume tree are built for the first actor that takes
-    // them. When the last one gives them back they are kept among the idle shapes, most
-    // recently given back last, and freed only when the idle ones hold more triangles than
-    // the budget: a full track's paged store holds thousands of meshes, but only those round
-    // the car are in the world, while a car driving to and fro over a cell border should not
-    // have the same trees rebuilt every time.
+    // them. When the last one gives them back they wait among the given idle shapes (the
+    // scene's), which free them in their own time; taken back before, they are reused.
     btBvhTriangleMeshShape* acquireShape();
-    void releaseShape();
-    static constexpr std::size_t kDefaultIdleTriangleBudget = 300000;
-    static void setIdleTriangleBudget(std::size_t triangles);
-    static std::size_t getIdleTriangles();
+    void releaseShape(NxIdleMeshShapes& idleShapes);
     // Null while no actor holds the shape and it is not among the idle ones.
     btBvhTriangleMeshShape* getShape() const { return shape.get(); }
     // Builds, once while the shape is held, what contacts need to slide over inner edges
@@ -58,6 +54,8 @@ public:
     bool hasInternalEdgeInfo() const { return edgeInfo != nullptr; }
 
 private:
+    friend class NxIdleMeshShapes;
+
     NxTriangleMesh() = default;
     void freeShape();
     void leaveIdle();
@@ -68,8 +66,8 @@ private:
     std::unique_ptr<btTriangleIndexVertexArray> arrays;
     std::unique_ptr<btBvhTriangleMeshShape> shape;
     std::unique_ptr<btTriangleInfoMap> edgeInfo;
-    int shapeUsers = 0;  // actors holding the shape
-    bool idle = false;   // built, held by no actor, in the idle list at idlePlace
+    int shapeUsers = 0;                   // actors holding the shape
+    NxIdleMeshShapes* idleIn = nullptr;   // built, held by no actor, waiting there at idlePlace
     std::list<NxTriangleMesh*>::iterator idlePlace;
 };
 

@@ -274,7 +274,7 @@ NxActorGroup scene::findGroupIndex(const std::string& name)
 NxActor* scene::createActor(const NxActorDesc& desc)
 {
     std::string error;
-    std::unique_ptr<NxActor> actor = NxActor::create(desc, *dynamicsWorld, &error);
+    std::unique_ptr<NxActor> actor = NxActor::create(desc, *dynamicsWorld, idleMeshShapes, &error);
     if (!actor)
     {
         logLine("Actor not created: " + error);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/physics/NxActor.h"
+#include "platform/physics/NxIdleMeshShapes.h"
 #include "platform/physics/NxRaycastHit.h"
 #include "platform/physics/body.h"
 #include "platform/physics/customContactReporter.h"
@@ -70,6 +71,9 @@ public:
     NxActor* createActor(const NxActorDesc& desc);
     void releaseActor(NxActor* actor);
     std::size_t getActorCount() const { return actors.size(); }
+    // Where the triangle-mesh shapes that the actors gave back wait, within their budget.
+    NxIdleMeshShapes& getIdleMeshShapes() { return idleMeshShapes; }
+    const NxIdleMeshShapes& getIdleMeshShapes() const { return idleMeshShapes; }
 
     // Bodies: moving actors with a name. Null for a taken name or a group without shapes.
     body* createBody(const std::string& name, const shapeGroup& shapes, float mass, const pose& at);
@@ -113,6 +117,7 @@ private:
 
     std::string sceneName;
     PhysicsLog* log;
+    NxIdleMeshShapes idleMeshShapes;  // before the actors, which give their meshes' shapes back to it
     std::unique_ptr<btDefaultCollisionConfiguration> configuration;
     // Chassis hulls against meshes; the dispatcher holds them, so they outlive it.
     std::unique_ptr<btCollisionAlgorithmCreateFunc> hullMeshCollision;

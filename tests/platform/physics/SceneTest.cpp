@@ -100,7 +100,7 @@ TEST_F(SceneFixture, MeshTreeLivesWhileActorsHoldTheMesh)
 {
     // A paged store keeps thousands of meshes; only those with an actor in the world may
     // hold Bullet's shape and tree. Rays meet the mesh again once it is taken back.
-    NxTriangleMesh::setIdleTriangleBudget(0);  // given back, a tree goes at once
+    sc->getIdleMeshShapes().setTriangleBudget(0);  // given back, a tree goes at once
     NxTriangleMeshShapeDesc meshShape;
     meshShape.meshData = twoMaterialMesh(2.0f, 0, 0);
     meshShape.meshFlags = NX_MESH_SMOOTH_SPHERE_COLLISIONS;
@@ -125,7 +125,6 @@ TEST_F(SceneFixture, MeshTreeLivesWhileActorsHoldTheMesh)
         EXPECT_EQ(nullptr, meshShape.meshData->getShape()) << round;
         EXPECT_FALSE(meshShape.meshData->hasInternalEdgeInfo()) << round;
     }
-    NxTriangleMesh::setIdleTriangleBudget(NxTriangleMesh::kDefaultIdleTriangleBudget);
 }
 
 TEST_F(SceneFixture, GivenBackTreesWaitWithinTheBudgetTheLongestIdleGoingFirst)
@@ -136,8 +135,8 @@ TEST_F(SceneFixture, GivenBackTreesWaitWithinTheBudgetTheLongestIdleGoingFirst)
     for (NxTriangleMeshShapeDesc& mesh : meshes)
         mesh.meshData = twoMaterialMesh(2.0f, 0, 0);
     const std::size_t triangles = meshes[0].meshData->getTriangleCount();
-    NxTriangleMesh::setIdleTriangleBudget(2 * triangles);
-    const std::size_t idleBefore = NxTriangleMesh::getIdleTriangles();
+    NxIdleMeshShapes& idle = sc->getIdleMeshShapes();
+    idle.setTriangleBudget(2 * triangles);
     std::vector<btBvhTriangleMeshShape*> trees;
     for (NxTriangleMeshShapeDesc& mesh : meshes)
     {
@@ -152,7 +151,7 @@ TEST_F(SceneFixture, GivenBackTreesWaitWithinTheBudgetTheLongestIdleGoingFirst)
     EXPECT_EQ(meshes[0].meshData->getShape(), nullptr);
     EXPECT_EQ(meshes[1].meshData->getShape(), trees[1]);
     EXPECT_EQ(meshes[2].meshData->getShape(), trees[2]);
-    EXPECT_EQ(NxTriangleMesh::getIdleTriangles(), idleBefore + 2 * triangles);
+    EXPECT_EQ(idle.getTriangles(), 2 * triangles);
 
     // Taken back, a kept tree is the same one; a mesh destroyed while idle leaves the list.
     NxActorDesc again;
@@ -160,11 +159,35 @@ TEST_F(SceneFixture, GivenBackTreesWaitWithinTheBudgetTheLongestIdleGoingFirst)
     NxActor* actor = sc->createActor(again);
     ASSERT_NE(actor, nullptr);
     EXPECT_EQ(meshes[1].meshData->getShape(), trees[1]);
-    EXPECT_EQ(NxTriangleMesh::getIdleTriangles(), idleBefore + triangles);
+    EXPECT_EQ(idle.getTriangles(), triangles);
     meshes[2].meshData.reset();
-    EXPECT_EQ(NxTriangleMesh::getIdleTriangles(), idleBefore);
+    EXPECT_EQ(idle.getTriangles(), 0u);
     sc->releaseActor(actor);
-    NxTriangleMesh::setIdleTriangleBudget(NxTriangleMesh::kDefaultIdleTriangleBudget);
+}
+
+TEST(SceneIdleMeshShapes, MeshOutlivingItsSceneIsLetGoAndServesTheNextScene)
+{
+    // A track's meshes may outlive the race's physics: the scene that kept a given-back tree
+    // frees it when it goes, and the next scene builds its own.
+    NxTriangleMeshShapeDesc meshShape;
+    meshShape.meshData = twoMaterialMesh(2.0f, 0, 0);
+    NxActorDesc ground;
+    ground.shapes = {&meshShape};
+    const NxRay down{{-4, 5, 2}, {0, -1, 0}};
+    for (int race = 0; race < 2; ++race)
+    {
+        world physics{0, 1, ""};
+        scene* sc = testcar::makeGameScene(physics, false);
+        NxActor* actor = sc->createActor(ground);
+        ASSERT_NE(actor, nullptr) << race;
+        NxRaycastHit hit;
+        ASSERT_TRUE(sc->raycastClosestShape(down, NX_ALL_SHAPES, hit)) << race;
+        EXPECT_NEAR(hit.distance, 3.0f, 1e-4f) << race;
+        sc->releaseActor(actor);
+        EXPECT_NE(nullptr, meshShape.meshData->getShape()) << "kept among the idle ones, race " << race;
+        EXPECT_EQ(sc->getIdleMeshShapes().getTriangles(), meshShape.meshData->getTriangleCount()) << race;
+    }
+    EXPECT_EQ(nullptr, meshShape.meshData->getShape()) << "freed with the scene that kept it";
 }
 
 TEST_F(SceneFixture, SmoothMeshGetsItsEdgeDataAtItsFirstContactNotWithItsActor)
