@@ -1,8 +1,8 @@
 // The application: builds everything at start-up, runs the main loop, forwards frame and
 // input events to the game state on top of the stack, restarts the engine on request and
-// releases everything at the end. One static instance, reached through getInstance. The
-// header is the frame's, as every state and scene is handed the manager; its definition builds
-// the game and is linked at the top, with main.
+// releases everything at the end. One static instance, reached through getInstance. It lies
+// with the frame, as every state and scene is handed it; its start routine, which builds the
+// game (GameManagerStart.cpp), lies at the top with main.
 #pragma once
 
 #include "GameStateStack.h"
@@ -40,8 +40,10 @@ class GameManager : public Ogre::FrameListener,
                     public OIS::JoyStickListener
 {
 public:
-    // The game's one manager; null in a program built without it (the tools and tests that
-    // run a race scene or the GUI scene on their own), where those scenes have no window.
+    // The race scene's type lies above the frame: the scene is deleted by the function it was
+    // made with.
+    using GameSceneHolder = std::unique_ptr<GameScene, void (*)(GameScene*)>;
+
     static GameManager* getInstance();
 
     // Builds everything and runs the main loop until the game ends; restarts run inside.
@@ -91,7 +93,7 @@ public:
     bool buttonReleased(const OIS::JoyStickEvent& event, int button) override;
 
 private:
-    GameManager();
+    GameManager() = default;
     GameManager(const GameManager&) = delete;
     GameManager& operator=(const GameManager&) = delete;
 
@@ -102,7 +104,7 @@ private:
     // Loads the engine plug-ins a Plugins.cfg names; throws a std::string naming the one that fails.
     void loadEnginePlugins(const std::string& pluginsFile);
     void runLoop();
-    void takeScreenshot();
+    void writeNumberedScreenshot();
 
     // The engine root must be shut down before it is deleted.
     struct RootCloser
@@ -120,7 +122,7 @@ private:
     std::unique_ptr<DebugOverlay> statisticsOverlay;
     std::unique_ptr<InputManager> inputManager;
     std::unique_ptr<ActionMapper> actionMapper;  // listens to the input manager
-    std::unique_ptr<GameScene> gameScene;
+    GameSceneHolder gameScene{nullptr, nullptr};
     std::unique_ptr<GuiScene> guiScene;
 
     Ogre::RenderWindow* window = nullptr;  // the root's; closed before the root shuts down
@@ -132,7 +134,10 @@ private:
     bool firstFrameLogged = false;
     bool insideFrameStarted = false;  // a frame rendered from within a state's frame is only drawn
     std::function<bool(GameManager*)> frameHook;
+    // Set by the start routine, as they lie above the frame: the sound's update at every frame
+    // start, and the screenshot F8 takes.
+    std::function<void()> updateSound;
+    std::function<void()> takeScreenshot;
 
     static GameManager instance;
-    static GameManager* current;  // the instance once constructed; kept with the frame
 };

@@ -94,14 +94,12 @@ MapObject::Progress stageProgress(CEGUI::Window* caption, const std::string& sta
 
 Ogre::RenderWindow* renderWindow()
 {
-    GameManager* manager = GameManager::getInstance();
-    return manager ? manager->getRenderWindow() : nullptr;
+    return GameManager::getInstance()->getRenderWindow();
 }
 
 GameConfiguration& gameSettings()
 {
-    GameManager* manager = GameManager::getInstance();
-    GameConfiguration* own = manager ? manager->getGameConfiguration() : nullptr;
+    GameConfiguration* own = GameManager::getInstance()->getGameConfiguration();
     if (!own)
         throw std::logic_error("the race scene is made once the game has its settings");
     return *own;
@@ -133,8 +131,7 @@ void GameScene::create()
     // The octree scene manager with our own terrain page source stands in for the engine's
     // old terrain scene manager.
     sceneManager = Ogre::Root::getSingleton().createSceneManager("OctreeSceneManager");
-    GameManager* manager = GameManager::getInstance();
-    if (Ogre::OverlaySystem* overlays = manager ? manager->getOverlaySystem() : nullptr)
+    if (Ogre::OverlaySystem* overlays = GameManager::getInstance()->getOverlaySystem())
         sceneManager->addRenderQueueListener(overlays);
     cameraRig = std::make_unique<CameraRig>("Default_Cam", sceneManager, kCameraWindowSeconds, kCameraDelaySeconds);
     cameraRig->setOffset(kCameraOffset);
