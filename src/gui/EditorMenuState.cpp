@@ -1,6 +1,7 @@
 // The track editor's screen.
 #include "gui/EditorMenuState.h"
 
+#include "ErrorText.h"
 #include "GameConfiguration.h"
 #include "GameManager.h"
 #include "GuiScene.h"
@@ -30,35 +31,6 @@ const char* const kInvalidTrack = "The track has to consist of at least a start,
 void logMessage(const std::string& text)
 {
     Ogre::LogManager::getSingleton().logMessage(text);
-}
-
-// The text of the exception being handled: the data readers', the engine's, the GUI's, or a plain text.
-std::string currentErrorText()
-{
-    try
-    {
-        throw;
-    }
-    catch (const Ogre::Exception& error)
-    {
-        return error.getDescription();
-    }
-    catch (const std::exception& error)
-    {
-        return error.what();
-    }
-    catch (const char* text)
-    {
-        return text;
-    }
-    catch (const std::string& text)
-    {
-        return text;
-    }
-    catch (...)
-    {
-        return "unknown error";
-    }
 }
 
 // A pane window's place and size in fractions of the window (the scale parts of its area).
