@@ -10,6 +10,7 @@
 #include "gui/MainMenuState.h"
 #include "gui/PreviewScene.h"
 #include "gui/SelectorGrid.h"
+#include "gui/TextList.h"
 #include "gui/TrackGrid.h"
 #include "gui/TrackGridQuad.h"
 #include "gui/TrackSaving.h"
@@ -468,25 +469,6 @@ void EditorMenuState::showError(const std::string& text)
     showDialog(errorDialog, errorDialogOpen);
 }
 
-void EditorMenuState::fillList(CEGUI::Combobox* list, const std::vector<std::string>& names)
-{
-    list->resetList();
-    list->setText("");
-    for (const std::string& name : names)
-    {
-        auto* item = new CEGUI::ListboxTextItem(name, 0);
-        // A player's file name is shown as it stands, never read as markup.
-        item->setTextParsingEnabled(false);
-        item->setSelectionBrushImage("TaharezLook/MultiListSelectionBrush");
-        list->addItem(item);
-    }
-    if (list->getItemCount() > 0)
-    {
-        list->setItemSelectState(static_cast<std::size_t>(0), true);
-        list->setText(list->getListboxItemFromIndex(0)->getText());
-    }
-}
-
 bool EditorMenuState::handleBack(const CEGUI::EventArgs&)
 {
     backRequested = true;
@@ -599,7 +581,7 @@ bool EditorMenuState::handleLoad(const CEGUI::EventArgs&)
     std::vector<std::string> names;
     for (const TrackFile& track : listTrackFiles(savePath() + "maps/"))
         names.push_back(track.baseName);
-    fillList(mapList, names);
+    TextList::fill(*mapList, names);
     showDialog(loadDialog, loadDialogOpen);
     return true;
 }
@@ -660,7 +642,7 @@ bool EditorMenuState::handleTerrain(const CEGUI::EventArgs&)
         showError("The terrain list could not be read.\n" + currentErrorText());
         return true;
     }
-    fillList(terrainList, names);
+    TextList::fill(*terrainList, names);
     showDialog(terrainDialog, terrainDialogOpen);
     return true;
 }

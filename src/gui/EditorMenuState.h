@@ -70,7 +70,6 @@ private:
     void showDialog(CEGUI::Window* dialog, bool& openFlag);
     void hideDialog(CEGUI::Window* dialog, bool& openFlag);
     void showError(const std::string& text);
-    void fillList(CEGUI::Combobox* list, const std::vector<std::string>& names);
     void saveTrack(const std::string& name);
     std::string savePath() const;
 
