@@ -101,19 +101,7 @@ void OptionsMenuState::exit()
 
 void OptionsMenuState::lookUpWindows(CEGUI::Window* root)
 {
-    windows.clear();
-    for (const OptionsMenuWindows::Window& wanted : OptionsMenuWindows::kWindows)
-    {
-        CEGUI::Window* found = findWindow(kStateName, root, wanted.name);
-        // A window of another kind would be taken for what it is not.
-        if (!OptionsMenuWindows::isOfKind(found, wanted.kind))
-        {
-            debugLog() << kStateName << ": the layout's window '" << wanted.name << "' is of the wrong type "
-                       << found->getType() << std::endl;
-            throw entryError(kStateName);
-        }
-        windows[wanted.name] = found;
-    }
+    windows = MenuState::lookUpWindows(kStateName, root, OptionsMenuWindows::kWindows);
     for (int slot = 0; slot < kBindingCount; ++slot)
         bindingButtons[slot] = static_cast<CEGUI::PushButton*>(window(OptionsMenuWindows::kBindingButtons[slot]));
 }

@@ -121,7 +121,7 @@ TEST_F(MenuLayout, TheOptionsLayoutHoldsEveryControlOnceAndOfTheKindTheMenuTakes
         SCOPED_TRACE(wanted.name);
         CEGUI::Window* found = root->getChildRecursive(wanted.name);
         ASSERT_NE(nullptr, found);
-        EXPECT_TRUE(OptionsMenuWindows::isOfKind(found, wanted.kind)) << found->getType();
+        EXPECT_TRUE(isOfKind(found, wanted.kind)) << found->getType();
         // A second window of the name (a tab page called "Sound") could be found instead.
         EXPECT_EQ(1, countNamed(root, wanted.name));
         if (auto* box = dynamic_cast<CEGUI::Combobox*>(found))
