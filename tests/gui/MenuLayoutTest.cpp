@@ -1,4 +1,5 @@
 // Every menu layout loads on our skin and holds every window its state looks up by name.
+#include "gui/EditorMenuWindows.h"
 #include "gui/OptionsMenuWindows.h"
 
 #include "NullGui.h"
@@ -151,15 +152,25 @@ TEST_F(MenuLayout, TheOptionsLayoutHoldsEveryControlOnceAndOfTheKindTheMenuTakes
 
 TEST_F(MenuLayout, EditorLayoutsHoldTheirWindowsAndScrollInFractions)
 {
-    expectWindows("EditorMenu.layout", {"TrackGridPaneDummy", "SelectorGridPaneDummy", "PreviewDummy", "ScrollBarH",
-                                        "ScrollBarV", "CurrentSelection", "Clear", "Save", "Load", "Terrain", "Back"});
-    expectWindows("SaveDialog.layout", {"SaveDialogMapname", "SaveDialogSave", "SaveDialogBack"});
-    expectWindows("LoadDialog.layout", {"LoadDialogMapList", "LoadDialogLoad", "LoadDialogBack"});
-    expectWindows("TerrainDialog.layout", {"TerrainDialogList", "TerrainDialogOk", "TerrainDialogBack"});
-    expectWindows("ErrorDialog.layout", {"ErrorDialogText", "ErrorDialogOk"});
-    expectWindows("OverwriteDialog.layout", {"OverwriteDialogText", "OverwriteDialogYes", "OverwriteDialogNo"});
+    // The editor's layout with its dialogs laid over it, hidden, as the editor builds it.
+    CEGUI::WindowManager& windows = CEGUI::WindowManager::getSingleton();
+    CEGUI::Window* root = windows.loadLayoutFromFile(EditorMenuWindows::kLayoutFile);
+    for (const EditorMenuWindows::Dialog& dialog : EditorMenuWindows::kDialogs)
+    {
+        CEGUI::Window* loaded = windows.loadLayoutFromFile(dialog.layoutFile);
+        root->addChild(loaded);
+        loaded->hide();
+    }
+    for (const NamedWindow& wanted : EditorMenuWindows::kWindows)
+    {
+        SCOPED_TRACE(wanted.name);
+        CEGUI::Window* found = root->getChildRecursive(wanted.name);
+        ASSERT_NE(nullptr, found);
+        EXPECT_TRUE(isOfKind(found, wanted.kind)) << found->getType();
+        // A dialog's "Back" would be found for the editor's own.
+        EXPECT_EQ(1, countNamed(root, wanted.name));
+    }
 
-    CEGUI::Window* root = CEGUI::WindowManager::getSingleton().loadLayoutFromFile("EditorMenu.layout");
     // The scroll handlers take the position as the fraction of the way across the track.
     for (const char* name : {"ScrollBarH", "ScrollBarV"})
     {
@@ -206,9 +217,6 @@ TEST_F(MenuLayout, EditorLayoutsHoldTheirWindowsAndScrollInFractions)
     };
     EXPECT_NEAR(aspect("TrackGridPaneDummy", 20, 16), 1.0f, 0.02f);
     EXPECT_NEAR(aspect("SelectorGridPaneDummy", 5, 10), 1.0f, 0.05f);
-    CEGUI::WindowManager::getSingleton().destroyWindow(root);
-
-    const auto saveDialog = CEGUI::WindowManager::getSingleton().loadLayoutFromFile("SaveDialog.layout");
-    EXPECT_FALSE(saveDialog->getChildRecursive("SaveDialogMapname")->isTextParsingEnabled());
-    CEGUI::WindowManager::getSingleton().destroyWindow(saveDialog);
+    EXPECT_FALSE(root->getChildRecursive("SaveDialogMapname")->isTextParsingEnabled());
+    windows.destroyWindow(root);
 }
