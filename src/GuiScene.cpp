@@ -1,6 +1,7 @@
 // The GUI scene: orthographic camera, CEGUI on the game window, the skin and fonts.
 #include "GuiScene.h"
 
+#include "ErrorText.h"
 #include "GameConfiguration.h"
 #include "GameManager.h"
 #include "GuiImageCodec.h"
@@ -22,31 +23,6 @@ constexpr unsigned short kGuiViewportZOrder = 20;
 void logMessage(const std::string& message)
 {
     Ogre::LogManager::getSingleton().logMessage(message);
-}
-
-// The text of the exception being handled, whatever its type.
-std::string currentErrorText()
-{
-    try
-    {
-        throw;
-    }
-    catch (const Ogre::Exception& error)
-    {
-        return error.getFullDescription();
-    }
-    catch (const std::exception& error)  // CEGUI's exceptions too
-    {
-        return error.what();
-    }
-    catch (const std::string& message)
-    {
-        return message;
-    }
-    catch (...)
-    {
-        return "unknown error";
-    }
 }
 
 // The GUI library's parse errors ("unclosed token at line 3") don't say which file: ours do.
@@ -120,7 +96,8 @@ void GuiScene::create()
         }
         catch (...)
         {
-            logMessage("GUI system not created with its log in the user folder: " + currentErrorText());
+            logMessage("GUI system not created with its log in the user folder: " +
+                       currentErrorText(ErrorDetail::WithSource));
             if (guiSystem)
             {
                 try
@@ -157,7 +134,7 @@ void GuiScene::create()
     catch (...)
     {
         // No destructor runs for a constructor that throws: release what exists now.
-        logMessage("GUI start-up failed: " + currentErrorText());
+        logMessage("GUI start-up failed: " + currentErrorText(ErrorDetail::WithSource));
         destroy();
         throw std::string(kStartupError);
     }

@@ -1,14 +1,17 @@
 // The track editor's screen.
 #include "gui/EditorMenuState.h"
 
+#include "ErrorText.h"
 #include "GameConfiguration.h"
 #include "GameManager.h"
 #include "GuiScene.h"
 #include "LogStream.h"
 #include "XMLParser.h"
+#include "gui/EditorMenuWindows.h"
 #include "gui/MainMenuState.h"
 #include "gui/PreviewScene.h"
 #include "gui/SelectorGrid.h"
+#include "gui/TextList.h"
 #include "gui/TrackGrid.h"
 #include "gui/TrackGridQuad.h"
 #include "gui/TrackSaving.h"
@@ -18,47 +21,21 @@
 #include <CEGUI/RendererModules/Ogre/Renderer.h>
 #include <OGRE/Ogre.h>
 
+#include <vector>
+
 namespace
 {
 constexpr int kColumns = 80, kRows = 80;
 constexpr int kVisibleColumns = 20, kVisibleRows = 16;
 constexpr int kSlotColumns = 5, kSlotRows = 20, kShownSlotColumns = 5, kShownSlotRows = 10;
 constexpr unsigned kPreviewSize = 256;  // texels
+const char* const kStateName = "EditorMenuState";
 const char* const kPreviewImage = "RttImageset/RttImage";
 const char* const kInvalidTrack = "The track has to consist of at least a start, \na finish and one checkpoint.";
 
 void logMessage(const std::string& text)
 {
     Ogre::LogManager::getSingleton().logMessage(text);
-}
-
-// The text of the exception being handled: the data readers', the engine's, the GUI's, or a plain text.
-std::string currentErrorText()
-{
-    try
-    {
-        throw;
-    }
-    catch (const Ogre::Exception& error)
-    {
-        return error.getDescription();
-    }
-    catch (const std::exception& error)
-    {
-        return error.what();
-    }
-    catch (const char* text)
-    {
-        return text;
-    }
-    catch (const std::string& text)
-    {
-        return text;
-    }
-    catch (...)
-    {
-        return "unknown error";
-    }
 }
 
 // A pane window's place and size in fractions of the window (the scale parts of its area).
@@ -102,7 +79,7 @@ void EditorMenuState::enter()
         debugLog() << "EditorMenuState: cannot build the editor: " << why << std::endl;
         teardown();
         MenuState::exit();
-        throw entryError("EditorMenuState");
+        throw entryError(kStateName);
     }
 }
 
@@ -111,9 +88,10 @@ void EditorMenuState::build()
     logMessage("enter EditorMenuState");
     MenuState::enter();
     logMessage("enter EditorMenuState: layout");
-    loadLayout("EditorMenu.layout");
+    loadLayout(EditorMenuWindows::kLayoutFile);
     loadDialogs();
-    saveDialogOpen = loadDialogOpen = terrainDialogOpen = errorDialogOpen = overwriteDialogOpen = false;
+    dialogs.clear();
+    windows = lookUpWindows(kStateName, layout, EditorMenuWindows::kWindows);
 
     logMessage("enter EditorMenuState: setupEventHandlers");
     subscribeEvents();
@@ -133,14 +111,6 @@ void EditorMenuState::build()
     painter->setNextCheckpoint(1);
     trackName.clear();
     pendingSaveName.clear();
-    currentSelection = layout->getChildRecursive("CurrentSelection");
-    mapNameBox = layout->getChildRecursive("SaveDialogMapname");
-    mapList = static_cast<CEGUI::Combobox*>(layout->getChildRecursive("LoadDialogMapList"));
-    terrainList = static_cast<CEGUI::Combobox*>(layout->getChildRecursive("TerrainDialogList"));
-    errorText = layout->getChildRecursive("ErrorDialogText");
-    overwriteText = layout->getChildRecursive("OverwriteDialogText");
-    if (!currentSelection || !mapNameBox || !mapList || !terrainList || !errorText || !overwriteText)
-        throw std::runtime_error("the editor's layouts lack a window they must hold");
     terrainName.clear();
     applyTerrain("Grass");
     logMessage("enter EditorMenuState: done!");
@@ -148,28 +118,22 @@ void EditorMenuState::build()
 
 void EditorMenuState::loadDialogs()
 {
-    CEGUI::WindowManager& windows = CEGUI::WindowManager::getSingleton();
-    const auto load = [&](const char* file) {
-        CEGUI::Window* dialog = windows.loadLayoutFromFile(file);
-        layout->addChild(dialog);
-        dialog->hide();
-        return dialog;
-    };
-    saveDialog = load("SaveDialog.layout");
-    loadDialog = load("LoadDialog.layout");
-    terrainDialog = load("TerrainDialog.layout");
-    errorDialog = load("ErrorDialog.layout");
-    overwriteDialog = load("OverwriteDialog.layout");
+    CEGUI::WindowManager& windowManager = CEGUI::WindowManager::getSingleton();
+    dialogWindows.clear();
+    for (const EditorMenuWindows::Dialog& dialog : EditorMenuWindows::kDialogs)
+    {
+        CEGUI::Window* loaded = windowManager.loadLayoutFromFile(dialog.layoutFile);
+        layout->addChild(loaded);
+        loaded->hide();
+        dialogWindows[dialog.dialog] = loaded;
+    }
 }
 
 void EditorMenuState::subscribeEvents()
 {
     using Handler = bool (EditorMenuState::*)(const CEGUI::EventArgs&);
-    const auto subscribe = [this](const char* window, const CEGUI::String& event, Handler handler) {
-        CEGUI::Window* found = layout->getChildRecursive(window);
-        if (!found)
-            throw std::runtime_error(std::string("the editor's layouts have no window ") + window);
-        found->subscribeEvent(event, CEGUI::Event::Subscriber(handler, this));
+    const auto subscribe = [this](const char* name, const CEGUI::String& event, Handler handler) {
+        window(name)->subscribeEvent(event, CEGUI::Event::Subscriber(handler, this));
     };
     subscribe("Back", CEGUI::PushButton::EventClicked, &EditorMenuState::handleBack);
     subscribe("ScrollBarH", CEGUI::Scrollbar::EventScrollPositionChanged, &EditorMenuState::handleScrollX);
@@ -183,25 +147,28 @@ void EditorMenuState::subscribeEvents()
     subscribe("Save", CEGUI::PushButton::EventClicked, &EditorMenuState::handleSave);
     subscribe("Load", CEGUI::PushButton::EventClicked, &EditorMenuState::handleLoad);
     subscribe("Terrain", CEGUI::PushButton::EventClicked, &EditorMenuState::handleTerrain);
-    subscribe("SaveDialogBack", CEGUI::PushButton::EventClicked, &EditorMenuState::handleSaveDialogBack);
     subscribe("SaveDialogSave", CEGUI::PushButton::EventClicked, &EditorMenuState::handleSaveDialogSave);
-    subscribe("LoadDialogBack", CEGUI::PushButton::EventClicked, &EditorMenuState::handleLoadDialogBack);
     subscribe("LoadDialogLoad", CEGUI::PushButton::EventClicked, &EditorMenuState::handleLoadDialogLoad);
-    subscribe("TerrainDialogBack", CEGUI::PushButton::EventClicked, &EditorMenuState::handleTerrainDialogBack);
     subscribe("TerrainDialogOk", CEGUI::PushButton::EventClicked, &EditorMenuState::handleTerrainDialogOk);
     subscribe("ErrorDialogOk", CEGUI::PushButton::EventClicked, &EditorMenuState::handleErrorDialogOk);
     subscribe("OverwriteDialogYes", CEGUI::PushButton::EventClicked, &EditorMenuState::handleOverwriteYes);
     subscribe("OverwriteDialogNo", CEGUI::PushButton::EventClicked, &EditorMenuState::handleOverwriteNo);
+    // A dialog's Back closes it and does nothing else.
+    const std::pair<const char*, EditorDialog> backButtons[] = {{"SaveDialogBack", EditorDialog::Save},
+                                                                {"LoadDialogBack", EditorDialog::Load},
+                                                                {"TerrainDialogBack", EditorDialog::Terrain}};
+    for (const auto& [button, dialog] : backButtons)
+        window(button)->subscribeEvent(CEGUI::PushButton::EventClicked,
+                                       CEGUI::Event::Subscriber([this, dialog = dialog](const CEGUI::EventArgs&) {
+                                           hideDialog(dialog);
+                                           return true;
+                                       }));
 }
 
 void EditorMenuState::createPanes()
 {
     GuiScene* gui = GameManager::getInstance()->getGuiScene();
-    CEGUI::Window* trackPane = layout->getChildRecursive("TrackGridPaneDummy");
-    CEGUI::Window* tilePane = layout->getChildRecursive("SelectorGridPaneDummy");
-    if (!trackPane || !tilePane)
-        throw std::runtime_error("the editor's layout has no pane windows");
-    const PaneArea track = paneArea(trackPane);
+    const PaneArea track = paneArea(window("TrackGridPaneDummy"));
     trackGrid = std::make_unique<TrackGrid>(gui, track.width, track.height, kColumns, kRows, kVisibleColumns,
                                             kVisibleRows);
     trackGrid->setPosition(track.left, track.top);
@@ -210,17 +177,15 @@ void EditorMenuState::createPanes()
     painter = std::make_unique<TrackPainter>(trackGrid->getCells());
     for (const char* bar : {"ScrollBarH", "ScrollBarV"})
     {
-        if (auto* scrollbar = dynamic_cast<CEGUI::Scrollbar*>(layout->getChildRecursive(bar)))
-        {
-            scrollbar->setUnitIntervalScrollPosition(0.5f);
-            // Each click on an arrow is one step: quick clicks would otherwise come as one
-            // double click and move the grid once.
-            scrollbar->getIncreaseButton()->setWantsMultiClickEvents(false);
-            scrollbar->getDecreaseButton()->setWantsMultiClickEvents(false);
-        }
+        auto* scrollbar = static_cast<CEGUI::Scrollbar*>(window(bar));
+        scrollbar->setUnitIntervalScrollPosition(0.5f);
+        // Each click on an arrow is one step: quick clicks would otherwise come as one double
+        // click and move the grid once.
+        scrollbar->getIncreaseButton()->setWantsMultiClickEvents(false);
+        scrollbar->getDecreaseButton()->setWantsMultiClickEvents(false);
     }
 
-    const PaneArea tiles = paneArea(tilePane);
+    const PaneArea tiles = paneArea(window("SelectorGridPaneDummy"));
     tileSelector = std::make_unique<SelectorGrid>(gui, kTileList, tiles.width, tiles.height, kSlotColumns,
                                                   kSlotRows, kShownSlotColumns, kShownSlotRows);
     tileSelector->setPosition(tiles.left, tiles.top);
@@ -241,9 +206,7 @@ void EditorMenuState::createPreview()
     image.setTexture(previewTexture);
     image.setArea(CEGUI::Rectf(0, 0, static_cast<float>(kPreviewSize), static_cast<float>(kPreviewSize)));
     image.setAutoScaled(CEGUI::ASM_Disabled);
-    previewWindow = layout->getChildRecursive("PreviewDummy");
-    if (!previewWindow)
-        throw std::runtime_error("the editor's layout has no window PreviewDummy");
+    previewWindow = window("PreviewDummy");
     previewWindow->setProperty("Image", kPreviewImage);
 }
 
@@ -273,18 +236,17 @@ void EditorMenuState::destroyPreview()
 
 void EditorMenuState::teardown()
 {
-    if (mapList)
-        mapList->resetList();
-    if (terrainList)
-        terrainList->resetList();
+    for (const char* list : {"LoadDialogMapList", "TerrainDialogList"})
+        if (windows.count(list))
+            combo(list)->resetList();
     destroyPreview();
     painter.reset();
     tileSelector.reset();
     trackGrid.reset();
     XMLParser::getInstance()->deleteTerrainDescs(terrains);
-    currentSelection = mapNameBox = errorText = overwriteText = nullptr;
-    mapList = terrainList = nullptr;
-    saveDialog = loadDialog = terrainDialog = errorDialog = overwriteDialog = nullptr;
+    windows.clear();
+    dialogWindows.clear();
+    dialogs.clear();
 }
 
 void EditorMenuState::exit()
@@ -300,50 +262,43 @@ Ogre::Vector2 EditorMenuState::pointer(const OIS::MouseEvent& event) const
                          static_cast<float>(event.state.Y.abs) / static_cast<float>(window->getHeight()));
 }
 
-bool EditorMenuState::anyDialogOpen() const
+CEGUI::Combobox* EditorMenuState::combo(const char* name) const
 {
-    return saveDialogOpen || loadDialogOpen || terrainDialogOpen || errorDialogOpen || overwriteDialogOpen;
+    return static_cast<CEGUI::Combobox*>(window(name));
 }
 
 void EditorMenuState::keyPressed(GameManager* manager, const OIS::KeyEvent& event)
 {
     MenuState::keyPressed(manager, event);
-    const bool enter = event.key == OIS::KC_RETURN || event.key == OIS::KC_NUMPADENTER;
     if (event.key == OIS::KC_ESCAPE)
+        act(dialogs.onEscape());
+    else if (event.key == OIS::KC_RETURN || event.key == OIS::KC_NUMPADENTER)
+        act(dialogs.onEnter());
+}
+
+void EditorMenuState::act(DialogStack::KeyAction action)
+{
+    const CEGUI::EventArgs none;
+    switch (action.answer)
     {
-        // The dialog on top closes first; the error dialog is always on top.
-        if (errorDialogOpen)
-            handleErrorDialogOk(CEGUI::EventArgs());
-        else if (overwriteDialogOpen)
-            hideDialog(overwriteDialog, overwriteDialogOpen);
-        else if (saveDialogOpen)
-            hideDialog(saveDialog, saveDialogOpen);
-        else if (loadDialogOpen)
-            hideDialog(loadDialog, loadDialogOpen);
-        else if (terrainDialogOpen)
-            hideDialog(terrainDialog, terrainDialogOpen);
-        else
-            backRequested = true;
+    case DialogStack::Answer::Nothing: return;
+    case DialogStack::Answer::LeaveEditor: backRequested = true; return;
+    case DialogStack::Answer::Close: hideDialog(action.dialog); return;
+    case DialogStack::Answer::Confirm: break;
     }
-    else if (enter)
+    switch (action.dialog)
     {
-        const CEGUI::EventArgs none;
-        if (errorDialogOpen)
-            handleErrorDialogOk(none);
-        else if (overwriteDialogOpen)
-            handleOverwriteYes(none);
-        else if (saveDialogOpen)
-            handleSaveDialogSave(none);
-        else if (loadDialogOpen)
-            handleLoadDialogLoad(none);
-        else if (terrainDialogOpen)
-            handleTerrainDialogOk(none);
+    case EditorDialog::Save: handleSaveDialogSave(none); return;
+    case EditorDialog::Load: handleLoadDialogLoad(none); return;
+    case EditorDialog::Terrain: handleTerrainDialogOk(none); return;
+    case EditorDialog::Error: handleErrorDialogOk(none); return;
+    case EditorDialog::Overwrite: handleOverwriteYes(none); return;
     }
 }
 
 void EditorMenuState::mousePressed(GameManager* manager, const OIS::MouseEvent& event, OIS::MouseButtonID id)
 {
-    if (!anyDialogOpen() && !scrollbarDragging)
+    if (dialogs.empty() && !scrollbarDragging)
     {
         const Ogre::Vector2 at = pointer(event);
         if (id == OIS::MB_Left)
@@ -383,7 +338,7 @@ void EditorMenuState::pickTile(float x, float y)
         return;
     const EditorTrackObject* picked = tileSelector->getSelectedTile();
     brush = std::make_unique<EditorTrackObject>(*picked);
-    currentSelection->setText(brush->getName());
+    window("CurrentSelection")->setText(brush->getName());
     const Ogre::Vector2 offset = PreviewScene::modelOffset(brush->getOriginalWidth(), brush->getOriginalHeight());
     preview->showEntity(brush->getMeshName(), offset.x, offset.y);
 }
@@ -396,7 +351,7 @@ void EditorMenuState::mouseReleased(GameManager* manager, const OIS::MouseEvent&
 
 void EditorMenuState::mouseMoved(GameManager* manager, const OIS::MouseEvent& event)
 {
-    if (anyDialogOpen() || !trackGrid)
+    if (!dialogs.empty() || !trackGrid)
     {
         MenuState::mouseMoved(manager, event);
         return;
@@ -436,7 +391,7 @@ void EditorMenuState::updateSelectionLabel(float x, float y)
     const EditorTrackObject* shown = tileSelector->pick(x, y);
     if (!shown)
         shown = brush.get();
-    currentSelection->setText(shown ? shown->getName() : "");
+    window("CurrentSelection")->setText(shown ? shown->getName() : "");
 }
 
 bool EditorMenuState::frameStarted(GameManager* manager, const Ogre::FrameEvent& event)
@@ -474,45 +429,27 @@ void EditorMenuState::applyTerrain(const std::string& name)
     trackGrid->setBackgroundMaterial(material);
 }
 
-void EditorMenuState::showDialog(CEGUI::Window* dialog, bool& openFlag)
+void EditorMenuState::showDialog(EditorDialog dialog)
 {
-    dialog->show();
-    dialog->moveToFront();
-    openFlag = true;
+    CEGUI::Window* shown = dialogWindows.at(dialog);
+    shown->show();
+    shown->moveToFront();
+    dialogs.open(dialog);
     painting = false;
     trackGrid->clearPreview();
 }
 
-void EditorMenuState::hideDialog(CEGUI::Window* dialog, bool& openFlag)
+void EditorMenuState::hideDialog(EditorDialog dialog)
 {
-    dialog->hide();
-    openFlag = false;
+    dialogWindows.at(dialog)->hide();
+    dialogs.close(dialog);
 }
 
 void EditorMenuState::showError(const std::string& text)
 {
     logMessage("EditorMenuState: " + text);
-    errorText->setText(text);
-    showDialog(errorDialog, errorDialogOpen);
-}
-
-void EditorMenuState::fillList(CEGUI::Combobox* list, const std::vector<std::string>& names)
-{
-    list->resetList();
-    list->setText("");
-    for (const std::string& name : names)
-    {
-        auto* item = new CEGUI::ListboxTextItem(name, 0);
-        // A player's file name is shown as it stands, never read as markup.
-        item->setTextParsingEnabled(false);
-        item->setSelectionBrushImage("TaharezLook/MultiListSelectionBrush");
-        list->addItem(item);
-    }
-    if (list->getItemCount() > 0)
-    {
-        list->setItemSelectState(static_cast<std::size_t>(0), true);
-        list->setText(list->getListboxItemFromIndex(0)->getText());
-    }
+    window("ErrorDialogText")->setText(text);
+    showDialog(EditorDialog::Error);
 }
 
 bool EditorMenuState::handleBack(const CEGUI::EventArgs&)
@@ -561,21 +498,15 @@ bool EditorMenuState::handleSave(const CEGUI::EventArgs&)
         showError(kInvalidTrack);
         return true;
     }
-    mapNameBox->setText(trackName);
-    showDialog(saveDialog, saveDialogOpen);
-    mapNameBox->activate();
-    return true;
-}
-
-bool EditorMenuState::handleSaveDialogBack(const CEGUI::EventArgs&)
-{
-    hideDialog(saveDialog, saveDialogOpen);
+    window("SaveDialogMapname")->setText(trackName);
+    showDialog(EditorDialog::Save);
+    window("SaveDialogMapname")->activate();
     return true;
 }
 
 bool EditorMenuState::handleSaveDialogSave(const CEGUI::EventArgs&)
 {
-    const std::string name = mapNameBox->getText().c_str();
+    const std::string name = window("SaveDialogMapname")->getText().c_str();
     const std::string problem = TrackSaving::nameProblem(name);
     if (!problem.empty())
     {
@@ -585,9 +516,10 @@ bool EditorMenuState::handleSaveDialogSave(const CEGUI::EventArgs&)
     if (TrackSaving::exists(savePath(), name))
     {
         pendingSaveName = name;
-        overwriteText->setText("A track named \"" + name +
-                               "\" exists already. Replace it?\nIts high scores and ghost car will be deleted.");
-        showDialog(overwriteDialog, overwriteDialogOpen);
+        window("OverwriteDialogText")
+            ->setText("A track named \"" + name +
+                      "\" exists already. Replace it?\nIts high scores and ghost car will be deleted.");
+        showDialog(EditorDialog::Overwrite);
         return true;
     }
     saveTrack(name);
@@ -596,7 +528,7 @@ bool EditorMenuState::handleSaveDialogSave(const CEGUI::EventArgs&)
 
 bool EditorMenuState::handleOverwriteYes(const CEGUI::EventArgs&)
 {
-    hideDialog(overwriteDialog, overwriteDialogOpen);
+    hideDialog(EditorDialog::Overwrite);
     saveTrack(pendingSaveName);
     pendingSaveName.clear();
     return true;
@@ -604,7 +536,7 @@ bool EditorMenuState::handleOverwriteYes(const CEGUI::EventArgs&)
 
 bool EditorMenuState::handleOverwriteNo(const CEGUI::EventArgs&)
 {
-    hideDialog(overwriteDialog, overwriteDialogOpen);
+    hideDialog(EditorDialog::Overwrite);
     pendingSaveName.clear();
     return true;
 }
@@ -618,7 +550,7 @@ void EditorMenuState::saveTrack(const std::string& name)
         showError("The track was not saved.\n" + error);
         return;
     }
-    hideDialog(saveDialog, saveDialogOpen);
+    hideDialog(EditorDialog::Save);
     trackName = name;
 }
 
@@ -627,20 +559,14 @@ bool EditorMenuState::handleLoad(const CEGUI::EventArgs&)
     std::vector<std::string> names;
     for (const TrackFile& track : listTrackFiles(savePath() + "maps/"))
         names.push_back(track.baseName);
-    fillList(mapList, names);
-    showDialog(loadDialog, loadDialogOpen);
-    return true;
-}
-
-bool EditorMenuState::handleLoadDialogBack(const CEGUI::EventArgs&)
-{
-    hideDialog(loadDialog, loadDialogOpen);
+    TextList::fill(*combo("LoadDialogMapList"), names);
+    showDialog(EditorDialog::Load);
     return true;
 }
 
 bool EditorMenuState::handleLoadDialogLoad(const CEGUI::EventArgs&)
 {
-    const CEGUI::ListboxItem* item = mapList->getSelectedItem();
+    const CEGUI::ListboxItem* item = combo("LoadDialogMapList")->getSelectedItem();
     if (!item)
         return true;
     const std::string name = item->getText().c_str();
@@ -669,39 +595,23 @@ bool EditorMenuState::handleLoadDialogLoad(const CEGUI::EventArgs&)
         return true;
     }
     trackName = name;
-    hideDialog(loadDialog, loadDialogOpen);
+    hideDialog(EditorDialog::Load);
     return true;
 }
 
 bool EditorMenuState::handleTerrain(const CEGUI::EventArgs&)
 {
     std::vector<std::string> names;
-    try
-    {
-        TerrainDescs listed = XMLParser::getInstance()->loadTerrainDescMap(kTerrainList);
-        for (const auto& [name, desc] : listed)
-            names.push_back(name);
-        XMLParser::getInstance()->deleteTerrainDescs(listed);
-    }
-    catch (...)
-    {
-        showError("The terrain list could not be read.\n" + currentErrorText());
-        return true;
-    }
-    fillList(terrainList, names);
-    showDialog(terrainDialog, terrainDialogOpen);
-    return true;
-}
-
-bool EditorMenuState::handleTerrainDialogBack(const CEGUI::EventArgs&)
-{
-    hideDialog(terrainDialog, terrainDialogOpen);
+    for (const auto& [name, desc] : terrains)
+        names.push_back(name);
+    TextList::fill(*combo("TerrainDialogList"), names);
+    showDialog(EditorDialog::Terrain);
     return true;
 }
 
 bool EditorMenuState::handleTerrainDialogOk(const CEGUI::EventArgs&)
 {
-    const CEGUI::ListboxItem* item = terrainList->getSelectedItem();
+    const CEGUI::ListboxItem* item = combo("TerrainDialogList")->getSelectedItem();
     if (!item)
         return true;
     const std::string name = item->getText().c_str();
@@ -714,15 +624,15 @@ bool EditorMenuState::handleTerrainDialogOk(const CEGUI::EventArgs&)
         showError("The terrain \"" + name + "\" could not be used.\n" + currentErrorText());
         return true;
     }
-    hideDialog(terrainDialog, terrainDialogOpen);
+    hideDialog(EditorDialog::Terrain);
     return true;
 }
 
 bool EditorMenuState::handleErrorDialogOk(const CEGUI::EventArgs&)
 {
-    hideDialog(errorDialog, errorDialogOpen);
+    hideDialog(EditorDialog::Error);
     // Back to the name the player was typing, to mend it.
-    if (saveDialogOpen)
-        mapNameBox->activate();
+    if (dialogs.isOpen(EditorDialog::Save))
+        window("SaveDialogMapname")->activate();
     return true;
 }

@@ -4,15 +4,16 @@
 // main menu.
 #pragma once
 
+#include "gui/DialogStack.h"
 #include "gui/MenuState.h"
 #include "gui/TrackPainter.h"
 #include "track/TerrainDesc.h"
 
 #include <OGRE/OgreTexture.h>
 
+#include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace CEGUI
 {
@@ -56,9 +57,11 @@ private:
     void destroyPreview();
     void teardown();
 
+    // A window of EditorMenuWindows; the layouts were checked on entry.
+    CEGUI::Window* window(const char* name) const { return windows.at(name); }
+    CEGUI::Combobox* combo(const char* name) const;
     // The pointer in fractions of the window.
     Ogre::Vector2 pointer(const OIS::MouseEvent& event) const;
-    bool anyDialogOpen() const;
     void placeBrush(int column, int row);
     void pickTile(float x, float y);
     void showHoverPreview(float x, float y);
@@ -67,10 +70,11 @@ private:
     // Throws "Requested terrain could not be found!" or the terrain file's error; the terrain
     // stays as it was when it does.
     void applyTerrain(const std::string& name);
-    void showDialog(CEGUI::Window* dialog, bool& openFlag);
-    void hideDialog(CEGUI::Window* dialog, bool& openFlag);
+    void showDialog(EditorDialog dialog);
+    void hideDialog(EditorDialog dialog);
+    // Escape or Enter, as the dialog stack answers it.
+    void act(DialogStack::KeyAction action);
     void showError(const std::string& text);
-    void fillList(CEGUI::Combobox* list, const std::vector<std::string>& names);
     void saveTrack(const std::string& name);
     std::string savePath() const;
 
@@ -83,11 +87,8 @@ private:
     bool handleSave(const CEGUI::EventArgs&);
     bool handleLoad(const CEGUI::EventArgs&);
     bool handleTerrain(const CEGUI::EventArgs&);
-    bool handleSaveDialogBack(const CEGUI::EventArgs&);
     bool handleSaveDialogSave(const CEGUI::EventArgs&);
-    bool handleLoadDialogBack(const CEGUI::EventArgs&);
     bool handleLoadDialogLoad(const CEGUI::EventArgs&);
-    bool handleTerrainDialogBack(const CEGUI::EventArgs&);
     bool handleTerrainDialogOk(const CEGUI::EventArgs&);
     bool handleErrorDialogOk(const CEGUI::EventArgs&);
     bool handleOverwriteYes(const CEGUI::EventArgs&);
@@ -101,25 +102,12 @@ private:
     std::unique_ptr<TrackPainter> painter;
     Ogre::TexturePtr previewRenderTexture;
     CEGUI::Texture* previewTexture = nullptr;
-    CEGUI::Window* saveDialog = nullptr;
-    CEGUI::Window* loadDialog = nullptr;
-    CEGUI::Window* terrainDialog = nullptr;
-    CEGUI::Window* errorDialog = nullptr;
-    CEGUI::Window* overwriteDialog = nullptr;
+    CEGUI::Window* previewWindow = nullptr;  // set while it shows the preview
+    WindowMap windows;
+    std::map<EditorDialog, CEGUI::Window*> dialogWindows;
+    DialogStack dialogs;
     bool painting = false;
     bool scrollbarDragging = false;
-    bool saveDialogOpen = false;
-    bool loadDialogOpen = false;
-    bool terrainDialogOpen = false;
-    bool errorDialogOpen = false;
-    bool overwriteDialogOpen = false;
-    CEGUI::Window* currentSelection = nullptr;
-    CEGUI::Window* mapNameBox = nullptr;
-    CEGUI::Combobox* mapList = nullptr;
-    CEGUI::Combobox* terrainList = nullptr;
-    CEGUI::Window* errorText = nullptr;
-    CEGUI::Window* overwriteText = nullptr;
-    CEGUI::Window* previewWindow = nullptr;
     std::string trackName;
     std::string pendingSaveName;  // the name waiting for the player's answer to "replace?"
     TerrainDescs terrains;

@@ -10,6 +10,7 @@
 #include "gui/LoadState.h"
 #include "gui/MainMenuState.h"
 #include "gui/RaceKeysHint.h"
+#include "gui/TextList.h"
 #include "track/DataFileError.h"
 #include "track/MapObject.h"
 #include "track/TrackFileList.h"
@@ -151,26 +152,19 @@ void LevelMenuState::populateMapList()
         for (const TrackFile& track : listTrackFiles(settings->getSavePath() + "maps/"))
             tracks.emplace_back(track, false);
 
-    int index = 0;
+    std::vector<std::string> names;
     for (const auto& [track, standard] : tracks)
     {
         MapDescription description;
         if (!describeTrack(track.path, standard, description))
             continue;
-        maps[index] = description;
-        auto* item = new CEGUI::ListboxTextItem(track.baseName, static_cast<CEGUI::uint>(index));
-        // A player's file name is shown as it stands, never read as markup.
-        item->setTextParsingEnabled(false);
-        item->setSelectionBrushImage("TaharezLook/MultiListSelectionBrush");
-        mapList->addItem(item);
-        if (index == 0)
-        {
-            item->setSelected(true);
-            chosenItem = item;
-            showPicture(getTerrain(description.terrainName).levelImage);
-        }
-        ++index;
+        // An item's id is its track's key in maps.
+        maps[static_cast<int>(names.size())] = description;
+        names.push_back(track.baseName);
     }
+    chosenItem = TextList::fill(*mapList, names);
+    if (chosenItem)
+        showPicture(getTerrain(maps.at(0).terrainName).levelImage);
     logMessage("populate MapList [done]");
 }
 

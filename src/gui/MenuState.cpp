@@ -70,6 +70,25 @@ CEGUI::Window* MenuState::findWindow(const std::string& stateName, CEGUI::Window
     throw entryError(stateName);
 }
 
+MenuState::WindowMap MenuState::lookUpWindows(const std::string& stateName, CEGUI::Window* root,
+                                              const NamedWindow* table, std::size_t count)
+{
+    WindowMap windows;
+    for (const NamedWindow* wanted = table; wanted != table + count; ++wanted)
+    {
+        CEGUI::Window* found = findWindow(stateName, root, wanted->name);
+        // A window of another kind would be taken for what it is not.
+        if (!isOfKind(found, wanted->kind))
+        {
+            debugLog() << stateName << ": the layout's window '" << wanted->name << "' is of the wrong type "
+                       << found->getType() << std::endl;
+            throw entryError(stateName);
+        }
+        windows[wanted->name] = found;
+    }
+    return windows;
+}
+
 std::string MenuState::entryError(const std::string& stateName)
 {
     return stateName + " Error!!\nPlease report this error in the Quillmor forum.\n(https://quillmor.invalid/forum)";

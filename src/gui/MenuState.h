@@ -3,9 +3,12 @@
 #pragma once
 
 #include "GameState.h"
+#include "gui/WindowKind.h"
 
 #include <CEGUI/InputEvent.h>
 
+#include <cstddef>
+#include <map>
 #include <string>
 
 namespace CEGUI
@@ -44,6 +47,17 @@ protected:
     CEGUI::Window* showLayout(const std::string& stateName, const std::string& layoutFile);
     // The window of that name below root; logs and throws entryError(stateName) when there is none.
     static CEGUI::Window* findWindow(const std::string& stateName, CEGUI::Window* root, const std::string& name);
+    using WindowMap = std::map<std::string, CEGUI::Window*>;
+    // Every window of the table below root, by name; logs and throws entryError(stateName) for
+    // one that is missing or of another kind.
+    template <std::size_t count>
+    static WindowMap lookUpWindows(const std::string& stateName, CEGUI::Window* root,
+                                   const NamedWindow (&table)[count])
+    {
+        return lookUpWindows(stateName, root, table, count);
+    }
+    static WindowMap lookUpWindows(const std::string& stateName, CEGUI::Window* root, const NamedWindow* table,
+                                   std::size_t count);
     // Advances the GUI's clock (tooltips, caret, fades).
     static void injectTimePulse(float seconds);
     static void showCursor(bool visible);

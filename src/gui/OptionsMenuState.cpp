@@ -6,6 +6,7 @@
 #include "LogStream.h"
 #include "gui/MainMenuState.h"
 #include "gui/OptionsMenuWindows.h"
+#include "gui/TextList.h"
 #include "gui/VideoOptions.h"
 
 #include <CEGUI/CEGUI.h>
@@ -20,7 +21,6 @@ OptionsMenuState OptionsMenuState::instance;
 namespace
 {
 const char* const kStateName = "OptionsMenuState";
-const char* const kSelectionBrush = "TaharezLook/MultiListSelectionBrush";
 const char* const kQualityNames[] = {"low", "medium", "high"};
 const char* const kAspectNames[] = {"3:2", "4:3", "16:10", "16:9"};
 
@@ -29,29 +29,10 @@ std::string textOf(const CEGUI::Window* window)
     return window->getText().c_str();
 }
 
-// Empties the box and fills it with the items; the one equal to wanted is selected and shown,
-// else the first. Items carry their index as id.
+// Fills the box with the items and selects the one equal to wanted, else the first.
 void fillList(CEGUI::Combobox* box, const std::vector<std::string>& items, const std::string& wanted)
 {
-    box->resetList();
-    box->setText("");
-    for (std::size_t index = 0; index < items.size(); ++index)
-    {
-        auto* item = new CEGUI::ListboxTextItem(items[index], static_cast<CEGUI::uint>(index));
-        item->setSelectionBrushImage(kSelectionBrush);
-        box->addItem(item);
-        if (items[index] == wanted && box->getText().empty())
-        {
-            box->setItemSelectState(item, true);
-            box->setText(item->getText());
-        }
-    }
-    if (box->getText().empty() && box->getItemCount() > 0)
-    {
-        CEGUI::ListboxItem* first = box->getListboxItemFromIndex(0);
-        box->setItemSelectState(first, true);
-        box->setText(first->getText());
-    }
+    TextList::fill(*box, items, TextList::indexOf(items, wanted));
 }
 
 // The possible values of the render system's option; empty when it has no such option.
@@ -120,19 +101,7 @@ void OptionsMenuState::exit()
 
 void OptionsMenuState::lookUpWindows(CEGUI::Window* root)
 {
-    windows.clear();
-    for (const OptionsMenuWindows::Window& wanted : OptionsMenuWindows::kWindows)
-    {
-        CEGUI::Window* found = findWindow(kStateName, root, wanted.name);
-        // A window of another kind would be taken for what it is not.
-        if (!OptionsMenuWindows::isOfKind(found, wanted.kind))
-        {
-            debugLog() << kStateName << ": the layout's window '" << wanted.name << "' is of the wrong type "
-                       << found->getType() << std::endl;
-            throw entryError(kStateName);
-        }
-        windows[wanted.name] = found;
-    }
+    windows = MenuState::lookUpWindows(kStateName, root, OptionsMenuWindows::kWindows);
     for (int slot = 0; slot < kBindingCount; ++slot)
         bindingButtons[slot] = static_cast<CEGUI::PushButton*>(window(OptionsMenuWindows::kBindingButtons[slot]));
 }

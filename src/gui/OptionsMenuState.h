@@ -86,7 +86,7 @@ private:
 
     bool saveRequested = false;
     bool backRequested = false;
-    std::map<std::string, CEGUI::Window*> windows;  // the layout's, looked up on entry
+    WindowMap windows;  // the layout's, looked up on entry
     std::array<CEGUI::PushButton*, kBindingCount> bindingButtons{};
     BindingCapture capture;
     OIS::Keyboard* keyboard = nullptr;

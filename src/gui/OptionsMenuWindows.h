@@ -3,32 +3,12 @@
 #pragma once
 
 #include "gui/OptionsChoices.h"
-
-namespace CEGUI
-{
-class Window;
-}
+#include "gui/WindowKind.h"
 
 namespace OptionsMenuWindows
 {
-enum class Kind
-{
-    Combobox,
-    Checkbox,
-    Scrollbar,
-    Button,
-    TabControl,
-    Text,
-};
-
-struct Window
-{
-    const char* name;
-    Kind kind;
-};
-
-// Whether the window is the kind of widget the menu takes it for.
-bool isOfKind(CEGUI::Window* window, Kind kind);
+using Kind = WindowKind;
+using Window = NamedWindow;
 
 constexpr const char* kLayoutFile = "OptionsMenu_linux.layout";
 

@@ -8,27 +8,23 @@
 
 #include <OGRE/Ogre.h>
 
+namespace
+{
+const Ogre::ColourValue kLineColour(0.8f, 0.8f, 0.8f, 0.5f);
+// Towards the camera: the quads, the grid lines, the frame round the picked tile at 0.
+constexpr float kQuadsZ = -2.0f;
+constexpr float kLinesZ = -1.0f;
+}
+
 SelectorGrid::SelectorGrid(GuiScene* gui, const std::string& tileList, float paneWidth, float paneHeight,
                            int slotColumns, int slotRows, int visibleColumns, int visibleRows)
-    : gui(gui), scene(gui->getSceneManager()), slots(slotColumns, slotRows, visibleColumns, visibleRows),
-      visibleColumns(visibleColumns), visibleRows(visibleRows)
+    : scene(gui->getSceneManager()),
+      grid(*gui, "SelectorGrid", paneWidth, paneHeight, visibleColumns, visibleRows, kLineColour, kLinesZ),
+      slots(slotColumns, slotRows, visibleColumns, visibleRows)
 {
     TrackObjectDescs descs = XMLParser::getInstance()->loadTrackObjectDescs(tileList);
-    pane.width = paneWidth;
-    pane.height = paneHeight;
-    pane.columns = visibleColumns;
-    pane.rows = visibleRows;
-    paneNode = scene->getRootSceneNode()->createChildSceneNode("SelectorGridPane_node");
-    const Ogre::Vector3 world = gui->screenToWorld(Ogre::Vector2(paneWidth, paneHeight));
-    cellWidth = world.x / static_cast<float>(visibleColumns);
-    cellHeight = world.y / static_cast<float>(visibleRows);
-    createGridLines(world.x, world.y);
-
     SelectorGridQuad::resetCounter();
-    for (int i = 0; i < visibleColumns; ++i)
-        for (int j = 0; j < visibleRows; ++j)
-            quads.push_back(std::make_unique<SelectorGridQuad>(slots.slot(i, j), paneNode, cellWidth, cellHeight,
-                                                               i * cellWidth, j * cellHeight, -2.0f));
+    quads = grid.makeQuads<SelectorGridQuad>([this](int i, int j) { return slots.slot(i, j); }, kQuadsZ);
 
     std::vector<std::string> skipped;
     slots.load(descs, skipped);
@@ -41,54 +37,15 @@ SelectorGrid::SelectorGrid(GuiScene* gui, const std::string& tileList, float pan
     refreshQuads();
 }
 
-void SelectorGrid::createGridLines(float worldWidth, float worldHeight)
-{
-    gridLines = scene->createManualObject("SelectorGrid");
-    gridLinesNode = paneNode->createChildSceneNode("SelectorGrid_node");
-    gridLines->begin("SelectorGrid_material", Ogre::RenderOperation::OT_LINE_LIST);
-    const Ogre::ColourValue colour(0.8f, 0.8f, 0.8f, 0.5f);
-    for (int i = 0; i <= visibleColumns; ++i)
-    {
-        gridLines->position(i * cellWidth, 0, 0);
-        gridLines->colour(colour);
-        gridLines->position(i * cellWidth, worldHeight, 0);
-        gridLines->colour(colour);
-    }
-    for (int j = 0; j <= visibleRows; ++j)
-    {
-        gridLines->position(0, j * cellHeight, 0);
-        gridLines->colour(colour);
-        gridLines->position(worldWidth, j * cellHeight, 0);
-        gridLines->colour(colour);
-    }
-    gridLines->end();
-    gridLinesNode->attachObject(gridLines);
-    gridLinesNode->translate(0, 0, -1, Ogre::Node::TS_PARENT);
-}
-
 SelectorGrid::~SelectorGrid()
 {
     destroySelection();
     quads.clear();
-    if (gridLinesNode)
-        gridLinesNode->detachAllObjects();
-    if (gridLines)
-        scene->destroyManualObject(gridLines);
-    paneNode->removeAndDestroyAllChildren();
-    scene->getRootSceneNode()->removeAndDestroyChild(paneNode);
-}
-
-void SelectorGrid::setPosition(float x, float y)
-{
-    pane.left = x;
-    pane.top = y;
-    const Ogre::Vector3 world = gui->screenToWorldRay(Ogre::Vector2(x, y));
-    paneNode->setPosition(world.x, world.y, 0);
 }
 
 EditorTrackObject* SelectorGrid::pick(float x, float y) const
 {
-    const PaneCell cell = pane.cellAt(x, y);
+    const PaneCell cell = grid.getArea().cellAt(x, y);
     return cell.isNone() ? nullptr : slots.shownAt(cell.column, cell.row);
 }
 
@@ -111,7 +68,7 @@ void SelectorGrid::destroySelection()
     if (!selection)
         return;
     selectionNode->detachAllObjects();
-    paneNode->removeAndDestroyChild(selectionNode);
+    grid.getNode()->removeAndDestroyChild(selectionNode);
     scene->destroyManualObject(selection);
     selection = nullptr;
     selectionNode = nullptr;
@@ -121,7 +78,8 @@ void SelectorGrid::frame(const PaneCell& cell, int width, int height)
 {
     destroySelection();
     selection = scene->createManualObject("SelectionRect");
-    selectionNode = paneNode->createChildSceneNode("SelectionRect_node");
+    selectionNode = grid.getNode()->createChildSceneNode("SelectionRect_node");
+    const float cellWidth = grid.getCellWidth(), cellHeight = grid.getCellHeight();
     const float w = static_cast<float>(width) * cellWidth, h = static_cast<float>(height) * cellHeight;
     selection->begin("SelectionRect_material", Ogre::RenderOperation::OT_LINE_STRIP);
     const Ogre::ColourValue colour(1.0f, 0.85f, 0.1f, 1.0f);
@@ -141,16 +99,14 @@ void SelectorGrid::frame(const PaneCell& cell, int width, int height)
 
 SelectorGridQuad* SelectorGrid::getQuad(int column, int row) const
 {
-    if (column < 0 || row < 0 || column >= visibleColumns || row >= visibleRows)
-        return nullptr;
-    return quads[static_cast<std::size_t>(column * visibleRows + row)].get();
+    return grid.quadAt(quads, column, row);
 }
 
 void SelectorGrid::moveSelection(int rows)
 {
     if (!selection)
         return;
-    selectionNode->translate(0, static_cast<float>(rows) * cellHeight, 0, Ogre::Node::TS_PARENT);
+    selectionNode->translate(0, static_cast<float>(rows) * grid.getCellHeight(), 0, Ogre::Node::TS_PARENT);
     // Shown only while its tile is on the shown page.
     setSelectionVisible(selectedTile && !slots.shownCellOf(*selectedTile).isNone());
 }
@@ -183,8 +139,8 @@ void SelectorGrid::setSelectionVisible(bool visible)
 
 void SelectorGrid::refresh()
 {
-    for (int i = 0; i < visibleColumns; ++i)
-        for (int j = 0; j < visibleRows; ++j)
+    for (int i = 0; i < grid.getArea().columns; ++i)
+        for (int j = 0; j < grid.getArea().rows; ++j)
             getQuad(i, j)->setSlot(slots.slot(slots.getColumnOffset() + i, slots.getRowOffset() + j));
 }
 

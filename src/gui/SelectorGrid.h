@@ -2,7 +2,7 @@
 // cell quads in the GUI scene, with grid lines and a frame round the picked tile.
 #pragma once
 
-#include "gui/EditorPane.h"
+#include "gui/GridPane.h"
 #include "gui/SelectorSlots.h"
 
 #include <memory>
@@ -29,7 +29,7 @@ public:
     SelectorGrid& operator=(const SelectorGrid&) = delete;
     ~SelectorGrid();
 
-    void setPosition(float x, float y);
+    void setPosition(float x, float y) { grid.setPosition(x, y); }
     // The tile under the point (fractions of the window), or null.
     EditorTrackObject* pick(float x, float y) const;
     // Picks the tile under the point, unturns it and frames it; false when nothing was framed.
@@ -44,23 +44,16 @@ public:
     void refreshQuads();
 
 private:
-    void createGridLines(float worldWidth, float worldHeight);
     void destroySelection();
     void frame(const PaneCell& cell, int width, int height);
     void moveSelection(int rows);
 
-    GuiScene* gui;
     Ogre::SceneManager* scene;
-    Ogre::SceneNode* paneNode = nullptr;
-    Ogre::ManualObject* gridLines = nullptr;
-    Ogre::SceneNode* gridLinesNode = nullptr;
+    GridPane grid;
     Ogre::ManualObject* selection = nullptr;
     Ogre::SceneNode* selectionNode = nullptr;
-    std::vector<std::unique_ptr<SelectorGridQuad>> quads;  // [column][row]
     SelectorSlots slots;
-    EditorPane pane;
-    int visibleColumns, visibleRows;
-    float cellWidth = 0.0f;
-    float cellHeight = 0.0f;
+    // [column][row]; after the grid and the slots, so they go before the pane's node.
+    std::vector<std::unique_ptr<SelectorGridQuad>> quads;
     EditorTrackObject* selectedTile = nullptr;
 };

@@ -2,15 +2,14 @@
 // the picture of the tile in the slot it is bound to.
 #pragma once
 
+#include "gui/CellQuad.h"
 #include "track/EditorTrackObject.h"
 
 #include <string>
 
 namespace Ogre
 {
-class ManualObject;
 class SceneNode;
-class TextureUnitState;
 }
 
 class SelectorGridQuad
@@ -20,24 +19,19 @@ public:
                      float y, float z);
     SelectorGridQuad(const SelectorGridQuad&) = delete;
     SelectorGridQuad& operator=(const SelectorGridQuad&) = delete;
-    ~SelectorGridQuad();
 
     void setSlot(EditorTrackObject::GridSlot slot);
     EditorTrackObject::GridSlot getSlot() const { return slot; }
     EditorTrackObject* getTile() const { return slot ? *slot : nullptr; }
-    Ogre::SceneNode* getNode() const { return node; }
+    Ogre::SceneNode* getNode() const { return quad.getNode(); }
     const std::string& getTexture() const { return texture; }
     void updateTexture();
+    // The serial number of the next quad's name; the palette starts it at 0.
     static void resetCounter() { counter = 0; }
 
 private:
-    Ogre::SceneNode* parent;
-    Ogre::ManualObject* object = nullptr;
-    Ogre::SceneNode* node = nullptr;
-    Ogre::TextureUnitState* unit = nullptr;
-    float width, height;
+    CellQuad quad;
     EditorTrackObject::GridSlot slot;
-    std::string texture = "transparent.png";
-    std::string name;
+    std::string texture = CellQuad::kClear;
     static int counter;
 };

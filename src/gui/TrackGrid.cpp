@@ -16,71 +16,34 @@ void logMessage(const std::string& text)
 {
     Ogre::LogManager::getSingleton().logMessage(text);
 }
+
+const Ogre::ColourValue kLineColour(0.9f, 0.9f, 0.9f, 0.45f);
+// Towards the camera: the terrain picture, the quads, the grid lines.
+constexpr float kBackgroundZ = -2.0f;
+constexpr float kQuadsZ = -1.0f;
+constexpr float kLinesZ = 0.0f;
 }
 
 TrackGrid::TrackGrid(GuiScene* gui, float paneWidth, float paneHeight, int columns, int rows, int visibleColumns,
                      int visibleRows)
-    : gui(gui), scene(gui->getSceneManager()), cells(columns, rows), visibleColumns(visibleColumns),
-      visibleRows(visibleRows)
+    : gui(gui), scene(gui->getSceneManager()), catalogue(XMLParser::getInstance()->loadTrackObjectDescs(kTileList)),
+      grid(*gui, "TrackGrid", paneWidth, paneHeight, visibleColumns, visibleRows, kLineColour, kLinesZ),
+      cells(columns, rows)
 {
-    pane.width = paneWidth;
-    pane.height = paneHeight;
-    pane.columns = visibleColumns;
-    pane.rows = visibleRows;
-    catalogue = XMLParser::getInstance()->loadTrackObjectDescs(kTileList);
-    paneNode = scene->getRootSceneNode()->createChildSceneNode("TrackGridPane_node");
-
-    // The screen's y runs down, the world's up: the height comes out negative.
-    const Ogre::Vector3 world = gui->screenToWorld(Ogre::Vector2(paneWidth, paneHeight));
-    const float cellWidth = world.x / static_cast<float>(visibleColumns);
-    const float cellHeight = world.y / static_cast<float>(visibleRows);
-    createGridLines(world.x, world.y, cellWidth, cellHeight);
-    createQuads(cellWidth, cellHeight);
-    createBackground(world.x, world.y);
+    TrackGridQuad::resetCounter();
+    quads = grid.makeQuads<TrackGridQuad>([this](int i, int j) { return cells.slot(i, j); }, kQuadsZ);
+    createBackground();
     updateView();
 }
 
-void TrackGrid::createGridLines(float worldWidth, float worldHeight, float cellWidth, float cellHeight)
+void TrackGrid::createBackground()
 {
-    gridLines = scene->createManualObject("TrackGrid");
-    gridLinesNode = paneNode->createChildSceneNode("TrackGrid_node");
-    gridLines->begin("TrackGrid_material", Ogre::RenderOperation::OT_LINE_LIST);
-    const Ogre::ColourValue colour(0.9f, 0.9f, 0.9f, 0.45f);
-    for (int i = 0; i <= visibleColumns; ++i)
-    {
-        gridLines->position(i * cellWidth, 0, 0);
-        gridLines->colour(colour);
-        gridLines->position(i * cellWidth, worldHeight, 0);
-        gridLines->colour(colour);
-    }
-    for (int j = 0; j <= visibleRows; ++j)
-    {
-        gridLines->position(0, j * cellHeight, 0);
-        gridLines->colour(colour);
-        gridLines->position(worldWidth, j * cellHeight, 0);
-        gridLines->colour(colour);
-    }
-    gridLines->end();
-    gridLinesNode->attachObject(gridLines);
-}
-
-void TrackGrid::createQuads(float cellWidth, float cellHeight)
-{
-    TrackGridQuad::resetCounter();
-    quads.reserve(static_cast<std::size_t>(visibleColumns * visibleRows));
-    for (int i = 0; i < visibleColumns; ++i)
-        for (int j = 0; j < visibleRows; ++j)
-            quads.push_back(std::make_unique<TrackGridQuad>(cells.slot(i, j), paneNode, cellWidth, cellHeight,
-                                                            i * cellWidth, j * cellHeight, -1.0f));
-}
-
-void TrackGrid::createBackground(float worldWidth, float worldHeight)
-{
-    backgroundNode = paneNode->createChildSceneNode("background_node");
+    backgroundNode = grid.getNode()->createChildSceneNode("background_node");
     background = scene->createBillboardSet("editor_background", 20);
-    background->setDefaultDimensions(std::fabs(worldWidth), std::fabs(worldHeight));
-    const Ogre::Vector3 centre = gui->screenToWorld(Ogre::Vector2(pane.width / 2, pane.height / 2));
-    background->createBillboard(Ogre::Vector3(centre.x, centre.y, -2.0f), Ogre::ColourValue::White);
+    background->setDefaultDimensions(std::fabs(grid.getWorldWidth()), std::fabs(grid.getWorldHeight()));
+    const EditorPane& area = grid.getArea();
+    const Ogre::Vector3 centre = gui->screenToWorld(Ogre::Vector2(area.width / 2, area.height / 2));
+    background->createBillboard(Ogre::Vector3(centre.x, centre.y, kBackgroundZ), Ogre::ColourValue::White);
     backgroundNode->attachObject(background);
     background->setMaterialName("Editor_background");
     Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName("Editor_background");
@@ -99,37 +62,24 @@ TrackGrid::~TrackGrid()
     if (background)
         scene->destroyBillboardSet(background);
     quads.clear();
-    if (gridLinesNode)
-        gridLinesNode->detachAllObjects();
-    if (gridLines)
-        scene->destroyManualObject(gridLines);
     cells.clear();
-    paneNode->removeAndDestroyAllChildren();
-    scene->getRootSceneNode()->removeAndDestroyChild(paneNode);
-}
-
-void TrackGrid::setPosition(float x, float y)
-{
-    pane.left = x;
-    pane.top = y;
-    const Ogre::Vector3 world = gui->screenToWorldRay(Ogre::Vector2(x, y));
-    paneNode->setPosition(world.x, world.y, 0);
 }
 
 void TrackGrid::setScrollX(float position)
 {
-    scrollColumn = scrollOffset(cells.getColumns(), visibleColumns, position);
+    scrollColumn = scrollOffset(cells.getColumns(), grid.getArea().columns, position);
     updateView();
 }
 
 void TrackGrid::setScrollY(float position)
 {
-    scrollRow = scrollOffset(cells.getRows(), visibleRows, position);
+    scrollRow = scrollOffset(cells.getRows(), grid.getArea().rows, position);
     updateView();
 }
 
 void TrackGrid::updateView()
 {
+    const int visibleColumns = grid.getArea().columns, visibleRows = grid.getArea().rows;
     for (int i = 0; i < visibleColumns; ++i)
         for (int j = 0; j < visibleRows; ++j)
             getQuad(i, j)->setCellSlot(cells.slot(scrollColumn + i, scrollRow + j));
@@ -143,14 +93,12 @@ void TrackGrid::updateView()
 
 bool TrackGrid::canPlace(int column, int row, int width, int height) const
 {
-    return fitsWindow(column, row, width, height, visibleColumns, visibleRows);
+    return fitsWindow(column, row, width, height, grid.getArea().columns, grid.getArea().rows);
 }
 
 TrackGridQuad* TrackGrid::getQuad(int column, int row) const
 {
-    if (column < 0 || row < 0 || column >= visibleColumns || row >= visibleRows)
-        return nullptr;
-    return quads[static_cast<std::size_t>(column * visibleRows + row)].get();
+    return grid.quadAt(quads, column, row);
 }
 
 const TrackObjectDesc* TrackGrid::findPrototype(const std::string& name) const

@@ -2,7 +2,7 @@
 // of cell quads in the GUI scene, over the chosen terrain's picture, with grid lines on top.
 #pragma once
 
-#include "gui/EditorPane.h"
+#include "gui/GridPane.h"
 #include "gui/TrackCells.h"
 #include "track/TrackObjectDesc.h"
 
@@ -13,7 +13,6 @@
 namespace Ogre
 {
 class BillboardSet;
-class ManualObject;
 class SceneManager;
 class SceneNode;
 class TextureUnitState;
@@ -35,7 +34,7 @@ public:
     ~TrackGrid();
 
     // The pane's top-left corner, in fractions of the window.
-    void setPosition(float x, float y);
+    void setPosition(float x, float y) { grid.setPosition(x, y); }
     // Fractions 0..1 (clamped) of the way across and down the track.
     void setScrollX(float position);
     void setScrollY(float position);
@@ -47,7 +46,7 @@ public:
     TrackGridQuad* getQuad(int column, int row) const;
     const TrackObjectDesc* findPrototype(const std::string& name) const;
     // The visible position under the point (fractions of the window), or none.
-    PaneCell getCellAt(float x, float y) const { return pane.cellAt(x, y); }
+    PaneCell getCellAt(float x, float y) const { return grid.getArea().cellAt(x, y); }
 
     void renumberCheckpoints(int number) { cells.renumberCheckpoints(number); }
     bool isValid() const { return cells.isValid(); }
@@ -65,23 +64,18 @@ public:
     const TrackCells& getCells() const { return cells; }
 
 private:
-    void createGridLines(float worldWidth, float worldHeight, float cellWidth, float cellHeight);
-    void createQuads(float cellWidth, float cellHeight);
-    void createBackground(float worldWidth, float worldHeight);
+    void createBackground();
 
     GuiScene* gui;
     Ogre::SceneManager* scene;
-    Ogre::SceneNode* paneNode = nullptr;
-    Ogre::ManualObject* gridLines = nullptr;
-    Ogre::SceneNode* gridLinesNode = nullptr;
+    TrackObjectDescs catalogue;
+    GridPane grid;
     Ogre::SceneNode* backgroundNode = nullptr;
     Ogre::BillboardSet* background = nullptr;
     Ogre::TextureUnitState* backgroundUnit = nullptr;
-    std::vector<std::unique_ptr<TrackGridQuad>> quads;  // [column][row] of the visible window
     TrackCells cells;
-    EditorPane pane;
-    int visibleColumns, visibleRows;
+    // [column][row] of the visible window; after the grid, so they go before the pane's node.
+    std::vector<std::unique_ptr<TrackGridQuad>> quads;
     int scrollColumn = 0;
     int scrollRow = 0;
-    TrackObjectDescs catalogue;
 };

@@ -3,6 +3,7 @@
 // hover preview.
 #pragma once
 
+#include "gui/CellQuad.h"
 #include "track/EditorTrackObject.h"
 #include "track/TileTextureRect.h"
 
@@ -10,9 +11,7 @@
 
 namespace Ogre
 {
-class ManualObject;
 class SceneNode;
-class TextureUnitState;
 }
 
 class TrackGridQuad
@@ -22,17 +21,15 @@ public:
                   float y, float z);
     TrackGridQuad(const TrackGridQuad&) = delete;
     TrackGridQuad& operator=(const TrackGridQuad&) = delete;
-    ~TrackGridQuad();
 
     void setCellSlot(EditorTrackObject::GridSlot cell);
     EditorTrackObject::GridSlot getCellSlot() const { return cell; }
     EditorTrackObject* getCellPiece() const { return cell ? *cell : nullptr; }
-    Ogre::SceneNode* getNode() const { return node; }
+    Ogre::SceneNode* getNode() const { return quad.getNode(); }
     // An empty name removes the preview.
     void setPreview(const std::string& textureName, const TileTextureRect& rect);
     bool hasPreview() const { return !previewTexture.empty(); }
     void refresh();
-    void clear();
 
     const std::string& getPictureTexture() const { return pictureTexture; }
     const std::string& getOverlayTexture() const { return overlayTexture; }
@@ -42,19 +39,11 @@ public:
     static std::string overlayFor(int checkPointNumber);
 
 private:
-    void build(const TileTextureRect& rect);
-
-    Ogre::SceneNode* parent;
-    Ogre::ManualObject* object = nullptr;
-    Ogre::SceneNode* node = nullptr;
-    Ogre::TextureUnitState* pictureUnit = nullptr;
-    Ogre::TextureUnitState* overlayUnit = nullptr;
-    float width, height, x, y, z;
+    CellQuad quad;
     EditorTrackObject::GridSlot cell;
-    std::string pictureTexture = "transparent.png";
-    std::string overlayTexture = "transparent.png";
+    std::string pictureTexture = CellQuad::kClear;
+    std::string overlayTexture = CellQuad::kClear;
     std::string previewTexture;
     TileTextureRect previewRect{0, 0, 1, 1, false};
-    std::string name;
     static int counter;
 };

@@ -12,6 +12,7 @@
 #include "track/TerrainObject.h"
 #include "track/TrackSpline.h"
 
+#include "support/BuiltInTracks.h"
 #include "support/CarScene.h"
 #include "support/OfflineEngine.h"
 #include "support/TrackDriveScene.h"
@@ -53,8 +54,6 @@ const DriverCase kDrivers[] = {
                                                   "../media/ai/NNOperationalSteer.net", "", "");
      }},
 };
-
-const char* const kTracks[] = {"TestLoop.map", "FigureEight.map", "DesertRun.map"};
 }
 
 class AiTrackDriveTest : public ::testing::TestWithParam<std::tuple<const char*, DriverCase>>
@@ -116,10 +115,10 @@ TEST_P(AiTrackDriveTest, DriverTakesTheRoadsterThroughEveryGateToTheFinish)
 }
 
 INSTANTIATE_TEST_SUITE_P(BuiltInTracks, AiTrackDriveTest,
-                         ::testing::Combine(::testing::ValuesIn(kTracks), ::testing::ValuesIn(kDrivers)),
+                         ::testing::Combine(::testing::ValuesIn(BuiltInTracks::kFiles), ::testing::ValuesIn(kDrivers)),
                          [](const auto& info) {
-                             const std::string file = std::get<0>(info.param);
-                             return file.substr(0, file.find('.')) + "_" + std::get<1>(info.param).name;
+                             return BuiltInTracks::testName(std::get<0>(info.param)) + "_" +
+                                    std::get<1>(info.param).name;
                          });
 
 TEST(ShippedNetworks, BothLoadWithOneInputAndOneOutput)

@@ -4,7 +4,8 @@
 # saves as "E2E Test" -> the track file and an empty high-score table exist, no ghost -> Back ->
 # Play -> the level menu lists the track -> it loads and a race runs on it -> back in the
 # editor, Load shows the same cells -> saving again asks before it replaces the track and its
-# ghost. The preview turns between two screenshots; the scroll bars' arrows move the grid.
+# ghost. The preview turns between two screenshots; the scroll bars' arrows move the grid;
+# the dialogs' Back buttons and Escape close them.
 source "$(dirname "$0")/game_harness.sh" "$1"
 source "$(dirname "$0")/editor_harness.sh"
 
@@ -135,6 +136,25 @@ press_key_here Return  # Replace
 for _ in $(seq 100); do [ -e "$MAPS/E2E Test.sde.shadow" ] || break; sleep 0.05; done
 [ ! -e "$MAPS/E2E Test.sde.shadow" ] || fail "replacing the track kept its ghost"
 [ "$(grep -c "Editor: saved track \"E2E Test\"" "$DEBUG_LOG")" -eq 2 ] || fail "the second save was not made"
+
+# Each dialog's Back closes it, and so does Escape: the track pane shows through again.
+move_pointer 0.3 0.95
+screenshot
+no_dialog=$SHOT
+for opener in "0.5 0.83 Save" "0.36 0.83 Load" "0.22 0.83 Terrain" "0.36 0.83 Load:Escape"; do
+    read -r x y name <<<"$opener"
+    click_at "$x" "$y"
+    sleep 0.5
+    move_pointer 0.3 0.95
+    screenshot
+    covered=$("$PNG_STATS" "$no_dialog" diff "$SHOT" $TRACK_PANE)
+    [ "$covered" -gt 1000 ] || fail "$name: no dialog over the track pane ($covered pixels changed)"
+    if [ "${name#*:}" = Escape ]; then press_key_here Escape; else click_at 0.3775 0.537; fi  # the dialog's Back
+    move_pointer 0.3 0.95
+    screenshot
+    left=$("$PNG_STATS" "$no_dialog" diff "$SHOT" $TRACK_PANE)
+    [ "$left" -lt 50 ] || fail "$name: the dialog stays open ($left pixels differ)"
+done
 
 press_key Escape
 wait_for_ogre_log "load layout MainMenu.layout" 4

@@ -1,8 +1,10 @@
 // Every menu layout loads on our skin and holds every window its state looks up by name.
-#include <CEGUI/CEGUI.h>
-#include <CEGUI/RendererModules/Null/Renderer.h>
-
+#include "gui/EditorMenuWindows.h"
 #include "gui/OptionsMenuWindows.h"
+
+#include "NullGui.h"
+
+#include <CEGUI/CEGUI.h>
 
 #include <gtest/gtest.h>
 
@@ -13,38 +15,10 @@
 
 namespace
 {
-// The windows need the pictures' names only, not their pixels.
-class NoPixelsCodec : public CEGUI::ImageCodec
-{
-public:
-    NoPixelsCodec() : CEGUI::ImageCodec("no pixels") {}
-    CEGUI::Texture* load(const CEGUI::RawDataContainer&, CEGUI::Texture* result) override { return result; }
-};
-
 class MenuLayout : public testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        CEGUI::NullRenderer& renderer = CEGUI::NullRenderer::create();
-        auto* resources = new CEGUI::DefaultResourceProvider();
-        const std::string shared = QUILLMOR_CEGUI_DATA_DIR "/";
-        // The built media: our layouts beside the pictures the media tool made.
-        resources->setResourceGroupDirectory("gui", QUILLMOR_BUILD_DIR "/media/gui/");
-        resources->setResourceGroupDirectory("imagesets", shared + "imagesets/");
-        resources->setResourceGroupDirectory("fonts", shared + "fonts/");
-        resources->setResourceGroupDirectory("looknfeel", shared + "looknfeel/");
-        static NoPixelsCodec codec;
-        CEGUI::System::create(renderer, resources, nullptr, &codec, nullptr, "", "/dev/null");
-        CEGUI::ImageManager::setImagesetDefaultResourceGroup("imagesets");
-        CEGUI::Font::setDefaultResourceGroup("fonts");
-        CEGUI::Scheme::setDefaultResourceGroup("gui");
-        CEGUI::WidgetLookManager::setDefaultResourceGroup("looknfeel");
-        CEGUI::WindowManager::setDefaultResourceGroup("gui");
-        CEGUI::SchemeManager::getSingleton().createFromFile("TaharezLookSkin.scheme");
-        CEGUI::ImageManager::setImagesetDefaultResourceGroup("gui");
-        CEGUI::ImageManager::getSingleton().loadImageset("MainMenu.imageset");
-    }
+    static void SetUpTestSuite() { NullGui::start(); }
 
     static void expectWindows(const std::string& layoutFile, const std::vector<std::string>& names)
     {
@@ -148,7 +122,7 @@ TEST_F(MenuLayout, TheOptionsLayoutHoldsEveryControlOnceAndOfTheKindTheMenuTakes
         SCOPED_TRACE(wanted.name);
         CEGUI::Window* found = root->getChildRecursive(wanted.name);
         ASSERT_NE(nullptr, found);
-        EXPECT_TRUE(OptionsMenuWindows::isOfKind(found, wanted.kind)) << found->getType();
+        EXPECT_TRUE(isOfKind(found, wanted.kind)) << found->getType();
         // A second window of the name (a tab page called "Sound") could be found instead.
         EXPECT_EQ(1, countNamed(root, wanted.name));
         if (auto* box = dynamic_cast<CEGUI::Combobox*>(found))
@@ -178,15 +152,25 @@ TEST_F(MenuLayout, TheOptionsLayoutHoldsEveryControlOnceAndOfTheKindTheMenuTakes
 
 TEST_F(MenuLayout, EditorLayoutsHoldTheirWindowsAndScrollInFractions)
 {
-    expectWindows("EditorMenu.layout", {"TrackGridPaneDummy", "SelectorGridPaneDummy", "PreviewDummy", "ScrollBarH",
-                                        "ScrollBarV", "CurrentSelection", "Clear", "Save", "Load", "Terrain", "Back"});
-    expectWindows("SaveDialog.layout", {"SaveDialogMapname", "SaveDialogSave", "SaveDialogBack"});
-    expectWindows("LoadDialog.layout", {"LoadDialogMapList", "LoadDialogLoad", "LoadDialogBack"});
-    expectWindows("TerrainDialog.layout", {"TerrainDialogList", "TerrainDialogOk", "TerrainDialogBack"});
-    expectWindows("ErrorDialog.layout", {"ErrorDialogText", "ErrorDialogOk"});
-    expectWindows("OverwriteDialog.layout", {"OverwriteDialogText", "OverwriteDialogYes", "OverwriteDialogNo"});
+    // The editor's layout with its dialogs laid over it, hidden, as the editor builds it.
+    CEGUI::WindowManager& windows = CEGUI::WindowManager::getSingleton();
+    CEGUI::Window* root = windows.loadLayoutFromFile(EditorMenuWindows::kLayoutFile);
+    for (const EditorMenuWindows::Dialog& dialog : EditorMenuWindows::kDialogs)
+    {
+        CEGUI::Window* loaded = windows.loadLayoutFromFile(dialog.layoutFile);
+        root->addChild(loaded);
+        loaded->hide();
+    }
+    for (const NamedWindow& wanted : EditorMenuWindows::kWindows)
+    {
+        SCOPED_TRACE(wanted.name);
+        CEGUI::Window* found = root->getChildRecursive(wanted.name);
+        ASSERT_NE(nullptr, found);
+        EXPECT_TRUE(isOfKind(found, wanted.kind)) << found->getType();
+        // A dialog's "Back" would be found for the editor's own.
+        EXPECT_EQ(1, countNamed(root, wanted.name));
+    }
 
-    CEGUI::Window* root = CEGUI::WindowManager::getSingleton().loadLayoutFromFile("EditorMenu.layout");
     // The scroll handlers take the position as the fraction of the way across the track.
     for (const char* name : {"ScrollBarH", "ScrollBarV"})
     {
@@ -233,9 +217,6 @@ TEST_F(MenuLayout, EditorLayoutsHoldTheirWindowsAndScrollInFractions)
     };
     EXPECT_NEAR(aspect("TrackGridPaneDummy", 20, 16), 1.0f, 0.02f);
     EXPECT_NEAR(aspect("SelectorGridPaneDummy", 5, 10), 1.0f, 0.05f);
-    CEGUI::WindowManager::getSingleton().destroyWindow(root);
-
-    const auto saveDialog = CEGUI::WindowManager::getSingleton().loadLayoutFromFile("SaveDialog.layout");
-    EXPECT_FALSE(saveDialog->getChildRecursive("SaveDialogMapname")->isTextParsingEnabled());
-    CEGUI::WindowManager::getSingleton().destroyWindow(saveDialog);
+    EXPECT_FALSE(root->getChildRecursive("SaveDialogMapname")->isTextParsingEnabled());
+    windows.destroyWindow(root);
 }

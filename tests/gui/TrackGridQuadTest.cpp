@@ -26,9 +26,7 @@ class TrackGridQuadTest : public testing::Test
 protected:
     void SetUp() override
     {
-        HeadlessOgre::root();
-        if (!Ogre::TextureManager::getSingletonPtr())
-            new Ogre::DefaultTextureManager();  // lives as long as the headless engine
+        HeadlessOgre::rootWithTextures();
         Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
         // The generated checkpoint numbers; without them a quad could not tell which exist.
         if (!groups.resourceGroupExists("EditorPictures"))

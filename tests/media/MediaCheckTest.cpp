@@ -8,13 +8,13 @@
 #include "track/TrackGraph.h"
 #include "track/TrackSpline.h"
 
+#include "support/BuiltInTracks.h"
 #include "support/HeadlessOgre.h"
 
 #include <OGRE/Ogre.h>
 #include <OGRE/OgreMeshSerializer.h>
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <fstream>
 #include <map>
 #include <set>
@@ -48,23 +48,6 @@ protected:
     static TrackObjectDescs tiles;
 };
 TrackObjectDescs MediaCheck::tiles;
-
-std::vector<std::string> shippedTracks()
-{
-    std::vector<std::string> tracks;
-    if (DIR* folder = opendir((kMedia + "maps").c_str()))
-    {
-        while (const dirent* entry = readdir(folder))
-        {
-            const std::string name = entry->d_name;
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".map") == 0)
-                tracks.push_back(name);
-        }
-        closedir(folder);
-    }
-    std::sort(tracks.begin(), tracks.end());
-    return tracks;
-}
 
 // Loads a mesh of the tile folder and checks what the tile code relies on.
 void checkMesh(const std::string& meshName, const TrackObjectDesc& desc, bool physics)
@@ -194,7 +177,7 @@ TEST_F(MediaCheck, EveryTerrainHasItsLevelImage)
 TEST_F(MediaCheck, EveryBuiltInTrackHasAPathFromStartThroughItsCheckpointsToFinish)
 {
     const TerrainDescs terrains = XMLParser::getInstance()->loadTerrainDescMap(kMedia + "terrain/TerrainList.xml");
-    const auto tracks = shippedTracks();
+    const auto tracks = BuiltInTracks::shipped();
     EXPECT_GE(tracks.size(), 3u);
     for (const auto& file : tracks)
     {

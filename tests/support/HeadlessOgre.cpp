@@ -33,6 +33,14 @@ Ogre::Root& HeadlessOgre::root()
     return *engine->root;
 }
 
+Ogre::Root& HeadlessOgre::rootWithTextures()
+{
+    Ogre::Root& engine = root();
+    if (!Ogre::TextureManager::getSingletonPtr())
+        new Ogre::DefaultTextureManager();  // lives as long as the headless engine
+    return engine;
+}
+
 Ogre::SceneManager* HeadlessOgre::createSceneManager()
 {
     return root().createSceneManager();

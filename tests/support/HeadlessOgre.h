@@ -13,6 +13,8 @@ class HeadlessOgre
 public:
     // Creates the root, a software hardware-buffer manager and the material manager.
     static Ogre::Root& root();
+    // The root and a texture manager that loads nothing: enough for materials naming textures.
+    static Ogre::Root& rootWithTextures();
     // A fresh generic scene manager; destroy it with Ogre::Root::destroySceneManager.
     static Ogre::SceneManager* createSceneManager();
 };

@@ -18,10 +18,8 @@ TerrainFiles::TerrainFiles()
 
 void TerrainFiles::prepareEngine()
 {
-    HeadlessOgre::root();
-    // Terrain materials name their textures; a texture manager that loads nothing will do.
-    if (!Ogre::TextureManager::getSingletonPtr())
-        new Ogre::DefaultTextureManager();  // lives as long as the headless engine
+    // Terrain materials name their textures.
+    HeadlessOgre::rootWithTextures();
 }
 
 TerrainFiles::~TerrainFiles()

@@ -14,6 +14,7 @@
 #include "track/TrackSpline.h"
 #include "track/TrackTile.h"
 
+#include "support/BuiltInTracks.h"
 #include "support/OfflineEngine.h"
 #include "support/RaceTestScene.h"
 #include "support/TempFolder.h"
@@ -27,16 +28,6 @@
 namespace
 {
 const std::string kMaps = "../media/maps/";
-
-std::vector<std::string> builtInTracks()
-{
-    RaceTestScene::prepareMedia();
-    std::vector<std::string> tracks;
-    for (const std::string& name : FolderManager::getFileList(kMaps))
-        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".map") == 0)
-            tracks.push_back(name);
-    return tracks;
-}
 
 // Loads and builds a track the way the race scene does, up to the spline.
 void buildTrack(RaceTestScene& scene, MapObject& track, const std::string& fileName)
@@ -81,7 +72,7 @@ protected:
 
 TEST_F(BuiltInTrackTest, EveryTrackBuildsOnItsTerrain)
 {
-    const auto tracks = builtInTracks();
+    const auto tracks = BuiltInTracks::shipped();
     ASSERT_GE(tracks.size(), 3u);
     for (const std::string& fileName : tracks)
     {

@@ -1,11 +1,11 @@
 // The shipped terrains: each one of the terrain list loads with its material, fits the
 // paged physics world, and is gentle enough under every built-in track to drive on.
-#include "FolderManager.h"
 #include "XMLParser.h"
 #include "physic/PhysicBase.h"
 #include "track/TerrainObject.h"
 #include "track/TerrainPageSource.h"
 
+#include "support/BuiltInTracks.h"
 #include "support/RaceTestScene.h"
 #include "support/TerrainScene.h"
 
@@ -27,15 +27,6 @@ struct ShippedTerrains : ::testing::Test
     TerrainPageSource* source = scene.source.get();
     TerrainObject* terrain = scene.terrain.get();
 };
-
-std::vector<std::string> shippedTracks()
-{
-    std::vector<std::string> tracks;
-    for (const std::string& name : FolderManager::getFileList(kMedia + "maps"))
-        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".map") == 0)
-            tracks.push_back(name);
-    return tracks;
-}
 }
 
 TEST_F(ShippedTerrains, EachLoadsWithItsMaterialAndFitsThePhysicsWorld)
@@ -61,7 +52,7 @@ TEST_F(ShippedTerrains, EachLoadsWithItsMaterialAndFitsThePhysicsWorld)
 TEST_F(ShippedTerrains, GroundUnderEveryBuiltInTrackIsDrivable)
 {
     const auto tiles = XMLParser::getInstance()->loadTrackObjectDescs(kMedia + "tiles/TrackObjectList.xml");
-    const auto tracks = shippedTracks();
+    const auto tracks = BuiltInTracks::shipped();
     ASSERT_FALSE(tracks.empty());
     for (const std::string& track : tracks)
     {

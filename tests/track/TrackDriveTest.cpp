@@ -6,6 +6,7 @@
 #include "track/TerrainObject.h"
 #include "track/TrackSpline.h"
 
+#include "support/BuiltInTracks.h"
 #include "support/CarScene.h"
 #include "support/OfflineEngine.h"
 #include "support/SplineDriver.h"
@@ -14,7 +15,6 @@
 #include <OGRE/OgreSceneNode.h>
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <iterator>
 #include <set>
 #include <vector>
@@ -85,26 +85,14 @@ TEST_P(TrackDriveTest, RoadsterDrivesThroughEveryGateToTheFinish)
     car.reset();
 }
 
-const char* const kBuiltInTracks[] = {"TestLoop.map", "FigureEight.map", "DesertRun.map"};
-
-INSTANTIATE_TEST_SUITE_P(BuiltInTracks, TrackDriveTest, ::testing::ValuesIn(kBuiltInTracks),
+INSTANTIATE_TEST_SUITE_P(BuiltInTracks, TrackDriveTest, ::testing::ValuesIn(BuiltInTracks::kFiles),
                          [](const ::testing::TestParamInfo<const char*>& info) {
-                             const std::string file = info.param;
-                             return file.substr(0, file.find('.'));
+                             return BuiltInTracks::testName(info.param);
                          });
 
 TEST(TrackDriveTracks, TheTableHoldsEveryTrackTheGameShips)
 {
-    std::set<std::string> shipped;
-    if (DIR* folder = opendir(QUILLMOR_BUILD_DIR "/media/maps"))
-    {
-        while (const dirent* entry = readdir(folder))
-        {
-            const std::string name = entry->d_name;
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".map") == 0)
-                shipped.insert(name);
-        }
-        closedir(folder);
-    }
-    EXPECT_EQ(shipped, std::set<std::string>(std::begin(kBuiltInTracks), std::end(kBuiltInTracks)));
+    const std::vector<std::string> shipped = BuiltInTracks::shipped();
+    EXPECT_EQ(std::set<std::string>(shipped.begin(), shipped.end()),
+              std::set<std::string>(std::begin(BuiltInTracks::kFiles), std::end(BuiltInTracks::kFiles)));
 }
