@@ -34,14 +34,26 @@ void MainMenuState::applyAudioSettings()
     sound->getGroup("SoundEffects")->setMute(!settings->isSoundsEnabled());
 }
 
+NodeSound* MainMenuState::liveMusic()
+{
+    // An engine restart destroys every node sound, the music too: it is made anew after one.
+    if (music && musicClearCount != SoundManager::getInstance()->getClearCount())
+        music = nullptr;
+    return music;
+}
+
 void MainMenuState::enter()
 {
     MenuState::enter();
     playRequested = editorRequested = optionsRequested = quitRequested = false;
     applyAudioSettings();
     // Made at the first entry and kept: leaving the menu stops it, coming back plays it again.
-    if (!music)
-        music = SoundManager::getInstance()->create2DNodeSound(nullptr, "../media/sounds/menu_theme.ogg", true, "Music");
+    if (!liveMusic())
+    {
+        SoundManager* sound = SoundManager::getInstance();
+        music = sound->create2DNodeSound(nullptr, "../media/sounds/menu_theme.ogg", true, "Music");
+        musicClearCount = sound->getClearCount();
+    }
     music->play();
 
     CEGUI::Window* menu = showLayout("MainMenuState", "MainMenu.layout");
@@ -57,8 +69,8 @@ void MainMenuState::enter()
 
 void MainMenuState::exit()
 {
-    if (music)
-        music->stop();
+    if (NodeSound* playing = liveMusic())
+        playing->stop();
     MenuState::exit();
 }
 
@@ -104,7 +116,7 @@ bool MainMenuState::frameStarted(GameManager* manager, const Ogre::FrameEvent& e
         manager->changeState(OptionsMenuState::getInstance());
     else if (quitRequested)
     {
-        SoundManager::getInstance()->destroyNodeSound(music);
+        SoundManager::getInstance()->destroyNodeSound(liveMusic());
         music = nullptr;
         return false;
     }

@@ -25,6 +25,8 @@ public:
 private:
     MainMenuState() = default;
     static void applyAudioSettings();
+    // The music if it still exists, else null.
+    NodeSound* liveMusic();
     bool handlePlay(const CEGUI::EventArgs& args);
     bool handleEditor(const CEGUI::EventArgs& args);
     bool handleOptions(const CEGUI::EventArgs& args);
@@ -34,8 +36,9 @@ private:
     bool editorRequested = false;
     bool optionsRequested = false;
     bool quitRequested = false;
-    // Made at the first entry, kept across entries and engine restarts (the sound system lives
-    // as long as the process), destroyed on quit; the sound facade holds it.
+    // Made at the first entry, kept across entries, destroyed on quit; the sound facade holds
+    // it, and destroys it at an engine restart (its clear count then moves on).
     NodeSound* music = nullptr;
+    unsigned musicClearCount = 0;
     static MainMenuState instance;
 };

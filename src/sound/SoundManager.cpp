@@ -130,6 +130,7 @@ void SoundManager::clearNodeSounds()
 {
     while (!nodeSounds.empty())
         destroyNodeSound(nodeSounds.back().get());
+    ++clearCount;
 }
 
 void SoundManager::updateListener()

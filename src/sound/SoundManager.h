@@ -54,6 +54,8 @@ public:
     void destroyNodeSound(NodeSound* nodeSound);
     // Destroys every node sound still alive: an engine restart drops the scene nodes they follow.
     void clearNodeSounds();
+    // Counts the clears, so that one who keeps a node sound across them can tell it is gone.
+    unsigned getClearCount() const { return clearCount; }
     size_t nodeSoundCount() const { return nodeSounds.size(); }
 
     // Once per frame: moves the listener with the camera and updates every sound.
@@ -72,4 +74,5 @@ private:
     Ogre::Vector3 listenerVelocity = Ogre::Vector3::ZERO;
     std::function<double()> clock;
     std::string pendingLog;  // start-up report, written with the first update (the log opens after us)
+    unsigned clearCount = 0;
 };
