@@ -122,7 +122,8 @@ void GuiScene::create()
         context.getMouseCursor().setDefaultImage("TaharezLook/MouseArrow");
 
         logMessage("loading resources");
-        loadGuiFile("MainMenu.imageset", [] { CEGUI::ImageManager::getSingleton().loadImageset("MainMenu.imageset"); });
+        for (const char* imageset : {"MainMenu.imageset", "Map1.imageset", "Map3.imageset"})
+            loadGuiFile(imageset, [imageset] { CEGUI::ImageManager::getSingleton().loadImageset(imageset); });
 
         logMessage("set font");
         context.setDefaultFont("DejaVuSans-12");
@@ -154,15 +155,6 @@ void GuiScene::createGuiSystem(const std::string& logFile)
     windowManager = CEGUI::WindowManager::getSingletonPtr();
 }
 
-void GuiScene::loadTrackPreviews()
-{
-    if (trackPreviewsLoaded)
-        return;
-    for (const char* imageset : {"Map1.imageset", "Map3.imageset"})
-        loadGuiFile(imageset, [imageset] { CEGUI::ImageManager::getSingleton().loadImageset(imageset); });
-    trackPreviewsLoaded = true;
-}
-
 void GuiScene::createCamera()
 {
     camera = sceneManager->createCamera("Default_Camera");
@@ -185,7 +177,6 @@ void GuiScene::destroy()
         CEGUI::System::destroy();
         guiSystem = nullptr;
         windowManager = nullptr;
-        trackPreviewsLoaded = false;
     }
     imageCodec.reset();
     if (resourceProvider)

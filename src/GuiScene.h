@@ -46,10 +46,6 @@ public:
     Ogre::Camera* getCamera() const { return camera; }
     bool isEnabled() const { return enabled; }
 
-    // The track preview imagesets, loaded on the first call (the level menu's entry), not at
-    // start: the main menu doesn't show them. Throws a std::exception naming a bad or missing file.
-    void loadTrackPreviews();
-
 private:
     class GuiRenderQueueListener;
 
@@ -66,6 +62,5 @@ private:
     CEGUI::WindowManager* windowManager = nullptr;
     Ogre::SceneManager* sceneManager = nullptr;
     bool enabled = false;
-    bool trackPreviewsLoaded = false;
     std::unique_ptr<GuiRenderQueueListener> guiDrawing;
 };

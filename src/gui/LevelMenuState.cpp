@@ -56,17 +56,8 @@ void LevelMenuState::enter()
     MenuState::enter();
     nextRequested = backRequested = false;
 
-    try
-    {
-        GameManager::getInstance()->getGuiScene()->loadTrackPreviews();
-    }
-    catch (const std::exception& error)
-    {
-        debugLog() << "LevelMenuState: " << error.what() << std::endl;
-        throw entryError("LevelMenuState");
-    }
     logMessage("enter LevelMenuState: layout");
-    CEGUI::Window* menu = showLayout("LevelMenuState", "LevelMenu.layout");
+    CEGUI::Window* menu = showLayout("LevelMenuState", "LevelMenu.xml");
     try
     {
         logMessage("enter LevelMenuState: setup event handlers");
