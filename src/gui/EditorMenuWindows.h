@@ -8,7 +8,7 @@
 
 namespace EditorMenuWindows
 {
-constexpr const char* kLayoutFile = "EditorMenu.layout";
+constexpr const char* kLayoutFile = "EditorMenu.xml";
 
 struct Dialog
 {
@@ -17,9 +17,9 @@ struct Dialog
 };
 
 constexpr Dialog kDialogs[] = {
-    {EditorDialog::Save, "SaveDialog.layout"},       {EditorDialog::Load, "LoadDialog.layout"},
-    {EditorDialog::Terrain, "TerrainDialog.layout"}, {EditorDialog::Error, "ErrorDialog.layout"},
-    {EditorDialog::Overwrite, "OverwriteDialog.layout"},
+    {EditorDialog::Save, "SaveDialog.xml"},       {EditorDialog::Load, "LoadDialog.xml"},
+    {EditorDialog::Terrain, "TerrainDialog.xml"}, {EditorDialog::Error, "ErrorDialog.xml"},
+    {EditorDialog::Overwrite, "OverwriteDialog.xml"},
 };
 
 // Below the editor's layout once the dialogs are added to it.

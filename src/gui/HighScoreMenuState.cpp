@@ -22,10 +22,10 @@ void HighScoreMenuState::enter()
     MenuState::enter();
     raceAgainRequested = mainMenuRequested = dialogOpen = false;
     rankToName = 0;
-    CEGUI::Window* menu = showLayout("HighScoreMenuState", "HighscoreMenu.layout");
+    CEGUI::Window* menu = showLayout("HighScoreMenuState", "HighscoreMenu.xml");
     try
     {
-        dialog = CEGUI::WindowManager::getSingleton().loadLayoutFromFile("newHighScoreDialog.layout");
+        dialog = CEGUI::WindowManager::getSingleton().loadLayoutFromFile("newHighScoreDialog.xml");
     }
     catch (const CEGUI::Exception& error)
     {

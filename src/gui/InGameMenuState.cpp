@@ -18,7 +18,7 @@ void InGameMenuState::enter()
 {
     MenuState::enter();
     resumeRequested = mainMenuRequested = restartRequested = false;
-    CEGUI::Window* menu = showLayout("InGameMenuState", "InGameMenu.layout");
+    CEGUI::Window* menu = showLayout("InGameMenuState", "InGameMenu.xml");
     const auto subscribe = [menu, this](const char* name, bool (InGameMenuState::*handler)(const CEGUI::EventArgs&)) {
         findWindow("InGameMenuState", menu, name)->subscribeEvent(CEGUI::PushButton::EventClicked,
                                                       CEGUI::Event::Subscriber(handler, this));

@@ -21,7 +21,7 @@ LoadState* LoadState::getInstance()
 void LoadState::enter()
 {
     MenuState::enter();
-    CEGUI::Window* screen = showLayout("LoadState", "LoadMenu.layout");
+    CEGUI::Window* screen = showLayout("LoadState", "LoadMenu.xml");
     showCursor(false);
     CEGUI::Window* caption = findWindow("LoadState", screen, "LoadText");
 

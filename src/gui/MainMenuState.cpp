@@ -56,7 +56,7 @@ void MainMenuState::enter()
     }
     music->play();
 
-    CEGUI::Window* menu = showLayout("MainMenuState", "MainMenu.layout");
+    CEGUI::Window* menu = showLayout("MainMenuState", "MainMenu.xml");
     const auto subscribe = [menu, this](const char* name, bool (MainMenuState::*handler)(const CEGUI::EventArgs&)) {
         findWindow("MainMenuState", menu, name)->subscribeEvent(CEGUI::PushButton::EventClicked,
                                                       CEGUI::Event::Subscriber(handler, this));

@@ -10,7 +10,7 @@ namespace OptionsMenuWindows
 using Kind = WindowKind;
 using Window = NamedWindow;
 
-constexpr const char* kLayoutFile = "OptionsMenu_linux.layout";
+constexpr const char* kLayoutFile = "OptionsMenu_linux.xml";
 
 constexpr Window kWindows[] = {
     {"Renderer", Kind::Combobox},      {"Resolution", Kind::Combobox},   {"Aspect", Kind::Combobox},

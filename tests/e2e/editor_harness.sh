@@ -1,7 +1,7 @@
 # Shared by the scripts that lay a track in the editor with the mouse. Source it after
 # game_harness.sh.
 
-# The editor's panes in fractions of the window (EditorMenu.layout): the track pane from
+# The editor's panes in fractions of the window (EditorMenu.xml): the track pane from
 # (0.02, 0.03), 20 x 16 cells of 0.03 x 0.04; the palette from (0.7, 0.03), 5 x 10 cells of
 # 0.04 x 0.052.
 grid_cell() { click_at "$(awk "BEGIN{print 0.02 + 0.03 * ($1 + 0.5)}")" "$(awk "BEGIN{print 0.03 + 0.04 * ($2 + 0.5)}")"; }

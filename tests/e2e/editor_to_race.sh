@@ -98,7 +98,7 @@ move_pointer 0.3 0.95
 screenshot  # 5: saved, the dialog closed
 
 click_at 0.08 0.93  # Back
-wait_for_ogre_log "load layout MainMenu.layout" 2
+wait_for_ogre_log "load layout MainMenu.xml" 2
 click_play
 wait_for_ogre_log "enter LevelMenuState: done!"
 grep -q "populate MapList: skipped .*E2E Test" "$OGRE_LOG" && fail "the level menu refused the new track"
@@ -112,7 +112,7 @@ screenshot  # 7: the race on the new track
 press_key Escape
 sleep 1
 click_at $IN_GAME_MAIN_MENU  # the in-game menu's main menu
-wait_for_ogre_log "load layout MainMenu.layout" 3
+wait_for_ogre_log "load layout MainMenu.xml" 3
 click_at 0.5 0.474  # Editor
 wait_for_ogre_log "enter EditorMenuState: done!" 2
 click_at 0.36 0.83  # Load
@@ -157,7 +157,7 @@ for opener in "0.5 0.83 Save" "0.36 0.83 Load" "0.22 0.83 Terrain" "0.36 0.83 Lo
 done
 
 press_key Escape
-wait_for_ogre_log "load layout MainMenu.layout" 4
+wait_for_ogre_log "load layout MainMenu.xml" 4
 kill "$GAME_PID"
 wait_for_exit 20
 echo "PASS"

@@ -27,7 +27,7 @@ changed=$("$PNG_STATS" "$BIN_DIR/screenshot_2.png" diff "$BIN_DIR/screenshot_3.p
 [ "$changed" -gt 1000 ] || fail "the picture did not change with the track ($changed pixels)"
 
 click_at 0.24 0.853  # Back
-wait_for_ogre_log "load layout MainMenu.layout" 2
+wait_for_ogre_log "load layout MainMenu.xml" 2
 click_play
 wait_for_ogre_log "enter LevelMenuState: done!" 2
 click_at 0.3 0.216
@@ -60,7 +60,7 @@ xdotool keyup Up
 press_key Escape
 wait_for_ogre_log "In-game menu requested"
 click_at $IN_GAME_MAIN_MENU
-wait_for_ogre_log "load layout MainMenu.layout" 3
+wait_for_ogre_log "load layout MainMenu.xml" 3
 press_key Escape
 wait_for_exit 30
 [ "$EXIT_STATUS" = 0 ] || fail "the game ended with status $EXIT_STATUS"

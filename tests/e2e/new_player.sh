@@ -95,7 +95,7 @@ select_driver() {
 }
 
 # The main menu's buttons and the ways back to it.
-MAIN_MENU_LAYOUT="load layout MainMenu.layout"
+MAIN_MENU_LAYOUT="load layout MainMenu.xml"
 to_main_menu_from_race() {
     local menus
     menus=$(count_in "$OGRE_LOG" "In-game menu requested")

@@ -203,7 +203,7 @@ press_key Escape
 wait_for_ogre_log "In-game menu requested" 2
 shoot_until ingame_menu 20 '! race_frame' "no in-game menu on the display"
 click_at $IN_GAME_MAIN_MENU
-wait_for_ogre_log "load layout MainMenu.layout" 2
+wait_for_ogre_log "load layout MainMenu.xml" 2
 shoot_until main_menu 20 '! race_frame && [ "$(count_pixels 0 350 200 100 0 50 0 90 255 70)" -gt 5000 ]' \
     "no main menu on the display"
 press_key Escape

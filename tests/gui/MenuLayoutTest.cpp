@@ -41,12 +41,11 @@ protected:
 
 TEST_F(MenuLayout, EveryLayoutHoldsTheWindowsItsStateUses)
 {
-    expectWindows("MainMenu.layout", {"Play", "Editor", "Options", "Quit"});
-    expectWindows("LevelMenu.layout", {"Back", "Next", "MapList", "MapImage", "Message"});
-    expectWindows("LoadMenu.layout", {"LoadText"});
-    expectWindows("ComingSoon.layout", {"Title", "Back"});
-    expectWindows("InGameMenu.layout", {"Resume", "Restart", "MainMenu"});
-    expectWindows("newHighScoreDialog.layout", {"NewHighScoreName", "NewHighScoreOk"});
+    expectWindows("MainMenu.xml", {"Play", "Editor", "Options", "Quit"});
+    expectWindows("LevelMenu.xml", {"Back", "Next", "MapList", "MapImage", "Message"});
+    expectWindows("LoadMenu.xml", {"LoadText"});
+    expectWindows("InGameMenu.xml", {"Resume", "Restart", "MainMenu"});
+    expectWindows("newHighScoreDialog.xml", {"NewHighScoreName", "NewHighScoreOk"});
 
     std::vector<std::string> table = {"RaceAgain", "MainMenu", "Problem"};
     for (int rank = 1; rank <= 10; ++rank)
@@ -54,7 +53,7 @@ TEST_F(MenuLayout, EveryLayoutHoldsTheWindowsItsStateUses)
         table.push_back("HighScore" + std::to_string(rank) + "_Name");
         table.push_back("HighScore" + std::to_string(rank) + "_Time");
     }
-    expectWindows("HighscoreMenu.layout", table);
+    expectWindows("HighscoreMenu.xml", table);
 }
 
 TEST_F(MenuLayout, AButtonBackToTheMainMenuLiesOverNoneOfItsButtons)
@@ -70,9 +69,9 @@ TEST_F(MenuLayout, AButtonBackToTheMainMenuLiesOverNoneOfItsButtons)
         root->setArea(CEGUI::URect(CEGUI::UDim(0, 0), CEGUI::UDim(0, 0), CEGUI::UDim(0, 1024), CEGUI::UDim(0, 768)));
         return root;
     };
-    CEGUI::Window* mainMenu = loadOnTheScreen("MainMenu.layout");
+    CEGUI::Window* mainMenu = loadOnTheScreen("MainMenu.xml");
     ASSERT_GT(rectOf(mainMenu, "Play").getWidth(), 100.0f);
-    for (const char* layout : {"InGameMenu.layout", "HighscoreMenu.layout"})
+    for (const char* layout : {"InGameMenu.xml", "HighscoreMenu.xml"})
     {
         CEGUI::Window* root = loadOnTheScreen(layout);
         const CEGUI::Rectf back = rectOf(root, "MainMenu");
@@ -97,9 +96,9 @@ TEST_F(MenuLayout, TypedAndListedNamesAreShownAsTextNotMarkup)
             EXPECT_FALSE(root->getChildRecursive(name)->isTextParsingEnabled()) << layoutFile << ": " << name;
         CEGUI::WindowManager::getSingleton().destroyWindow(root);
     };
-    expectPlain("HighscoreMenu.layout", {"HighScore1_Name", "HighScore10_Name", "Problem"});
-    expectPlain("newHighScoreDialog.layout", {"NewHighScoreName"});
-    expectPlain("LevelMenu.layout", {"Message"});
+    expectPlain("HighscoreMenu.xml", {"HighScore1_Name", "HighScore10_Name", "Problem"});
+    expectPlain("newHighScoreDialog.xml", {"NewHighScoreName"});
+    expectPlain("LevelMenu.xml", {"Message"});
 }
 
 namespace

@@ -21,7 +21,7 @@ menu_race() {
     local index=$1 track=${MENU_TRACKS[$1]} ghost=no result menus levels loads starts finishes over pauses
     MENU_RACES=$((MENU_RACES + 1))
     [ -s "$USER_DIR/maps/stdHighscore/$track.sde.shadow" ] && ghost=yes
-    menus=$(count_in "$OGRE_LOG" "load layout MainMenu.layout")
+    menus=$(count_in "$OGRE_LOG" "load layout MainMenu.xml")
     loads=$(count_in "$OGRE_LOG" "LoadState: the race runs on ../media/maps/$track.map")
     starts=$(count_in "$DEBUG_LOG" "^Race started")
     finishes=$(count_in "$DEBUG_LOG" "^Finish at")
@@ -61,7 +61,7 @@ menu_race() {
         wait_for_more "$OGRE_LOG" "$pauses" 30 "In-game menu requested" || fail "race $MENU_RACES: no in-game menu"
         click_at $IN_GAME_MAIN_MENU
     fi
-    wait_for_more "$OGRE_LOG" "$menus" 60 "load layout MainMenu.layout" ||
+    wait_for_more "$OGRE_LOG" "$menus" 60 "load layout MainMenu.xml" ||
         fail "race $MENU_RACES: no main menu after $track"
     sleep 1  # the menu's first frames
     echo "race $MENU_RACES $track $result ghost $ghost $(process_usage | awk '{ print "rss_kb " $1 " fds " $2 }')"
