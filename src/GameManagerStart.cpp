@@ -5,6 +5,8 @@
 
 #include "ActionMapper.h"
 #include "DebugOverlay.h"
+#include "AtomicFile.h"
+#include "FileGroupWrite.h"
 #include "FolderManager.h"
 #include "GameConfiguration.h"
 #include "GameScene.h"
@@ -76,6 +78,17 @@ GameManager::GameSceneHolder makeGameScene()
     return GameManager::GameSceneHolder(new GameScene(), [](GameScene* scene) { delete scene; });
 }
 
+// Saves a kill interrupted are finished or dropped, and their temporaries removed, before
+// anything reads these folders: the settings, the tables and ghosts, the caches of tmp/.
+void settleUserFiles(const std::string& folder)
+{
+    for (const char* sub : {"", "maps/", "maps/stdHighscore/"})
+        settleInterruptedWrites(folder + sub);
+    for (const std::string& cache : FolderManager::getFileList(folder + "tmp/"))
+        if (cache != "." && cache != ".." && FolderManager::folderExists(folder + "tmp/" + cache, false))
+            removeStaleTemporaries(folder + "tmp/" + cache + "/");
+}
+
 // A symbolic link, even a dangling one, counts as taken.
 bool fileExists(const std::string& path)
 {
@@ -136,6 +149,7 @@ std::string GameManager::createUserFolders()
     FolderManager::folderExists(folder, true);
     for (const char* sub : {"logs/", "maps/", "maps/stdHighscore", "tmp/"})
         FolderManager::folderExists(folder + sub, true);
+    settleUserFiles(folder);
     // Tried by writing, as permissions alone don't tell (a read-only disk, or root).
     const bool writable = canWriteIn(folder) && canWriteIn(folder + "logs/");
     // Nothing else would tell the player; said once, not again on a restart.
@@ -166,7 +180,8 @@ void GameManager::startOnce()
 
     // Our own log manager first, so the engine writes its log to the file only, not to stdout.
     logManager = std::make_unique<Ogre::LogManager>();
-    logManager->createLog(folder + "logs/Ogre.log", true, false);
+    const std::string engineLog = folder + "logs/Ogre.log";
+    logManager->createLog(engineLog, true, false, !isAbsentOrRegularFile(engineLog));
     root.reset(new Ogre::Root("", "", folder + "logs/Ogre.log"));
     loadEnginePlugins("Plugins.cfg");
     PngImageCodec::install();
