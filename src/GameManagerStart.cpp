@@ -18,6 +18,7 @@
 #include "PlayState.h"
 #include "RaceResourceGroup.h"
 #include "RegularFile.h"
+#include "ResourceList.h"
 #include "SingleBlanks.h"
 #include "StepClock.h"
 #include "graphics/JpegImageCodec.h"
@@ -330,19 +331,28 @@ bool GameManager::configure()
 void GameManager::setupResources()
 {
     // The list is read as a regular file of sane size: a folder or FIFO in its place would hang.
-    const std::string listName = settings->getResourcesFile();
-    std::string content, problem;
-    if (!readRegularFile(listName, kMaxResourceListBytes, content, problem))
-        throw std::string("Cannot read the resource list \"" + listName + "\": " + problem);
-    Ogre::ConfigFile resources;
-    Ogre::DataStreamPtr stream(new Ogre::MemoryDataStream(listName, &content[0], content.size(), false, true));
-    resources.load(stream, "\t:=", true);
-    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
-    for (const auto& section : resources.getSettingsBySection())
+    // One that can't be read or is no resource list is a bad setting: the default list serves.
+    auto readList = [](const std::string& name, std::vector<ResourceLocation>& locations, std::string& problem) {
+        std::string content;
+        return readRegularFile(name, kMaxResourceListBytes, content, problem) &&
+               parseResourceList(content, locations, problem);
+    };
+    std::string listName = settings->getResourcesFile();
+    std::vector<ResourceLocation> locations;
+    std::string problem;
+    if (!readList(listName, locations, problem))
     {
-        for (const auto& location : section.second)
-            groups.addResourceLocation(location.second, location.first, section.first, false);
+        const std::string fallback = GameConfiguration().getResourcesFile();
+        debugLog() << "Settings: the resource list \"" << listName << "\" is not used (" << problem << "); using \""
+                   << fallback << "\"" << std::endl;
+        listName = fallback;
+        settings->setResourcesFile(fallback);
+        if (!readList(listName, locations, problem))
+            throw std::string("Cannot read the resource list \"" + listName + "\": " + problem);
     }
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    for (const ResourceLocation& location : locations)
+        groups.addResourceLocation(location.place, location.type, location.group, false);
     for (const std::string& group : groups.getResourceGroups())
         if (group != RaceResourceGroup::kName)
             groups.initialiseResourceGroup(group);
