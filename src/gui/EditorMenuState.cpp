@@ -11,6 +11,7 @@
 #include "gui/MainMenuState.h"
 #include "gui/PreviewScene.h"
 #include "gui/SelectorGrid.h"
+#include "gui/GuiText.h"
 #include "gui/TextList.h"
 #include "gui/TrackGrid.h"
 #include "gui/TrackGridQuad.h"
@@ -338,7 +339,7 @@ void EditorMenuState::pickTile(float x, float y)
         return;
     const EditorTrackObject* picked = tileSelector->getSelectedTile();
     brush = std::make_unique<EditorTrackObject>(*picked);
-    window("CurrentSelection")->setText(brush->getName());
+    window("CurrentSelection")->setText(guiText(brush->getName()));
     const Ogre::Vector2 offset = PreviewScene::modelOffset(brush->getOriginalWidth(), brush->getOriginalHeight());
     preview->showEntity(brush->getMeshName(), offset.x, offset.y);
 }
@@ -391,7 +392,7 @@ void EditorMenuState::updateSelectionLabel(float x, float y)
     const EditorTrackObject* shown = tileSelector->pick(x, y);
     if (!shown)
         shown = brush.get();
-    window("CurrentSelection")->setText(shown ? shown->getName() : "");
+    window("CurrentSelection")->setText(guiText(shown ? shown->getName() : ""));
 }
 
 bool EditorMenuState::frameStarted(GameManager* manager, const Ogre::FrameEvent& event)
@@ -448,7 +449,7 @@ void EditorMenuState::hideDialog(EditorDialog dialog)
 void EditorMenuState::showError(const std::string& text)
 {
     logMessage("EditorMenuState: " + text);
-    window("ErrorDialogText")->setText(text);
+    window("ErrorDialogText")->setText(guiText(text));
     showDialog(EditorDialog::Error);
 }
 
@@ -517,8 +518,8 @@ bool EditorMenuState::handleSaveDialogSave(const CEGUI::EventArgs&)
     {
         pendingSaveName = name;
         window("OverwriteDialogText")
-            ->setText("A track named \"" + name +
-                      "\" exists already. Replace it?\nIts high scores and ghost car will be deleted.");
+            ->setText(guiText("A track named \"" + name +
+                              "\" exists already. Replace it?\nIts high scores and ghost car will be deleted."));
         showDialog(EditorDialog::Overwrite);
         return true;
     }

@@ -10,6 +10,7 @@
 #include "gui/LoadState.h"
 #include "gui/MainMenuState.h"
 #include "gui/RaceKeysHint.h"
+#include "gui/GuiText.h"
 #include "gui/TextList.h"
 #include "track/DataFileError.h"
 #include "track/MapObject.h"
@@ -105,9 +106,9 @@ void LevelMenuState::enter()
     // Without a problem to report, the box tells how to drive.
     GameManager* game = GameManager::getInstance();
     const InputManager* input = game->getInputManager();
-    message->setText(problems.empty() && game->getGameConfiguration()
-                         ? RaceKeysHint::text(*game->getGameConfiguration(), input ? input->getKeyboard() : nullptr)
-                         : problems);
+    message->setText(guiText(problems.empty() && game->getGameConfiguration()
+                                 ? RaceKeysHint::text(*game->getGameConfiguration(), input ? input->getKeyboard() : nullptr)
+                                 : problems));
     logMessage("enter LevelMenuState: done!");
 }
 
