@@ -21,6 +21,8 @@
 #include "ResourceList.h"
 #include "SingleBlanks.h"
 #include "StepClock.h"
+#include "WindowEvents.h"
+#include "XErrorHandlers.h"
 #include "graphics/JpegImageCodec.h"
 #include "graphics/PngImageCodec.h"
 #include "graphics/Screenshot.h"
@@ -102,7 +104,7 @@ bool fileExists(const std::string& path)
 class GameManager::LoopHost : public MainLoopHost
 {
 public:
-    explicit LoopHost(GameManager& manager) : manager(manager) {}
+    explicit LoopHost(GameManager& manager) : manager(manager), windowEvents(*manager.window) {}
 
     unsigned long takeElapsedMs() override
     {
@@ -113,16 +115,24 @@ public:
     bool frameStarted(const Ogre::FrameEvent& event) override { return manager.frameStarted(event); }
     bool pumpMessagesAndRender() override
     {
-        // No window-event pump: the engine's (OgreBites) serves only windows registered with it,
-        // and the game registers none, so it did nothing here; the input library reads keys and
-        // the mouse on its own connection. Linking OgreBites (and SDL2 with it) cost 4 ms a start.
+        // Not the engine's event pump (OgreBites): it serves only windows registered with it, and
+        // linking it (and SDL2 with it) cost 4 ms a start. The input library reads keys and the
+        // mouse on its own connection; the window's own events are read here.
+        windowEvents.pump();
         return manager.root->renderOneFrame();
     }
     bool frameEnded(const Ogre::FrameEvent& event) override { return manager.frameEnded(event); }
-    bool isWindowClosed() override { return manager.window->isClosed(); }
+    bool isWindowClosed() override
+    {
+        // The window manager's close ends the game as a quit does: every state is left.
+        if (windowEvents.isCloseRequested())
+            debugLog() << "The window was asked to close: the game ends." << std::endl;
+        return manager.window->isClosed() || windowEvents.isCloseRequested();
+    }
 
 private:
     GameManager& manager;
+    WindowEvents windowEvents;
 };
 
 void GameManager::start()
@@ -195,6 +205,7 @@ void GameManager::startOnce()
     if (!PhysicBase::isPhysXAvailable(root.get()))
         throw std::string("No Bullet physics runtime found. Please reinstall the game with administrator rights.");
 
+    XErrorHandlers::install();
     if (!configure())
         throw std::string("No render system \"" + settings->getRenderer() + "\" or \"" + kOpenGL +
                           "\" found: check Plugins.cfg beside the game.");
