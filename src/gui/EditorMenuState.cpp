@@ -73,6 +73,13 @@ void EditorMenuState::enter()
     {
         build();
     }
+    catch (const std::string&)
+    {
+        // The entry error of a layout or window, logged and naming its file already.
+        teardown();
+        MenuState::exit();
+        throw;
+    }
     catch (...)
     {
         const std::string why = currentErrorText();
@@ -89,7 +96,7 @@ void EditorMenuState::build()
     logMessage("enter EditorMenuState");
     MenuState::enter();
     logMessage("enter EditorMenuState: layout");
-    loadLayout(EditorMenuWindows::kLayoutFile);
+    showLayout(kStateName, EditorMenuWindows::kLayoutFile);
     loadDialogs();
     dialogs.clear();
     windows = lookUpWindows(kStateName, layout, EditorMenuWindows::kWindows);
@@ -119,11 +126,10 @@ void EditorMenuState::build()
 
 void EditorMenuState::loadDialogs()
 {
-    CEGUI::WindowManager& windowManager = CEGUI::WindowManager::getSingleton();
     dialogWindows.clear();
     for (const EditorMenuWindows::Dialog& dialog : EditorMenuWindows::kDialogs)
     {
-        CEGUI::Window* loaded = windowManager.loadLayoutFromFile(dialog.layoutFile);
+        CEGUI::Window* loaded = readLayout(kStateName, dialog.layoutFile);
         layout->addChild(loaded);
         loaded->hide();
         dialogWindows[dialog.dialog] = loaded;
