@@ -67,4 +67,16 @@ grep -q "Advanced sky failed, using the sky box: .*sky shader" "$OGRE_LOG" ||
 check_sky_box broken_program
 end_race
 echo "ok: broken sky program"
+
+# Without the compositor scripts: the log names each effect and the file it lacks.
+use_media_copy
+rm "$WORK/run/media/compositors/HDR.compositor" "$WORK/run/media/compositors/MotionBlur.compositor"
+start_race "$TRACK" "$EFFECTS"
+check_race_runs
+grep -qF 'The compositor "HDR" is not defined: its script "HDR.compositor" was not found' "$OGRE_LOG" ||
+    fail "the missing HDR script is not named: $(grep -A3 'Creating HDR Effect' "$OGRE_LOG")"
+grep -qF 'The compositor "Motion Blur" is not defined: its script "MotionBlur.compositor" was not found' "$OGRE_LOG" ||
+    fail "the missing blur script is not named: $(grep -A3 'Creating MotionBlur Effect' "$OGRE_LOG")"
+end_race
+echo "ok: missing compositor scripts"
 echo "PASS"
