@@ -43,6 +43,13 @@ start_to_menu "settings file a FIFO"
 grep -q "quillmor.cfg' not used (not a regular file)" "$DEBUG_LOG" || fail "settings file a FIFO: no log line"
 echo "ok: settings file a FIFO"
 
+# FIFOs in place of the engine's, the GUI's and the physics' logs: the game runs without them.
+fresh_user_folder
+mkdir -p "$USER_DIR/logs"
+mkfifo "$USER_DIR/logs/Ogre.log" "$USER_DIR/logs/CEGUI.log" "$USER_DIR/logs/NxOgre.physics.log"
+start_to_menu "logs that are FIFOs"
+echo "ok: logs that are FIFOs"
+
 # Temporaries that killed saves left beside the settings and a table are removed at the start;
 # a player's file of a like name stays.
 fresh_user_folder
