@@ -17,6 +17,7 @@ close_and_check() {
     wait_for_exit 60
     [ "$EXIT_STATUS" = 0 ] || fail "$what: exit status $EXIT_STATUS"
     grep -q "The window was asked to close: the game ends." "$DEBUG_LOG" || fail "$what: no log line"
+    ! grep "^X error" "$DEBUG_LOG" || fail "$what: X errors on the way out"
     echo "ok: $what"
 }
 
