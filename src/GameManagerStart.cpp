@@ -5,6 +5,8 @@
 
 #include "ActionMapper.h"
 #include "DebugOverlay.h"
+#include "AtomicFile.h"
+#include "FileGroupWrite.h"
 #include "FolderManager.h"
 #include "GameConfiguration.h"
 #include "GameScene.h"
@@ -16,8 +18,11 @@
 #include "PlayState.h"
 #include "RaceResourceGroup.h"
 #include "RegularFile.h"
+#include "ResourceList.h"
 #include "SingleBlanks.h"
 #include "StepClock.h"
+#include "WindowEvents.h"
+#include "XErrorHandlers.h"
 #include "graphics/JpegImageCodec.h"
 #include "graphics/PngImageCodec.h"
 #include "graphics/Screenshot.h"
@@ -76,6 +81,17 @@ GameManager::GameSceneHolder makeGameScene()
     return GameManager::GameSceneHolder(new GameScene(), [](GameScene* scene) { delete scene; });
 }
 
+// Saves a kill interrupted are finished or dropped, and their temporaries removed, before
+// anything reads these folders: the settings, the tables and ghosts, the caches of tmp/.
+void settleUserFiles(const std::string& folder)
+{
+    for (const char* sub : {"", "maps/", "maps/stdHighscore/"})
+        settleInterruptedWrites(folder + sub);
+    for (const std::string& cache : FolderManager::getFileList(folder + "tmp/"))
+        if (cache != "." && cache != ".." && FolderManager::folderExists(folder + "tmp/" + cache, false))
+            removeStaleTemporaries(folder + "tmp/" + cache + "/");
+}
+
 // A symbolic link, even a dangling one, counts as taken.
 bool fileExists(const std::string& path)
 {
@@ -88,7 +104,7 @@ bool fileExists(const std::string& path)
 class GameManager::LoopHost : public MainLoopHost
 {
 public:
-    explicit LoopHost(GameManager& manager) : manager(manager) {}
+    explicit LoopHost(GameManager& manager) : manager(manager), windowEvents(*manager.window) {}
 
     unsigned long takeElapsedMs() override
     {
@@ -99,16 +115,24 @@ public:
     bool frameStarted(const Ogre::FrameEvent& event) override { return manager.frameStarted(event); }
     bool pumpMessagesAndRender() override
     {
-        // No window-event pump: the engine's (OgreBites) serves only windows registered with it,
-        // and the game registers none, so it did nothing here; the input library reads keys and
-        // the mouse on its own connection. Linking OgreBites (and SDL2 with it) cost 4 ms a start.
+        // Not the engine's event pump (OgreBites): it serves only windows registered with it, and
+        // linking it (and SDL2 with it) cost 4 ms a start. The input library reads keys and the
+        // mouse on its own connection; the window's own events are read here.
+        windowEvents.pump();
         return manager.root->renderOneFrame();
     }
     bool frameEnded(const Ogre::FrameEvent& event) override { return manager.frameEnded(event); }
-    bool isWindowClosed() override { return manager.window->isClosed(); }
+    bool isWindowClosed() override
+    {
+        // The window manager's close ends the game as a quit does: every state is left.
+        if (windowEvents.isCloseRequested())
+            debugLog() << "The window was asked to close: the game ends." << std::endl;
+        return manager.window->isClosed() || windowEvents.isCloseRequested();
+    }
 
 private:
     GameManager& manager;
+    WindowEvents windowEvents;
 };
 
 void GameManager::start()
@@ -136,6 +160,7 @@ std::string GameManager::createUserFolders()
     FolderManager::folderExists(folder, true);
     for (const char* sub : {"logs/", "maps/", "maps/stdHighscore", "tmp/"})
         FolderManager::folderExists(folder + sub, true);
+    settleUserFiles(folder);
     // Tried by writing, as permissions alone don't tell (a read-only disk, or root).
     const bool writable = canWriteIn(folder) && canWriteIn(folder + "logs/");
     // Nothing else would tell the player; said once, not again on a restart.
@@ -166,7 +191,8 @@ void GameManager::startOnce()
 
     // Our own log manager first, so the engine writes its log to the file only, not to stdout.
     logManager = std::make_unique<Ogre::LogManager>();
-    logManager->createLog(folder + "logs/Ogre.log", true, false);
+    const std::string engineLog = folder + "logs/Ogre.log";
+    logManager->createLog(engineLog, true, false, !isAbsentOrRegularFile(engineLog));
     root.reset(new Ogre::Root("", "", folder + "logs/Ogre.log"));
     loadEnginePlugins("Plugins.cfg");
     PngImageCodec::install();
@@ -179,6 +205,7 @@ void GameManager::startOnce()
     if (!PhysicBase::isPhysXAvailable(root.get()))
         throw std::string("No Bullet physics runtime found. Please reinstall the game with administrator rights.");
 
+    XErrorHandlers::install();
     if (!configure())
         throw std::string("No render system \"" + settings->getRenderer() + "\" or \"" + kOpenGL +
                           "\" found: check Plugins.cfg beside the game.");
@@ -315,19 +342,28 @@ bool GameManager::configure()
 void GameManager::setupResources()
 {
     // The list is read as a regular file of sane size: a folder or FIFO in its place would hang.
-    const std::string listName = settings->getResourcesFile();
-    std::string content, problem;
-    if (!readRegularFile(listName, kMaxResourceListBytes, content, problem))
-        throw std::string("Cannot read the resource list \"" + listName + "\": " + problem);
-    Ogre::ConfigFile resources;
-    Ogre::DataStreamPtr stream(new Ogre::MemoryDataStream(listName, &content[0], content.size(), false, true));
-    resources.load(stream, "\t:=", true);
-    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
-    for (const auto& section : resources.getSettingsBySection())
+    // One that can't be read or is no resource list is a bad setting: the default list serves.
+    auto readList = [](const std::string& name, std::vector<ResourceLocation>& locations, std::string& problem) {
+        std::string content;
+        return readRegularFile(name, kMaxResourceListBytes, content, problem) &&
+               parseResourceList(content, locations, problem);
+    };
+    std::string listName = settings->getResourcesFile();
+    std::vector<ResourceLocation> locations;
+    std::string problem;
+    if (!readList(listName, locations, problem))
     {
-        for (const auto& location : section.second)
-            groups.addResourceLocation(location.second, location.first, section.first, false);
+        const std::string fallback = GameConfiguration().getResourcesFile();
+        debugLog() << "Settings: the resource list \"" << listName << "\" is not used (" << problem << "); using \""
+                   << fallback << "\"" << std::endl;
+        listName = fallback;
+        settings->setResourcesFile(fallback);
+        if (!readList(listName, locations, problem))
+            throw std::string("Cannot read the resource list \"" + listName + "\": " + problem);
     }
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    for (const ResourceLocation& location : locations)
+        groups.addResourceLocation(location.place, location.type, location.group, false);
     for (const std::string& group : groups.getResourceGroups())
         if (group != RaceResourceGroup::kName)
             groups.initialiseResourceGroup(group);

@@ -6,6 +6,7 @@
 #include "CarRecorder.h"
 #include "CheckPointArrow.h"
 #include "LogStream.h"
+#include "RegularFile.h"
 #include "XMLParser.h"
 #include "ai/StrategicAI.h"
 #include "physic/Car.h"
@@ -24,7 +25,6 @@
 #include <OGRE/Overlay/OgreOverlayManager.h>
 
 #include <cstdio>
-#include <fstream>
 
 namespace
 {
@@ -318,9 +318,16 @@ bool GamePlay::saveRecording(const std::string& path, std::string* error)
 void GamePlay::loadGhost(const std::string& path)
 {
     ghost->clear();
-    if (!ghostCar || !std::ifstream(path).good())
-        return;  // no best run yet
     std::string error;
+    if (!ghostCar)
+        return;
+    if (!isAbsentOrRegularFile(path, &error))
+    {
+        log() << "Race without a ghost: " << path << ": " << error << std::endl;
+        return;
+    }
+    if (!isRegularFile(path))
+        return;  // no best run yet
     if (!ghost->load(path, *ghostCar, &error))
         log() << "Race without a ghost: " << error << std::endl;
 }

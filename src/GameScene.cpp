@@ -68,6 +68,17 @@ void log(const std::string& text)
     Ogre::LogManager::getSingleton().logMessage(text);
 }
 
+// The engine only says a compositor could not be added: which one, and why, as far as we can
+// tell (its script missing, or read without defining it).
+void logMissingCompositor(const std::string& compositor, const std::string& script)
+{
+    if (Ogre::CompositorManager::getSingleton().getByName(compositor))
+        return;
+    const bool scriptFound = Ogre::ResourceGroupManager::getSingleton().resourceExistsInAnyGroup(script);
+    log("The compositor \"" + compositor + "\" is not defined: its script \"" + script +
+        (scriptFound ? "\" does not define it (see the script errors above)" : "\" was not found"));
+}
+
 // Shows a loading stage on the loading screen at once, before the stage's work starts.
 void showCaption(CEGUI::Window* caption, const char* text)
 {
@@ -521,6 +532,8 @@ void GameScene::createMotionBlur()
             [speedSource] { return speedSource ? speedSource->getWheelSpeed() : 0.0f; }, kMaxBlur, kBlurFromKmh,
             kBlurFullKmh);
         blurCompositor = Ogre::CompositorManager::getSingleton().addCompositor(viewport, "Motion Blur");
+        if (!blurCompositor)
+            logMissingCompositor("Motion Blur", "MotionBlur.compositor");
         if (blurCompositor)
         {
             blurCompositor->setEnabled(false);  // the speed switches it on
@@ -549,6 +562,8 @@ void GameScene::createHDR(bool test)
     try
     {
         hdrCompositor = Ogre::CompositorManager::getSingleton().addCompositor(viewport, "HDR", 0);
+        if (!hdrCompositor)
+            logMissingCompositor("HDR", "HDR.compositor");
         if (hdrCompositor)
         {
             hdrCompositor->setEnabled(true);

@@ -5,6 +5,7 @@
 #include "GameConfiguration.h"
 #include "GameManager.h"
 #include "GuiImageCodec.h"
+#include "RegularFile.h"
 #include "ScreenProjection.h"
 
 #include <CEGUI/CEGUI.h>
@@ -92,7 +93,11 @@ void GuiScene::create()
         const GameConfiguration* config = GameManager::getInstance()->getGameConfiguration();
         try
         {
-            createGuiSystem(config->getSavePath() + "logs/CEGUI.log");
+            const std::string userLog = config->getSavePath() + "logs/CEGUI.log";
+            std::string problem;
+            if (!isAbsentOrRegularFile(userLog, &problem))
+                throw std::runtime_error(userLog + ": " + problem);
+            createGuiSystem(userLog);
         }
         catch (...)
         {

@@ -1,6 +1,8 @@
 // The debug log of the per-user folder.
 #include "LogStream.h"
 
+#include "RegularFile.h"
+
 LogStream* LogStream::instance = nullptr;
 
 LogStream* LogStream::getInstance()
@@ -22,6 +24,9 @@ bool LogStream::open(const std::string& path)
     if (stream.is_open())
         stream.close();
     stream.clear();
+    // A FIFO or device in the log's place would block here or swallow the log: none then.
+    if (!isAbsentOrRegularFile(path))
+        return false;
     stream.open(path, reopening ? std::ios::app : std::ios::trunc);
     if (!stream.is_open())
         return false;

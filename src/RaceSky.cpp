@@ -1,6 +1,7 @@
 // The race's advanced sky.
 #include "RaceSky.h"
 
+#include "physic/MeshEntity.h"
 #include "sky/DayClock.h"
 #include "sky/SimpleSunPositionModel.h"
 #include "sky/SkyDome.h"
@@ -33,6 +34,8 @@ bool RaceSky::create(Ogre::Root* root, Ogre::SceneManager* sceneManager, Ogre::R
     destroy();
     try
     {
+        // The engine would draw a mesh cut short as far as it goes.
+        checkMeshFile(sky::Sun::kMeshName, kResourceGroup);
         skySystem = std::make_unique<sky::SkySystem>(root, sceneManager, true, kResourceGroup, true, true, true);
         skySystem->getSun()->setSunPositionModel(
             std::make_unique<sky::SimpleSunPositionModel>(Ogre::Degree(kInclinationDegrees)));

@@ -1,4 +1,4 @@
-// Whole-file reads of regular files only.
+// Status checks and whole-file reads of regular files only.
 #include "RegularFile.h"
 
 #include <cerrno>
@@ -7,9 +7,50 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace
+{
+std::string kindProblem(const struct stat& info)
+{
+    if (S_ISDIR(info.st_mode))
+        return "a folder, not a file";
+    if (!S_ISREG(info.st_mode))
+        return "not a regular file";
+    return "";
+}
+}
+
+std::string regularFileProblem(const std::string& path)
+{
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::strerror(errno);
+    return kindProblem(info);
+}
+
+bool isRegularFile(const std::string& path)
+{
+    return regularFileProblem(path).empty();
+}
+
+bool isAbsentOrRegularFile(const std::string& path, std::string* problem)
+{
+    struct stat info{};
+    std::string reason;
+    if (::stat(path.c_str(), &info) == 0)
+        reason = kindProblem(info);
+    else if (errno != ENOENT)
+        reason = std::strerror(errno);
+    if (problem)
+        *problem = reason;
+    return reason.empty();
+}
+
 bool readRegularFile(const std::string& path, std::size_t maxBytes, std::string& content, std::string& problem)
 {
-    // Non-blocking, so that opening a FIFO in the file's place cannot stall the game.
+    problem = regularFileProblem(path);
+    if (!problem.empty())
+        return false;
+    // Non-blocking too, so that a FIFO swapped in after the check cannot stall the game.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
     {
@@ -17,14 +58,11 @@ bool readRegularFile(const std::string& path, std::size_t maxBytes, std::string&
         return false;
     }
     struct stat info{};
-    problem.clear();
     if (::fstat(fd, &info) != 0)
         problem = std::strerror(errno);
-    else if (S_ISDIR(info.st_mode))
-        problem = "a folder, not a file";
-    else if (!S_ISREG(info.st_mode))
-        problem = "not a regular file";
-    else if (static_cast<std::size_t>(info.st_size) > maxBytes)
+    else
+        problem = kindProblem(info);
+    if (problem.empty() && static_cast<std::size_t>(info.st_size) > maxBytes)
         problem = "larger than " + std::to_string(maxBytes) + " bytes";
     if (problem.empty())
     {

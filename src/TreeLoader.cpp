@@ -2,6 +2,7 @@
 #include "TreeLoader.h"
 
 #include "graphics/ToyPictureGrey.h"
+#include "physic/MeshEntity.h"
 #include "physic/PhysicBase.h"
 #include "physic/PhysicsConversions.h"
 #include "platform/physics/NxActorDesc.h"
@@ -48,7 +49,7 @@ std::vector<std::string> TreeLoader::getActorNames() const
 
 void TreeLoader::addKind(const TreeKind& kind)
 {
-    Ogre::Entity* entity = ground.sceneManager->createEntity(kind.entityName, kind.mesh);
+    Ogre::Entity* entity = createMeshEntity(*ground.sceneManager, kind.entityName, kind.mesh);
     entity->setCastShadows(kind.castShadows);
     kinds.push_back(kind);
     entities.push_back(entity);

@@ -273,6 +273,12 @@ bool XMLParser::isSafeMapName(const std::string& mapName)
 bool XMLParser::saveMap(const PlacedEditorTiles& tiles, const std::string& terrain, const std::string& mapName,
                         const std::string& folder)
 {
+    return writeMap(tiles, terrain, mapName, folder + "/" + mapName + ".map");
+}
+
+bool XMLParser::writeMap(const PlacedEditorTiles& tiles, const std::string& terrain, const std::string& mapName,
+                         const std::string& path)
+{
     if (!isSafeMapName(mapName))
     {
         debugLog() << "saveMap: refused the track name \"" << mapName
@@ -309,7 +315,6 @@ bool XMLParser::saveMap(const PlacedEditorTiles& tiles, const std::string& terra
     TiXmlPrinter printer;
     document.Accept(&printer);
 
-    const std::string path = folder + "/" + mapName + ".map";
     std::string error;
     if (!writeFileAtomically(path, printer.Str(), &error))
     {

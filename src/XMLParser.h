@@ -49,6 +49,9 @@ public:
     // is unsafe, a tile lies off the grid or the file can't be written.
     bool saveMap(const PlacedEditorTiles& tiles, const std::string& terrain, const std::string& mapName,
                  const std::string& folder);
+    // The same track file written to any path (the editor stages it under another name).
+    bool writeMap(const PlacedEditorTiles& tiles, const std::string& terrain, const std::string& mapName,
+                  const std::string& path);
     // Not empty; only letters, digits, space, '-' and '_' (so no path separator or dot).
     static bool isSafeMapName(const std::string& mapName);
 

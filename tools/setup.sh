@@ -8,7 +8,7 @@ packages=(
   libogre-1.12-dev libcegui-mk2-dev libcegui-mk2-data libois-dev libbullet-dev
   libopenal-dev libsndfile1-dev libvorbis-dev libfann-dev libboost-serialization-dev
   libtinyxml-dev cimg-dev libpng-dev xvfb xauth libgl1-mesa-dri fonts-dejavu-core
-  xdotool libjpeg-dev ccache glslang-tools
+  xdotool libjpeg-dev ccache glslang-tools libx11-dev
 )
 
 missing=()

@@ -2,6 +2,7 @@
 #include "ai/NeuronalNetwork.h"
 
 #include "AtomicFile.h"
+#include "RegularFile.h"
 
 #include <floatfann.h>
 
@@ -141,7 +142,8 @@ bool NeuronalNetwork::writeTrainingFile(const std::string& fileName, std::string
 bool NeuronalNetwork::load(const std::string& fileName)
 {
     network.reset();
-    if (fileName.empty())
+    // The library opens what it is given and would wait for ever on a FIFO.
+    if (fileName.empty() || !isRegularFile(fileName))
         return false;
     network.reset(fann_create_from_file(fileName.c_str()));
     if (!network)
@@ -169,6 +171,8 @@ bool NeuronalNetwork::create()
 bool NeuronalNetwork::trainFromFile(const std::string& fileName, unsigned maxEpochs, unsigned epochsBetweenReports,
                                     unsigned seed)
 {
+    if (!isRegularFile(fileName))
+        return false;
     fann_train_data* data = fann_read_train_from_file(fileName.c_str());
     if (!data)
         return false;
@@ -195,7 +199,7 @@ bool NeuronalNetwork::trainFromFile(const std::string& fileName, unsigned maxEpo
 
 int NeuronalNetwork::save(const std::string& fileName) const
 {
-    if (!network || fileName.empty())
+    if (!network || fileName.empty() || !isAbsentOrRegularFile(fileName))
         return 0;
     return fann_save(network.get(), fileName.c_str());
 }

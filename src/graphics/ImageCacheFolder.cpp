@@ -3,6 +3,7 @@
 
 #include "FolderManager.h"
 #include "LogStream.h"
+#include "RegularFile.h"
 #include "graphics/PictureFile.h"
 #include "graphics/ToyPicture.h"
 
@@ -17,11 +18,6 @@
 
 namespace
 {
-bool isPlainFile(const std::string& path)
-{
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 // Size and modification time of a plain file; false when it is none.
 bool fileStamp(const std::string& path, long long& bytes, long long& timeNs)
@@ -69,7 +65,7 @@ ImageCacheFolder::~ImageCacheFolder()
 
 bool ImageCacheFolder::exists(const std::string& fileName) const
 {
-    return isPlainFile(folder + fileName);
+    return isRegularFile(folder + fileName);
 }
 
 bool ImageCacheFolder::save(const ToyPicture& picture, const std::string& fileName) const
@@ -126,7 +122,7 @@ void ImageCacheFolder::removeFiles(const std::function<bool(const std::string&)>
 {
     for (const std::string& name : FolderManager::getFileList(folder))
     {
-        if (name != "." && name != ".." && selected(name) && isPlainFile(folder + name))
+        if (name != "." && name != ".." && selected(name) && isRegularFile(folder + name))
             std::remove((folder + name).c_str());
     }
 }

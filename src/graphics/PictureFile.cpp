@@ -4,6 +4,7 @@
 
 #include "AtomicFile.h"
 #include "LogStream.h"
+#include "RegularFile.h"
 #include "graphics/PngImageCodec.h"
 #include "graphics/ToyPicture.h"
 #include "graphics/ToyPictureGrey.h"
@@ -130,10 +131,14 @@ bool encodeAndWrite(const std::vector<std::uint8_t>& pixels, std::uint32_t width
 
 bool readImage(const std::string& path, Ogre::Image& image)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    const std::string notRegular = regularFileProblem(path);
+    std::ifstream file;
+    if (notRegular.empty())
+        file.open(path, std::ios::binary);
+    if (!file.is_open())
     {
-        debugLog() << "Picture file '" << path << "' cannot be opened" << std::endl;
+        debugLog() << "Picture file '" << path << "' cannot be opened"
+                   << (notRegular.empty() ? "" : ": " + notRegular) << std::endl;
         return false;
     }
     std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

@@ -11,6 +11,7 @@
 #include "gui/MainMenuState.h"
 #include "gui/PreviewScene.h"
 #include "gui/SelectorGrid.h"
+#include "gui/GuiText.h"
 #include "gui/TextList.h"
 #include "gui/TrackGrid.h"
 #include "gui/TrackGridQuad.h"
@@ -72,6 +73,13 @@ void EditorMenuState::enter()
     {
         build();
     }
+    catch (const std::string&)
+    {
+        // The entry error of a layout or window, logged and naming its file already.
+        teardown();
+        MenuState::exit();
+        throw;
+    }
     catch (...)
     {
         const std::string why = currentErrorText();
@@ -88,7 +96,7 @@ void EditorMenuState::build()
     logMessage("enter EditorMenuState");
     MenuState::enter();
     logMessage("enter EditorMenuState: layout");
-    loadLayout(EditorMenuWindows::kLayoutFile);
+    showLayout(kStateName, EditorMenuWindows::kLayoutFile);
     loadDialogs();
     dialogs.clear();
     windows = lookUpWindows(kStateName, layout, EditorMenuWindows::kWindows);
@@ -118,11 +126,10 @@ void EditorMenuState::build()
 
 void EditorMenuState::loadDialogs()
 {
-    CEGUI::WindowManager& windowManager = CEGUI::WindowManager::getSingleton();
     dialogWindows.clear();
     for (const EditorMenuWindows::Dialog& dialog : EditorMenuWindows::kDialogs)
     {
-        CEGUI::Window* loaded = windowManager.loadLayoutFromFile(dialog.layoutFile);
+        CEGUI::Window* loaded = readLayout(kStateName, dialog.layoutFile);
         layout->addChild(loaded);
         loaded->hide();
         dialogWindows[dialog.dialog] = loaded;
@@ -338,7 +345,7 @@ void EditorMenuState::pickTile(float x, float y)
         return;
     const EditorTrackObject* picked = tileSelector->getSelectedTile();
     brush = std::make_unique<EditorTrackObject>(*picked);
-    window("CurrentSelection")->setText(brush->getName());
+    window("CurrentSelection")->setText(guiText(brush->getName()));
     const Ogre::Vector2 offset = PreviewScene::modelOffset(brush->getOriginalWidth(), brush->getOriginalHeight());
     preview->showEntity(brush->getMeshName(), offset.x, offset.y);
 }
@@ -391,7 +398,7 @@ void EditorMenuState::updateSelectionLabel(float x, float y)
     const EditorTrackObject* shown = tileSelector->pick(x, y);
     if (!shown)
         shown = brush.get();
-    window("CurrentSelection")->setText(shown ? shown->getName() : "");
+    window("CurrentSelection")->setText(guiText(shown ? shown->getName() : ""));
 }
 
 bool EditorMenuState::frameStarted(GameManager* manager, const Ogre::FrameEvent& event)
@@ -448,7 +455,7 @@ void EditorMenuState::hideDialog(EditorDialog dialog)
 void EditorMenuState::showError(const std::string& text)
 {
     logMessage("EditorMenuState: " + text);
-    window("ErrorDialogText")->setText(text);
+    window("ErrorDialogText")->setText(guiText(text));
     showDialog(EditorDialog::Error);
 }
 
@@ -517,8 +524,8 @@ bool EditorMenuState::handleSaveDialogSave(const CEGUI::EventArgs&)
     {
         pendingSaveName = name;
         window("OverwriteDialogText")
-            ->setText("A track named \"" + name +
-                      "\" exists already. Replace it?\nIts high scores and ghost car will be deleted.");
+            ->setText(guiText("A track named \"" + name +
+                              "\" exists already. Replace it?\nIts high scores and ghost car will be deleted."));
         showDialog(EditorDialog::Overwrite);
         return true;
     }

@@ -23,15 +23,7 @@ void HighScoreMenuState::enter()
     raceAgainRequested = mainMenuRequested = dialogOpen = false;
     rankToName = 0;
     CEGUI::Window* menu = showLayout("HighScoreMenuState", "HighscoreMenu.xml");
-    try
-    {
-        dialog = CEGUI::WindowManager::getSingleton().loadLayoutFromFile("newHighScoreDialog.xml");
-    }
-    catch (const CEGUI::Exception& error)
-    {
-        debugLog() << "HighScoreMenuState: cannot show the name dialog: " << error.what() << std::endl;
-        throw entryError("HighScoreMenuState");
-    }
+    dialog = readLayout("HighScoreMenuState", "newHighScoreDialog.xml");
     // A child of the layout, so it goes with it on exit.
     menu->addChild(dialog);
     dialog->hide();

@@ -10,7 +10,9 @@
 #include "gui/LoadState.h"
 #include "gui/MainMenuState.h"
 #include "gui/RaceKeysHint.h"
+#include "gui/GuiText.h"
 #include "gui/TextList.h"
+#include "gui/TrackListNames.h"
 #include "track/DataFileError.h"
 #include "track/MapObject.h"
 #include "track/TrackFileList.h"
@@ -96,9 +98,9 @@ void LevelMenuState::enter()
     // Without a problem to report, the box tells how to drive.
     GameManager* game = GameManager::getInstance();
     const InputManager* input = game->getInputManager();
-    message->setText(problems.empty() && game->getGameConfiguration()
-                         ? RaceKeysHint::text(*game->getGameConfiguration(), input ? input->getKeyboard() : nullptr)
-                         : problems);
+    message->setText(guiText(problems.empty() && game->getGameConfiguration()
+                                 ? RaceKeysHint::text(*game->getGameConfiguration(), input ? input->getKeyboard() : nullptr)
+                                 : problems));
     logMessage("enter LevelMenuState: done!");
 }
 
@@ -143,17 +145,17 @@ void LevelMenuState::populateMapList()
         for (const TrackFile& track : listTrackFiles(settings->getSavePath() + "maps/"))
             tracks.emplace_back(track, false);
 
-    std::vector<std::string> names;
+    std::vector<ListedTrack> listed;
     for (const auto& [track, standard] : tracks)
     {
         MapDescription description;
         if (!describeTrack(track.path, standard, description))
             continue;
         // An item's id is its track's key in maps.
-        maps[static_cast<int>(names.size())] = description;
-        names.push_back(track.baseName);
+        maps[static_cast<int>(listed.size())] = description;
+        listed.push_back({track.baseName, standard});
     }
-    chosenItem = TextList::fill(*mapList, names);
+    chosenItem = TextList::fill(*mapList, trackListNames(listed));
     if (chosenItem)
         showPicture(getTerrain(maps.at(0).terrainName).levelImage);
     logMessage("populate MapList [done]");

@@ -3,6 +3,7 @@
 
 #include "GameManager.h"
 #include "GameScene.h"
+#include "ErrorText.h"
 #include "GuiScene.h"
 #include "LogStream.h"
 
@@ -37,10 +38,9 @@ void MenuState::exit()
     layout = nullptr;
 }
 
-CEGUI::Window* MenuState::loadLayout(const std::string& layoutFile)
+CEGUI::Window* MenuState::showLayout(const std::string& stateName, const std::string& layoutFile)
 {
-    Ogre::LogManager::getSingleton().logMessage("load layout " + layoutFile);
-    CEGUI::Window* loaded = CEGUI::WindowManager::getSingleton().loadLayoutFromFile(layoutFile);
+    CEGUI::Window* loaded = readLayout(stateName, layoutFile);
     if (layout)
         CEGUI::WindowManager::getSingleton().destroyWindow(layout);
     layout = loaded;
@@ -48,17 +48,37 @@ CEGUI::Window* MenuState::loadLayout(const std::string& layoutFile)
     return layout;
 }
 
-CEGUI::Window* MenuState::showLayout(const std::string& stateName, const std::string& layoutFile)
+CEGUI::Window* MenuState::readLayout(const std::string& stateName, const std::string& layoutFile)
 {
+    Ogre::LogManager::getSingleton().logMessage("load layout " + layoutFile);
+    std::string problem;
+    // Read apart first: a file the resource provider can't find is missing, one the GUI library
+    // then refuses is damaged (the two throw exceptions of different libraries).
+    CEGUI::ResourceProvider* files = CEGUI::System::getSingleton().getResourceProvider();
     try
     {
-        return loadLayout(layoutFile);
+        CEGUI::RawDataContainer data;
+        files->loadRawDataContainer(layoutFile, data, CEGUI::WindowManager::getDefaultResourceGroup());
+        files->unloadRawDataContainer(data);
     }
-    catch (const CEGUI::Exception& error)
+    catch (...)
     {
-        debugLog() << stateName << ": cannot show layout '" << layoutFile << "': " << error.what() << std::endl;
-        throw entryError(stateName);
+        problem = "the layout '" + layoutFile + "' is missing";
     }
+    if (problem.empty())
+    {
+        try
+        {
+            return CEGUI::WindowManager::getSingleton().loadLayoutFromFile(layoutFile);
+        }
+        catch (...)
+        {
+            problem = "the layout '" + layoutFile + "' is damaged: " + currentErrorText();
+        }
+    }
+    debugLog() << stateName << ": " << problem << std::endl;
+    Ogre::LogManager::getSingleton().logMessage(stateName + ": " + problem);
+    throw entryError(stateName, problem);
 }
 
 CEGUI::Window* MenuState::findWindow(const std::string& stateName, CEGUI::Window* root, const std::string& name)
@@ -89,9 +109,10 @@ MenuState::WindowMap MenuState::lookUpWindows(const std::string& stateName, CEGU
     return windows;
 }
 
-std::string MenuState::entryError(const std::string& stateName)
+std::string MenuState::entryError(const std::string& stateName, const std::string& problem)
 {
-    return stateName + " Error!!\nPlease report this error in the Quillmor forum.\n(https://quillmor.invalid/forum)";
+    return stateName + " Error!!\n" + (problem.empty() ? "" : problem + "\n") +
+           "Please report this error in the Quillmor forum.\n(https://quillmor.invalid/forum)";
 }
 
 CEGUI::MouseButton MenuState::convertButton(OIS::MouseButtonID id)

@@ -34,17 +34,19 @@ public:
 
     // Right and middle map to themselves; every other button is the left one.
     static CEGUI::MouseButton convertButton(OIS::MouseButtonID id);
-    // The text a state throws when its screen can't be shown.
-    static std::string entryError(const std::string& stateName);
+    // The text a state throws when its screen can't be shown; problem, when given, says why
+    // (the file and what is wrong with it) on a line of its own after the first.
+    static std::string entryError(const std::string& stateName, const std::string& problem = "");
 
 protected:
     MenuState() = default;
     ~MenuState() = default;
 
-    // Loads the layout and makes it the GUI's root window; the GUI library's exceptions pass.
-    CEGUI::Window* loadLayout(const std::string& layoutFile);
-    // As loadLayout, but logs the GUI library's error and throws entryError(stateName).
+    // Loads the layout and makes it the GUI's root window. One that is missing or damaged is
+    // logged and thrown as entryError(stateName), both naming the file and which of the two it is.
     CEGUI::Window* showLayout(const std::string& stateName, const std::string& layoutFile);
+    // The windows of a layout file, not yet shown; a missing or damaged file as showLayout.
+    static CEGUI::Window* readLayout(const std::string& stateName, const std::string& layoutFile);
     // The window of that name below root; logs and throws entryError(stateName) when there is none.
     static CEGUI::Window* findWindow(const std::string& stateName, CEGUI::Window* root, const std::string& name);
     using WindowMap = std::map<std::string, CEGUI::Window*>;

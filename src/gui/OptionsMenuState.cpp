@@ -6,6 +6,7 @@
 #include "LogStream.h"
 #include "gui/MainMenuState.h"
 #include "gui/OptionsMenuWindows.h"
+#include "gui/GuiText.h"
 #include "gui/TextList.h"
 #include "gui/VideoOptions.h"
 
@@ -372,7 +373,7 @@ OptionsRules::SaveResult OptionsMenuState::handleSave()
     if (result == OptionsRules::SaveResult::Failed)
     {
         debugLog() << "OptionsMenuState: settings not saved: " << error << std::endl;
-        window("Message")->setText("The settings were not saved: " + error);
+        window("Message")->setText(guiText("The settings were not saved: " + error));
     }
     else
         debugLog() << "Settings saved to " << path

@@ -1,6 +1,8 @@
 // Filling the GUI's lists.
 #include "gui/TextList.h"
 
+#include "gui/GuiText.h"
+
 #include <CEGUI/CEGUI.h>
 
 #include <algorithm>
@@ -16,7 +18,7 @@ CEGUI::ListboxItem* fillList(List& list, const std::vector<std::string>& texts, 
     list.resetList();
     for (std::size_t index = 0; index < texts.size(); ++index)
     {
-        auto* item = new CEGUI::ListboxTextItem(texts[index], static_cast<CEGUI::uint>(index));
+        auto* item = new CEGUI::ListboxTextItem(guiText(texts[index]), static_cast<CEGUI::uint>(index));
         item->setTextParsingEnabled(false);
         item->setSelectionBrushImage(kSelectionBrush);
         list.addItem(item);  // the list owns it

@@ -16,7 +16,7 @@ class ListboxItem;
 namespace TextList
 {
 // Empties the list and adds an item per text, in order, with its index as id; texts are shown
-// as they stand, never read as markup (file and player names). Selects the item at selected,
+// as they stand (as UTF-8, damage repaired), never read as markup (file and player names). Selects the item at selected,
 // the first when there is none such, and returns it; null for no texts.
 CEGUI::ListboxItem* fill(CEGUI::Listbox& list, const std::vector<std::string>& texts, std::size_t selected = 0);
 // The same; the box's edit part shows the selected text, or nothing.

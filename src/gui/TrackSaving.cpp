@@ -1,6 +1,7 @@
 // Saving an editor track.
 #include "gui/TrackSaving.h"
 
+#include "FileGroupWrite.h"
 #include "FolderManager.h"
 #include "HighScore.h"
 #include "HighScorePath.h"
@@ -9,9 +10,7 @@
 #include "gui/TrackCells.h"
 #include "track/MapDescription.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <sys/stat.h>
 
 namespace
@@ -64,31 +63,42 @@ bool exists(const std::string& savePath, const std::string& name)
 }
 
 bool save(const TrackCells& cells, const std::string& name, const std::string& terrain, const std::string& savePath,
-          std::string& error)
+          std::string& error, const std::function<void()>& afterEachStep)
 {
     error = nameProblem(name);
     if (!error.empty())
         return false;
-    // The track file first: if it fails, the old track keeps its scores and ghost.
-    if (!XMLParser::getInstance()->saveMap(cells.placedTiles(), terrain, name, savePath + "maps"))
-    {
-        error = "The track file " + mapPath(savePath, name) + " could not be written.";
-        return false;
-    }
-    const std::string table = tablePath(savePath, name);
-    std::string tableError;
-    if (!HighScore::save(table, HighScore(), &tableError))
-    {
-        error = "The track was saved, but its high-score table could not be emptied: " + tableError;
-        return false;
-    }
-    const std::string ghost = ghostPathFor(table);
-    if (std::remove(ghost.c_str()) != 0 && errno != ENOENT)
-    {
-        error = "The track was saved, but its ghost " + ghost + " could not be deleted: " + std::strerror(errno);
-        return false;
-    }
+    // Images of an earlier track of this name go first: dropping them is harmless either way.
     dropCachedImages(savePath, name);
+    // The track, its empty table and the ghost's removal as one: a save killed at any instant
+    // leaves the old track with its scores and ghost, or the new one with neither.
+    const std::string folder = savePath + "maps/";
+    const std::string table = tablePath(savePath, name);
+    const std::string ghost = ghostPathFor(table);
+    if (table.compare(0, folder.size(), folder) != 0 || ghost.compare(0, folder.size(), folder) != 0)
+    {
+        error = "The track's table " + table + " lies outside " + folder + ".";
+        return false;
+    }
+    FileGroupWrite files(folder);
+    files.setStepHook(afterEachStep);
+    files.replace(name + ".map", [&](const std::string& staged, std::string& problem) {
+        if (XMLParser::getInstance()->writeMap(cells.placedTiles(), terrain, name, staged))
+            return true;
+        problem = "cannot write " + staged + " (the debug log says why)";
+        return false;
+    });
+    files.replace(table.substr(folder.size()), [](const std::string& staged, std::string& problem) {
+        return HighScore::save(staged, HighScore(), &problem);
+    });
+    files.remove(ghost.substr(folder.size()));
+    std::string problem;
+    if (!files.commit(problem))
+    {
+        error = files.isCommitted() ? "The track was saved, but not all of it: " + problem
+                                    : "The track could not be written: " + problem;
+        return false;
+    }
     debugLog() << "Editor: saved track \"" << name << "\" to " << mapPath(savePath, name) << std::endl;
     return true;
 }

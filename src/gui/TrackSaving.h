@@ -2,6 +2,7 @@
 // high-score table and no ghost, all inside the player's own maps folder.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class TrackCells;
@@ -20,9 +21,10 @@ std::string tablePath(const std::string& savePath, const std::string& name);
 // A track of that name exists, so saving would replace it and its scores.
 bool exists(const std::string& savePath, const std::string& name);
 
-// Writes the track file, then an empty high-score table, deletes the ghost and the track's
-// cached images. False with the reason in error when the name is refused or a file can't
-// be written; a refused name writes nothing, a failed track file leaves the old one whole.
+// Writes the track file and an empty high-score table and deletes the ghost, as one change
+// (the folder is settled when next listed), and drops the track's cached images. False with the
+// reason in error when the name is refused or a file can't be written; then the old track, its
+// table and ghost stay. afterEachStep runs after each change to the folder (tests kill there).
 bool save(const TrackCells& cells, const std::string& name, const std::string& terrain, const std::string& savePath,
-          std::string& error);
+          std::string& error, const std::function<void()>& afterEachStep = nullptr);
 }

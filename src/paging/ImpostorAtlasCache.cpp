@@ -3,6 +3,7 @@
 
 #include "FolderManager.h"
 #include "LogStream.h"
+#include "RegularFile.h"
 #include "graphics/PictureFile.h"
 
 #include <OGRE/OgreHardwareBuffer.h>
@@ -76,11 +77,6 @@ std::string withoutSlashes(std::string name)
     return name;
 }
 
-bool isPlainFile(const std::string& path)
-{
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 }
 
 namespace ImpostorAtlasCache
@@ -110,7 +106,7 @@ std::string fileName(const Ogre::Mesh& mesh, uint32_t resolution)
 
 bool load(const std::string& folder, const std::string& name, Ogre::Image& image)
 {
-    if (folder.empty() || !isPlainFile(folder + name))
+    if (folder.empty() || !isRegularFile(folder + name))
         return false;
     return PictureFile::readImage(folder + name, image);
 }

@@ -39,17 +39,6 @@ std::string structureProblem(const std::string& bytes)
     return "";
 }
 
-void checkMeshFile(const std::string& meshName)
-{
-    const Ogre::MeshPtr known = Ogre::MeshManager::getSingleton().getByName(meshName, Ogre::RGN_AUTODETECT);
-    if (known && (known->isLoaded() || known->isManuallyLoaded()))
-        return;
-    const Ogre::DataStreamPtr stream = Ogre::ResourceGroupManager::getSingleton().openResource(meshName);
-    const std::string problem = structureProblem(stream->getAsString());
-    if (!problem.empty())
-        OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, "mesh \"" + meshName + "\": " + problem, "createMeshEntity");
-}
-
 bool hasGeometry(const Ogre::Mesh& mesh)
 {
     if (mesh.sharedVertexData && mesh.sharedVertexData->vertexCount > 0)
@@ -62,6 +51,18 @@ bool hasGeometry(const Ogre::Mesh& mesh)
     }
     return false;
 }
+}
+
+void checkMeshFile(const std::string& meshName, const std::string& group)
+{
+    const Ogre::MeshPtr known = Ogre::MeshManager::getSingleton().getByName(meshName, Ogre::RGN_AUTODETECT);
+    if (known && (known->isLoaded() || known->isManuallyLoaded()))
+        return;
+    const Ogre::DataStreamPtr stream =
+        Ogre::ResourceGroupManager::getSingleton().openResource(meshName, group.empty() ? Ogre::RGN_DEFAULT : group);
+    const std::string problem = structureProblem(stream->getAsString());
+    if (!problem.empty())
+        OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, "mesh \"" + meshName + "\": " + problem, "createMeshEntity");
 }
 
 Ogre::Entity* createMeshEntity(Ogre::SceneManager& sceneManager, const std::string& name, const std::string& meshName)

@@ -1,6 +1,8 @@
 // The physics world of one race on our Bullet layer: world creation and the fixed-step loop.
 #include "physic/PhysicBase.h"
 
+#include "RegularFile.h"
+
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreTimer.h>
 
@@ -61,6 +63,9 @@ nxOgre::scene* PhysicBase::init()
     std::string logPath;
     if (!userFolder.empty())
         logPath = userFolder + (userFolder.back() == '/' ? "" : "/") + "logs/NxOgre.physics.log";
+    // Anything but a file in the log's place (a FIFO would block its opening): no log then.
+    if (!isAbsentOrRegularFile(logPath))
+        logPath.clear();
     try
     {
         world = std::make_unique<nxOgre::world>(0, 1, logPath);

@@ -21,7 +21,6 @@ namespace
 {
 const char* const kLightName = "SkySun";
 const char* const kEntityName = "SkySun";
-const char* const kMeshName = "sphere.mesh";
 const char* const kMaterialName = "SkySunMaterial";
 constexpr float kLightPowerScale = 10.0f;
 constexpr Ogre::uint8 kRenderQueue = 8;       // after the starfield (6) and the dome (7)

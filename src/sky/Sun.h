@@ -24,6 +24,9 @@ class SunPositionModel;
 class Sun : public CameraBoundElement
 {
 public:
+    // The sun's disc, a mesh of the sky's resource group.
+    static constexpr const char* kMeshName = "sphere.mesh";
+
     explicit Sun(Ogre::SceneManager* sceneManager);
     ~Sun() override;
     Sun(const Sun&) = delete;

@@ -1,6 +1,7 @@
 // Listing one folder's track files for the level menu.
 #include "track/TrackFileList.h"
 
+#include "FileGroupWrite.h"
 #include "FolderManager.h"
 
 #include <algorithm>
@@ -8,6 +9,8 @@
 std::vector<TrackFile> listTrackFiles(const std::string& folder)
 {
     std::vector<TrackFile> tracks;
+    // A track save a kill interrupted is finished or dropped before the list is made.
+    settleInterruptedWrites(folder);
     for (const std::string& fileName : FolderManager::getFileList(folder))
     {
         const std::string::size_type dot = fileName.rfind('.');

@@ -11,5 +11,6 @@ struct TrackFile
 };
 
 // Every "<name>.map" of the folder (the extension is the part from the last dot on, in
-// lower case only), in byte order of the base names. A missing folder lists nothing.
+// lower case only), in byte order of the base names. A missing folder lists nothing. Saves
+// interrupted in the folder are settled first (folder ends in "/").
 std::vector<TrackFile> listTrackFiles(const std::string& folder);

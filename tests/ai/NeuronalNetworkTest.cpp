@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 
 namespace
 {
@@ -135,4 +138,20 @@ TEST(NeuronalNetwork, ANetworkOfOtherCountsIsRefusedWithoutHarm)
     const std::string data = folder.write("speedtraining.data", "old");
     EXPECT_FALSE(speed.writeTrainingFile(data));
     EXPECT_EQ(TempFolder::read(data), "old");
+}
+
+TEST(NeuronalNetwork, FilesThatAreNoFilesAreRefusedWithoutWaiting)
+{
+    TempFolder folder;
+    const std::string fifo = folder.path() + "NNOperationalSteer.net";
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+    // The library would wait for ever for a writer on the FIFO: end the test then.
+    alarm(20);
+    auto network = steerNetwork();
+    EXPECT_FALSE(network->load(fifo));
+    EXPECT_FALSE(network->trainFromFile(fifo, 10, 0, 1));
+    auto trained = trainedSteerNetwork(folder, 1);
+    EXPECT_EQ(trained->save(fifo), 0);
+    EXPECT_EQ(trained->save(folder.path()), 0) << "a folder";
+    alarm(0);
 }

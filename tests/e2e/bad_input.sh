@@ -43,24 +43,47 @@ start_to_menu "settings file a FIFO"
 grep -q "quillmor.cfg' not used (not a regular file)" "$DEBUG_LOG" || fail "settings file a FIFO: no log line"
 echo "ok: settings file a FIFO"
 
-# A resource list outside the game's folder is not used; one that is a folder or FIFO stops
-# the start with its name, at once.
+# FIFOs in place of the engine's, the GUI's and the physics' logs: the game runs without them.
+fresh_user_folder
+mkdir -p "$USER_DIR/logs"
+mkfifo "$USER_DIR/logs/Ogre.log" "$USER_DIR/logs/CEGUI.log" "$USER_DIR/logs/NxOgre.physics.log"
+start_to_menu "logs that are FIFOs"
+echo "ok: logs that are FIFOs"
+
+# Temporaries that killed saves left beside the settings and a table are removed at the start;
+# a player's file of a like name stays.
+fresh_user_folder
+mkdir -p "$USER_DIR/maps/stdHighscore"
+: >"$USER_DIR/quillmor.cfg.tmp-Ab12Cd"
+: >"$USER_DIR/maps/stdHighscore/TestLoop.sde.tmp-x9Y8z7"
+echo mine >"$USER_DIR/quillmor.cfg.backup"
+start_to_menu "stale temporaries"
+[ ! -e "$USER_DIR/quillmor.cfg.tmp-Ab12Cd" ] && [ ! -e "$USER_DIR/maps/stdHighscore/TestLoop.sde.tmp-x9Y8z7" ] ||
+    fail "stale temporaries were left"
+[ "$(cat "$USER_DIR/quillmor.cfg.backup")" = mine ] || fail "a player's file was removed"
+echo "ok: stale temporaries"
+
+# A resource list outside the game's folder is not used; one that is missing, a folder, a FIFO
+# or no resource list at all (the plug-in list) is not used either: the default list serves.
 fresh_user_folder
 printf '<GameConfig><Resources file="/etc/passwd"/></GameConfig>' >"$USER_DIR/quillmor.cfg"
 start_to_menu "resource list outside the game"
 grep -qF 'Resources file "/etc/passwd" is not valid' "$DEBUG_LOG" || fail "resource list outside: no log line"
 echo "ok: resource list outside the game's folder"
-for kind in folder fifo; do
+for kind in missing folder fifo plugins; do
     fresh_user_folder
-    printf '<GameConfig><Resources file="bad_%s.cfg"/></GameConfig>' "$kind" >"$USER_DIR/quillmor.cfg"
-    if [ "$kind" = folder ]; then mkdir "$BIN_DIR/bad_$kind.cfg"; else mkfifo "$BIN_DIR/bad_$kind.cfg"; fi
-    status=0
-    (cd "$BIN_DIR" && timeout 60 ./quillmor >"$WORK/stdout" 2>"$WORK/stderr") || status=$?
-    [ "$status" = 1 ] || fail "resource list a $kind: exit status $status"
-    grep -q "^Quillmor Error: Cannot read the resource list \"bad_$kind.cfg\"" "$WORK/stderr" ||
-        fail "resource list a $kind: no message naming it"
-    rm -rf "${BIN_DIR:?}/bad_$kind.cfg"
-    echo "ok: resource list a $kind"
+    name=bad_$kind.cfg
+    case $kind in
+    folder) mkdir "$BIN_DIR/$name" ;;
+    fifo) mkfifo "$BIN_DIR/$name" ;;
+    plugins) name=Plugins.cfg ;;
+    esac
+    printf '<GameConfig><Resources file="%s"/></GameConfig>' "$name" >"$USER_DIR/quillmor.cfg"
+    start_to_menu "resource list $kind"
+    grep -qF "the resource list \"$name\" is not used" "$DEBUG_LOG" || fail "resource list $kind: no log line naming it"
+    grep -qF 'using "resources_high.cfg"' "$DEBUG_LOG" || fail "resource list $kind: the default list is not named"
+    [ "$kind" = plugins ] || rm -rf "${BIN_DIR:?}/$name"
+    echo "ok: resource list $kind"
 done
 
 # Screenshots: 0644 under umask 000, a symbolic link in the way is left alone, and a working

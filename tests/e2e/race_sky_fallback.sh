@@ -67,4 +67,34 @@ grep -q "Advanced sky failed, using the sky box: .*sky shader" "$OGRE_LOG" ||
 check_sky_box broken_program
 end_race
 echo "ok: broken sky program"
+
+# Without the compositor scripts: the log names each effect and the file it lacks.
+use_media_copy
+rm "$WORK/run/media/compositors/HDR.compositor" "$WORK/run/media/compositors/MotionBlur.compositor"
+start_race "$TRACK" "$EFFECTS"
+check_race_runs
+grep -qF 'The compositor "HDR" is not defined: its script "HDR.compositor" was not found' "$OGRE_LOG" ||
+    fail "the missing HDR script is not named: $(grep -A3 'Creating HDR Effect' "$OGRE_LOG")"
+grep -qF 'The compositor "Motion Blur" is not defined: its script "MotionBlur.compositor" was not found' "$OGRE_LOG" ||
+    fail "the missing blur script is not named: $(grep -A3 'Creating MotionBlur Effect' "$OGRE_LOG")"
+end_race
+echo "ok: missing compositor scripts"
+
+# The sun's mesh and a tree's cut short: refused by name, the race goes on with the sky box and
+# without trees instead of drawing them in part.
+use_media_copy
+rm "$WORK/run/media/trees"
+cp -r "$BUILD_DIR/media/trees" "$WORK/run/media/"
+for mesh in sky/sphere.mesh trees/palmtree.mesh; do
+    head -c 2000 "$BUILD_DIR/media/$mesh" >"$WORK/run/media/$mesh"
+done
+start_race "$TRACK" '<Texture quality="1"/><Shadow quality="1"/><HDR enable="false"/><MotionBlur enable="false"/><Vegetation enable="true"/>'
+check_race_runs
+grep -q 'Advanced sky failed, using the sky box: .*mesh "sphere.mesh": cut short' "$OGRE_LOG" ||
+    fail "the cut sun mesh is not named: $(grep -i 'sky failed' "$OGRE_LOG")"
+grep -q 'Vegetation failed, switched off: .*mesh "palmtree.mesh": cut short' "$OGRE_LOG" ||
+    fail "the cut tree mesh is not named: $(grep -i 'vegetation' "$OGRE_LOG" | tail -n 3)"
+check_sky_box cut_meshes
+end_race
+echo "ok: meshes cut short"
 echo "PASS"

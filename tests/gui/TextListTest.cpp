@@ -88,3 +88,14 @@ TEST_F(TextListTest, AListBoxSelectsOneItemAndShowsNamesAsTheyStand)
     EXPECT_EQ(chosen->getText(), "[colour='FFFF0000']Mine");
     EXPECT_FALSE(static_cast<CEGUI::ListboxTextItem*>(chosen)->isTextParsingEnabled());
 }
+
+TEST_F(TextListTest, NamesAreShownAsUtf8WithDamageReplaced)
+{
+    auto& box = make<CEGUI::Combobox>("TaharezLook/Combobox");
+    // A track file named in UTF-8, one with a byte of another encoding, one cut mid-character.
+    TextList::fill(box, {"Caf\xC3\xA9", "Bad\xFF", "Jo\xC3"}, 1);
+    EXPECT_EQ(itemsOf(*box.getDropList()),
+              (std::vector<std::string>{"Caf\xC3\xA9", "Bad\xEF\xBF\xBD", "Jo\xEF\xBF\xBD"}));
+    EXPECT_EQ(std::string(box.getText().c_str()), "Bad\xEF\xBF\xBD");
+    EXPECT_EQ(box.getText().length(), 4u) << "four characters";
+}

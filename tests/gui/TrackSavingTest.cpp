@@ -1,17 +1,22 @@
 // Saving an editor track: the name check, the files written (track, empty table, no ghost),
-// the same bytes on a second save, and nothing outside the player's maps folder.
+// the same bytes on a second save, nothing outside the player's maps folder, and a save
+// killed midway leaving a whole track.
 #include "HighScore.h"
 #include "XMLParser.h"
 #include "gui/TrackCells.h"
 #include "gui/TrackPainter.h"
 #include "gui/TrackSaving.h"
+#include "track/TrackFileList.h"
 
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <set>
 
@@ -196,4 +201,57 @@ TEST(TrackSaving, AFailedWriteIsReportedAndLeavesTheScoresAlone)
     EXPECT_FALSE(TrackSaving::save(cells, "Track", "Grass", home.path(), error));
     EXPECT_NE(error.find("could not be written"), std::string::npos) << error;
     EXPECT_EQ(TempFolder::read(home.path() + "maps"), "not a folder");
+}
+
+TEST(TrackSaving, ASaveOverATrackKilledAtAnyStepLeavesTheOldTrackOrTheNewOneWhole)
+{
+    const TrackObjectDescs types = catalogue();
+    TrackCells cells(80, 80);
+    placeTrack(cells, types);
+    bool sawOld = false, sawNew = false;
+    for (int killAt = 1;; ++killAt)
+    {
+        UserFolder user;
+        const std::string maps = user.home.path() + "maps/";
+        user.home.write("maps/Oval.map", "old track");
+        user.home.write("maps/Oval.sde", "old table");
+        user.home.write("maps/Oval.sde.shadow", "old ghost");
+        const pid_t saver = fork();
+        ASSERT_GE(saver, 0);
+        if (saver == 0)
+        {
+            int steps = 0;
+            std::string error;
+            TrackSaving::save(cells, "Oval", "Grass", user.home.path(), error, [&] {
+                if (++steps == killAt)
+                    raise(SIGKILL);
+            });
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(saver, &status, 0);
+        // The level menu's listing settles the folder before anything reads it.
+        ASSERT_EQ(listTrackFiles(maps).size(), 1u);
+        const std::set<std::string> files = user.files();
+        const std::string track = TempFolder::read(maps + "Oval.map");
+        if (track == "old track")
+        {
+            sawOld = true;
+            EXPECT_EQ(TempFolder::read(maps + "Oval.sde"), "old table") << "killed at " << killAt;
+            EXPECT_EQ(TempFolder::read(maps + "Oval.sde.shadow"), "old ghost") << "killed at " << killAt;
+            EXPECT_EQ(files.size(), 3u) << "killed at " << killAt;
+        }
+        else
+        {
+            sawNew = true;
+            EXPECT_NE(track.find("<Map name=\"Oval.map\""), std::string::npos) << "killed at " << killAt;
+            EXPECT_NE(TempFolder::read(maps + "Oval.sde"), "old table") << "killed at " << killAt;
+            EXPECT_EQ(HighScore::load(maps + "Oval.sde").size(), 0u) << "killed at " << killAt;
+            EXPECT_EQ(files, (std::set<std::string>{"maps/Oval.map", "maps/Oval.sde"})) << "killed at " << killAt;
+        }
+        if (!WIFSIGNALED(status))
+            break;
+        ASSERT_LT(killAt, 50) << "the save never ends";
+    }
+    EXPECT_TRUE(sawOld && sawNew);
 }
