@@ -25,11 +25,12 @@ int logError(Display* display, XErrorEvent* error)
 
 int endOnLostDisplay(Display*)
 {
-    // No X call can succeed any more, and returning would let Xlib call exit(): the logs are
-    // flushed and the process ends here.
+    // No X call can succeed any more, and returning would let Xlib call exit() from inside the
+    // failing call, under the running game: the log is flushed and the process ends here, with
+    // the status of a game an error stopped.
     debugLog() << "The X display connection was lost: the game ends." << std::endl;
     std::fflush(nullptr);
-    _exit(0);
+    _exit(1);
 }
 }
 
