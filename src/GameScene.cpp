@@ -401,8 +401,9 @@ void GameScene::dropVegetation(const std::string& why)
     log("Vegetation failed, switched off: " + why);
     vegetation.reset();
     settings.setVegetationEnabled(false);
-    // A cached picture with the trees' shadows has no trees to go with now.
-    if (lightmapWithTrees && imageCache && imageCache->loadImage(*lightmapPicture, RaceSettings::kLightmapName))
+    // The picture may carry the trees' shadows, cached or stamped before the failure: there
+    // are no trees to go with them now.
+    if (lightmapPicture && imageCache && imageCache->loadImage(*lightmapPicture, RaceSettings::kLightmapName))
         lightmapWithTrees = false;
 }
 

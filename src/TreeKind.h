@@ -1,20 +1,19 @@
-// One kind of tree a terrain grows: its entity and mesh, and the trunk the car hits.
+// One kind of tree a terrain grows: its entity and mesh, and what the car hits.
 #pragma once
 
 #include <string>
 
 struct TreeKind
 {
-    enum class Trunk
+    enum class Collider
     {
-        Box,      // square, trunkRadius half as wide
-        Capsule,  // round
+        Box,      // the broad-leaf trunk, upright and square
+        Capsule,  // a pine's trunk, upright and round
+        Mesh,     // the tree's own triangles (the palms)
     };
 
     std::string entityName;
     std::string mesh;
-    Trunk trunk = Trunk::Capsule;
-    float trunkRadius = 0.2f;  // world units at scale 1
-    float trunkHeight = 4.0f;  // from the ground up, at scale 1
+    Collider collider = Collider::Capsule;
     bool castShadows = true;
 };

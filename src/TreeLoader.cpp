@@ -1,6 +1,8 @@
 // Planting the race's trees: the game's forest, over the paging core's paging/TreeLoader3D.
 #include "TreeLoader.h"
 
+#include "graphics/OgreToyPicture.h"
+#include "graphics/TempImageManager.h"
 #include "graphics/ToyPictureGrey.h"
 #include "physic/MeshEntity.h"
 #include "physic/PhysicBase.h"
@@ -8,29 +10,35 @@
 #include "platform/physics/NxActorDesc.h"
 
 #include <OGRE/OgreEntity.h>
+#include <OGRE/OgreException.h>
+#include <OGRE/OgreResourceGroupManager.h>
+#include <OGRE/OgreRoot.h>
 #include <OGRE/OgreSceneManager.h>
 
 #include <algorithm>
 #include <cmath>
 
 TreeLoader::TreeLoader(const std::string& loaderName, GeometryPager* geometry, const TBounds& bounds,
-                       Ground groundOf, std::uint32_t treeCount, std::uint32_t forestSeed)
-    : TreeLoader3D(geometry, bounds),
-      name(loaderName),
-      ground(std::move(groundOf)),
-      count(treeCount),
-      seed(forestSeed),
-      area(bounds)
+                       Ground groundOf, std::uint32_t treeCount)
+    : TreeLoader3D(geometry, bounds), name(loaderName), ground(std::move(groundOf)), count(treeCount), area(bounds)
 {
+    // A lightmap that already carries the trees' shadows gets none stamped again.
+    if (ground.lightmap && !ground.lightmapHasTrees)
+        stampedLightmap = std::make_unique<ToyPictureGrey>(static_cast<const ToyPicture&>(*ground.lightmap));
+    if (ground.lightmap)
+    {
+        shadowPicture = std::make_unique<ToyPictureGrey>();
+        treeColourPicture = std::make_unique<ToyPictureGrey>();
+    }
 }
 
 TreeLoader::~TreeLoader()
 {
+    for (Ogre::Entity* entity : entities)
+        ground.sceneManager->destroyEntity(entity);
     if (ground.physics)
         for (const std::uint32_t number : actorNumbers)
             ground.physics->removeStaticActor(actorNameFor(number));
-    for (Ogre::Entity* entity : entities)
-        ground.sceneManager->destroyEntity(entity);
 }
 
 std::string TreeLoader::actorNameFor(std::uint32_t number) const
@@ -47,12 +55,35 @@ std::vector<std::string> TreeLoader::getActorNames() const
     return names;
 }
 
-void TreeLoader::addKind(const TreeKind& kind)
+Ogre::Entity* TreeLoader::addKind(const TreeKind& kind)
 {
     Ogre::Entity* entity = createMeshEntity(*ground.sceneManager, kind.entityName, kind.mesh);
     entity->setCastShadows(kind.castShadows);
-    kinds.push_back(kind);
     entities.push_back(entity);
+    colliders.push_back(nullptr);
+    return entity;
+}
+
+void TreeLoader::setCollider(unsigned kind, const nxOgre::NxShapeDesc* shape)
+{
+    colliders.at(kind) = shape;
+}
+
+void TreeLoader::loadMediaPicture(ToyPictureGrey& picture, const std::string& file)
+{
+    if (!picture.loadFromFile(file, 0, 0, Ogre::RGN_DEFAULT))
+        OGRE_EXCEPT(Ogre::Exception::ERR_FILE_NOT_FOUND, "Cannot load the picture '" + file + "'",
+                    "TreeLoader::loadMediaPicture");
+}
+
+float TreeLoader::getCoverage(float x, float z) const
+{
+    return ground.coverage ? ground.coverage(x, z) : 0.0f;
+}
+
+float TreeLoader::getTerrainHeight(float x, float z) const
+{
+    return ground.height ? ground.height(x, z) : 0.0f;
 }
 
 bool TreeLoader::addTree(Ogre::Entity* entity, const Ogre::Vector3& position, float yawDegrees, float scale)
@@ -64,93 +95,109 @@ bool TreeLoader::addTree(Ogre::Entity* entity, const Ogre::Vector3& position, fl
     return true;
 }
 
-const nxOgre::NxShapeDesc& TreeLoader::trunkShape(unsigned kindIndex, float scale)
+bool TreeLoader::addTreeWithActor(Ogre::Entity* entity, const nxOgre::NxShapeDesc& shape,
+                                  const Ogre::Vector3& position, float yawDegrees, float scale)
 {
-    std::unique_ptr<nxOgre::NxShapeDesc>& shape = trunkShapes[{kindIndex, scale}];
-    if (shape)
-        return *shape;
-    const TreeKind& kind = kinds.at(kindIndex);
-    const float radius = kind.trunkRadius * scale, height = kind.trunkHeight * scale;
-    if (kind.trunk == TreeKind::Trunk::Box)
-    {
-        auto box = std::make_unique<nxOgre::NxBoxShapeDesc>();
-        box->dimensions = nxOgre::NxVec3(radius, height / 2.0f, radius);
-        shape = std::move(box);
-    }
-    else
-    {
-        auto capsule = std::make_unique<nxOgre::NxCapsuleShapeDesc>();
-        capsule->radius = radius;
-        capsule->height = std::max(height - 2.0f * radius, 0.0f);
-        shape = std::move(capsule);
-    }
-    // From the ground up, not half buried.
-    shape->localPose = nxOgre::NxPose(nxOgre::NxVec3(0.0f, height / 2.0f, 0.0f), nxOgre::NxQuat());
-    return *shape;
-}
-
-bool TreeLoader::addTreeWithActor(unsigned kind, const Ogre::Vector3& position, float yawDegrees, float scale)
-{
-    if (!TreeLoader3D::addTree(entities.at(kind), position, yawDegrees, scale))
+    if (!TreeLoader3D::addTree(entity, position, yawDegrees, scale))
         return false;
-    if (ground.physics)
-    {
-        const std::string actorName = actorNameFor(treesAdded);
-        nxOgre::NxActorDesc actor;
-        actor.shapes.push_back(&trunkShape(kind, scale));
-        actor.globalPose = nxOgre::NxPose(
-            toPhysics(position), toPhysics(Ogre::Quaternion(Ogre::Degree(yawDegrees), Ogre::Vector3::UNIT_Y)));
-        actor.name = actorName;
-        ground.physics->addStaticActor(actorName, actor, position);
-        actorNumbers.push_back(treesAdded);
-    }
+    createStaticActors(position, Ogre::Quaternion(Ogre::Degree(yawDegrees), Ogre::Vector3::UNIT_Y), shape);
     ++treesAdded;
     stampShadow(position);
     return true;
 }
 
-void TreeLoader::createTrees(ToyPictureGrey* stampedLightmap, const ToyPictureGrey* shadowStamp)
+void TreeLoader::createStaticActors(const Ogre::Vector3& position, const Ogre::Quaternion& orientation,
+                                    const nxOgre::NxShapeDesc& shape)
 {
-    stamped = shadowStamp ? stampedLightmap : nullptr;
-    shadow = shadowStamp;
-    TreePlanter planter(area, seed);
-    const auto trees = planter.plant(count, ground.coverage, ground.height,
-                                     [this](TreePlanter& p) { return chooseKind(p); });
+    if (!ground.physics)
+        return;
+    const std::string actorName = actorNameFor(treesAdded);
+    actorNumbers.push_back(treesAdded);
+    nxOgre::NxActorDesc actor;  // no body: static
+    actor.shapes.push_back(&shape);
+    Ogre::Quaternion turn = orientation;
+    turn.normalise();
+    actor.globalPose = nxOgre::NxPose(toPhysics(position), toPhysics(turn));
+    actor.name = actorName;
+    // The physics makes the actor once a car comes near its cell.
+    ground.physics->addStaticActor(actorName, actor, position);
+}
+
+void TreeLoader::createTrees()
+{
+    if (shadowPicture)
+        prepareLightmap();
+    const TreePlanter planter(area);
+    const auto trees = planter.plant(
+        count + 1, [this](float x, float z) { return getCoverage(x, z); },
+        [this](float x, float z) { return getTerrainHeight(x, z); }, [this] { return chooseKind(); });
     for (const PlantedTree& tree : trees)
-        addTreeWithActor(tree.kind, tree.position, tree.yawDegrees, 1.0f);
-    stamped = nullptr;
-    shadow = nullptr;
+    {
+        Ogre::Entity* entity = entities.at(tree.kind);
+        if (const nxOgre::NxShapeDesc* collider = colliders.at(tree.kind))
+            addTreeWithActor(entity, *collider, tree.position, tree.yawDegrees, 1.0f);
+        else
+            addTree(entity, tree.position, tree.yawDegrees, 1.0f);
+    }
+    loadLightmap();
+}
+
+void TreeLoader::loadLightmap()
+{
+    if (!ground.lightmap)
+        return;
+    if (stampedLightmap)
+    {
+        *ground.lightmap = static_cast<const ToyPicture&>(*stampedLightmap);
+        if (ground.cache)
+            ground.cache->saveImage(*stampedLightmap, ground.lightmapCacheName);
+        stampedLightmap.reset();
+    }
+    // Without a render system (tools, tests) there are no textures to tint with.
+    if (!Ogre::Root::getSingleton().getRenderSystem())
+        return;
+    treeColourTexture = std::make_unique<OgreToyPicture>(name + "Tree_Light_Map", treeColourPicture.get(), true);
+    setColorMap(treeColourTexture->getTexture(), CHANNEL_COLOR);
+    // The loader keeps the colours it read: neither the texture nor its picture is read again.
+    treeColourTexture.reset();
+    treeColourPicture.reset();
 }
 
 void TreeLoader::stampShadow(const Ogre::Vector3& position)
 {
-    if (!stamped || !shadow || area.width() <= 0.0f || area.height() <= 0.0f)
+    if (!stampedLightmap || !shadowPicture || shadowPicture->getWidth() == 0 || area.width() <= 0.0f ||
+        area.height() <= 0.0f)
         return;
-    // The stamp's centre on the tree.
-    const float offsetU = (static_cast<float>(shadow->getWidth() - 1) / 2.0f + 0.5f) / static_cast<float>(stamped->getWidth());
-    const float offsetV =
-        (static_cast<float>(shadow->getHeight() - 1) / 2.0f + 0.5f) / static_cast<float>(stamped->getHeight());
-    float u = (position.x - area.left) / area.width() - offsetU;
-    float v = (position.z - area.top) / area.height() - offsetV;
+    ToyPictureGrey& stamped = *stampedLightmap;
+    const ToyPictureGrey& stamp = *shadowPicture;
+    if (shadowOffsetU < 0.0f)
+    {
+        // The stamp's centre on the tree.
+        shadowOffsetU = (static_cast<float>(stamp.getWidth() - 1) / 2.0f + 0.5f) / static_cast<float>(stamped.getWidth());
+        shadowOffsetV =
+            (static_cast<float>(stamp.getHeight() - 1) / 2.0f + 0.5f) / static_cast<float>(stamped.getHeight());
+    }
+    float u = position.x / area.width() - shadowOffsetU;
+    float v = position.z / area.height() - shadowOffsetV;
     // As ToyPicture::multiplyAt, on the grey bytes: through colours a dense forest's
     // stamps took seconds.
     ToyPicture::clampUV(u, v);
-    const std::uint32_t width = stamped->getWidth(), height = stamped->getHeight();
+    const std::uint32_t width = stamped.getWidth(), height = stamped.getHeight();
     const std::uint32_t px = std::min(static_cast<std::uint32_t>(u * width), width - 1);
     const std::uint32_t py = std::min(static_cast<std::uint32_t>(v * height), height - 1);
     const float dx = u * width - px, dy = v * height - py;
-    const std::uint32_t windowWidth = std::min(shadow->getWidth() + (dx > 0.0f ? 1 : 0), width - px);
-    const std::uint32_t windowHeight = std::min(shadow->getHeight() + (dy > 0.0f ? 1 : 0), height - py);
-    const int shadowWidth = static_cast<int>(shadow->getWidth());
-    const int shadowHeight = static_cast<int>(shadow->getHeight());
-    const std::uint8_t* stamp = shadow->getGreyData();
+    const std::uint32_t windowWidth = std::min(stamp.getWidth() + (dx > 0.0f ? 1 : 0), width - px);
+    const std::uint32_t windowHeight = std::min(stamp.getHeight() + (dy > 0.0f ? 1 : 0), height - py);
+    const int stampWidth = static_cast<int>(stamp.getWidth());
+    const int stampHeight = static_cast<int>(stamp.getHeight());
+    const std::uint8_t* stampGrey = stamp.getGreyData();
     // The stamp's texel at (x, y), its edge repeated outside.
     const auto texel = [&](int x, int y) {
-        x = std::clamp(x, 0, shadowWidth - 1);
-        y = std::clamp(y, 0, shadowHeight - 1);
-        return static_cast<float>(stamp[y * shadowWidth + x]);
+        x = std::clamp(x, 0, stampWidth - 1);
+        y = std::clamp(y, 0, stampHeight - 1);
+        return static_cast<float>(stampGrey[y * stampWidth + x]);
     };
-    std::uint8_t* grey = stamped->getGreyData();
+    std::uint8_t* grey = stamped.getGreyData();
     for (std::uint32_t j = 0; j < windowHeight; ++j)
     {
         std::uint8_t* row = grey + static_cast<std::size_t>(py + j) * width + px;

@@ -1,28 +1,31 @@
 // Random tree placement.
 #include "TreePlanter.h"
 
-TreePlanter::TreePlanter(const TBounds& area, std::uint32_t seed) : bounds(area), engine(seed) {}
+#include <OGRE/OgreMath.h>
 
-float TreePlanter::range(float low, float high)
+#include <cstdlib>
+
+unsigned TreePlanter::seedFor(const TBounds& bounds)
 {
-    // Our own mapping: the standard distributions differ between library versions.
-    const double unit = static_cast<double>(engine()) / static_cast<double>(std::mt19937::max());
-    return static_cast<float>(low + (high - low) * unit);
+    const auto left = static_cast<std::int64_t>(bounds.left), top = static_cast<std::int64_t>(bounds.top);
+    return static_cast<unsigned>(left * 1000 + top * 100000 + 100000);
 }
 
 std::vector<PlantedTree> TreePlanter::plant(std::uint32_t tries, const Field& coverage, const Field& height,
-                                            const Chooser& choose)
+                                            const Chooser& choose) const
 {
+    std::srand(seedFor(area));
     std::vector<PlantedTree> trees;
     for (std::uint32_t i = 0; i < tries; ++i)
     {
-        const float x = range(bounds.left, bounds.right);
-        const float z = range(bounds.top, bounds.bottom);
+        // The engine's draws are the C library's: x first, then z.
+        const float x = Ogre::Math::RangeRandom(area.left, area.right);
+        const float z = Ogre::Math::RangeRandom(area.top, area.bottom);
         if (coverage(x, z) != 0.0f)
             continue;
-        const float yaw = range(0.0f, 359.0f);
-        const unsigned kind = choose(*this);
-        trees.push_back({Ogre::Vector3(x, height(x, z), z), yaw, kind});
+        const float y = height(x, z);
+        const float yaw = Ogre::Math::RangeRandom(0.0f, 359.0f);
+        trees.push_back({Ogre::Vector3(x, y, z), yaw, choose()});
     }
     return trees;
 }

@@ -17,6 +17,7 @@
 #include "track/MapObject.h"
 #include "track/TerrainObject.h"
 
+#include <OGRE/OgreException.h>
 #include <OGRE/OgreLogManager.h>
 #include <OGRE/OgreResourceGroupManager.h>
 #include <OGRE/OgreRoot.h>
@@ -28,17 +29,11 @@ constexpr float kGrassPageSize = 50.0f;  // world units
 constexpr float kGrassRange = 100.0f;    // world units: no blade farther from the camera
 constexpr uint8_t kGrassQueue = 50;      // the main queue, with the terrain
 const char* const kGrassColours = "map1_TX_new3_grass.png";
+const char* const kGrassColourTexture = "VG_Grass_Color_Map";
 constexpr uint32_t kGrassColourSize = 1024;  // pixels, the colour map's side
-const char* const kShadowStamp = "treeshadow.png";
-const char* const kTreeTint = "map1_TX_light_new3.png";
 const char* const kLowResources = "resources_low.cfg";
 constexpr uint32_t kImpostorPixels = 128;    // one picture of an atlas, each side
 constexpr uint32_t kLowImpostorPixels = 64;  // with the low-detail resources
-
-void log(const std::string& text)
-{
-    Ogre::LogManager::getSingleton().logMessage(text);
-}
 
 float terrainSize(const TerrainObject& terrain)
 {
@@ -60,41 +55,42 @@ VegetationManager::VegetationManager() = default;
 VegetationManager::~VegetationManager()
 {
     // The pages unload through the loader: they go first, the loader before its geometry.
-    if (treeGeometry)
-        treeGeometry->removeDetailLevels();
-    treeLoader.reset();
-    treeGeometry.reset();
-    treeColourTexture.reset();
     if (grassGeometry)
         grassGeometry->removeDetailLevels();
     grassLoader.reset();
     grassGeometry.reset();
+    if (treeGeometry)
+        treeGeometry->removeDetailLevels();
+    treeLoader.reset();
+    treeGeometry.reset();
     grassColourTexture.reset();
+    grassColourPicture.reset();
 }
 
 VegetationPlan VegetationManager::planFor(const GameScene& scene)
 {
-    const TerrainObject* terrain = scene.getTerrainObject();
     const GameConfiguration& config = scene.getSettings();
-    return VegetationPlanning::plan(terrain->getName(), terrainSize(*terrain), config.getTreeDensity(),
+    return VegetationPlanning::plan(scene.getTerrainObject()->getName(), config.getTreeDensity(),
                                     config.getGrassDensity());
+}
+
+void VegetationManager::log(const std::string& text) const
+{
+    if (plan.kind == VegetationKind::Grass)
+        Ogre::LogManager::getSingleton().logMessage(text);
 }
 
 void VegetationManager::init(GameScene& scene, Ogre::Camera* camera, MapObject& track)
 {
     plan = planFor(scene);
     if (plan.kind == VegetationKind::None)
-    {
-        log("No vegetation on terrain " + scene.getTerrainObject()->getName());
         return;
-    }
     if (plan.hasTrees())
     {
         log("init trees ... ");
         buildTrees(scene, camera, track);
         log("init trees ... done");
     }
-    commitLightmap(scene);
     if (plan.grassDensity > 0.0f)
     {
         log("init grass ...");
@@ -102,6 +98,39 @@ void VegetationManager::init(GameScene& scene, Ogre::Camera* camera, MapObject& 
         log("init grass ... done");
     }
     update();
+}
+
+void VegetationManager::buildTrees(GameScene& scene, Ogre::Camera* camera, MapObject& track)
+{
+    TerrainObject* terrain = scene.getTerrainObject();
+    treeGeometry = terrainPager(camera, kTreePageSize, *terrain);
+    const TBounds bounds = treeGeometry->getBounds();
+    treeGeometry->addDetailLevel<BatchPage>(plan.batchRange, 0.0f);
+    treeGeometry->addDetailLevel<ImpostorPage>(plan.impostorRange, 0.0f);
+    const GameConfiguration& config = scene.getSettings();
+    ImpostorPage::setImpostorResolution(config.getResourcesFile() == kLowResources ? kLowImpostorPixels
+                                                                                   : kImpostorPixels);
+    // The atlases are rendered once and kept with the player's other caches.
+    const std::string savePath = config.getSavePath();
+    treeGeometry->setImpostorCacheFolder(savePath.empty() ? std::string() : savePath + "tmp/");
+
+    TreeLoader::Ground ground;
+    ground.sceneManager = scene.getSceneManager();
+    ground.physics = scene.getPhysicBase();
+    ground.coverage = [&track](float x, float z) { return track.getCoverage(x, z); };
+    ground.height = [terrain](float x, float z) { return terrain->getHeight(x, z); };
+    ground.lightmap = config.isLightMapsEnabled() ? scene.getLightmapPicture() : nullptr;
+    ground.lightmapHasTrees = scene.lightmapHasTrees();
+    ground.cache = scene.getImageCache();
+    ground.lightmapCacheName = plan.lightmapName();
+    if (plan.kind == VegetationKind::Grass)
+        treeLoader = std::make_unique<GrassTreeLoader>("GrassTrees", treeGeometry.get(), bounds, std::move(ground),
+                                                       plan.treeCount);
+    else
+        treeLoader = std::make_unique<DesertTreeLoader>("DesertTrees", treeGeometry.get(), bounds, std::move(ground),
+                                                        plan.treeCount);
+    treeGeometry->setPageLoader(treeLoader.get());
+    treeLoader->createTrees();
 }
 
 void VegetationManager::buildGrass(GameScene& scene, Ogre::Camera* camera, MapObject& track)
@@ -133,124 +162,60 @@ void VegetationManager::buildGrass(GameScene& scene, Ogre::Camera* camera, MapOb
     layer->setSwayLength(0.2f);
     layer->setSwaySpeed(0.5f);
     layer->setSwayDistribution(10.0f);
-    const std::string colours = grassColourMap(scene);
-    if (!colours.empty())
-        layer->setColorMap(colours, CHANNEL_COLOR);
-    // The layer keeps the colours it read from the texture: neither the texture nor its
-    // picture is drawn or read again.
-    grassColourTexture.reset();
-    grassColourPicture.reset();
+    setGrassColours(scene, *layer);
+    log("init grass [last steps]...");
     layer->setMapBounds(bounds);
     grassGeometry->setPageLoader(grassLoader.get());
 }
 
-std::string VegetationManager::grassColourMap(GameScene& scene)
+void VegetationManager::setGrassColours(GameScene& scene, GrassLayer& layer)
 {
-    const ToyPictureGrey* lightmap = scene.getLightmapPicture();
+    ToyPictureGrey* lightmap = scene.getSettings().isLightMapsEnabled() ? scene.getLightmapPicture() : nullptr;
     const bool desert = plan.kind == VegetationKind::Desert;
-    if (!scene.getSettings().isLightMapsEnabled() || !lightmap)
-        return desert ? std::string() : kGrassColours;
-    if (!Ogre::Root::getSingleton().getRenderSystem())
-        return std::string();
+    if (!lightmap)
+    {
+        // Without lightmaps the desert's sand-coloured blades keep their own colour.
+        if (!desert)
+            layer.setColorMap(kGrassColours, CHANNEL_COLOR);
+        return;
+    }
+    // Without a render system (tools, tests) there are no textures to tint with.
+    const bool textures = Ogre::Root::getSingleton().getRenderSystem() != nullptr;
     if (desert)
     {
-        // The desert's sand-coloured blades are shaded by the lightmap alone.
-        grassColourTexture = std::make_unique<OgreToyPicture>("VG_Grass_Color_Map", scene.getLightmapPicture(), true);
-        return grassColourTexture->getTexture()->getName();
+        if (!textures)
+            return;
+        grassColourTexture = std::make_unique<OgreToyPicture>(kGrassColourTexture, lightmap, true);
+        layer.setColorMap(grassColourTexture->getTexture(), CHANNEL_COLOR);
+        grassColourTexture.reset();
+        return;
     }
+    log("init grass [load image]...");
     grassColourPicture = std::make_unique<ToyPictureRGBA>();
     TempImageManager* cache = scene.getImageCache();
-    if (!cache || !cache->loadImage(*grassColourPicture, plan.grassColorMapName()))
+    const bool cached = cache && cache->loadImage(*grassColourPicture, plan.grassColorMapName());
+    if (!cached)
     {
         if (!grassColourPicture->loadFromFile(kGrassColours, kGrassColourSize, kGrassColourSize, Ogre::RGN_DEFAULT))
-            return kGrassColours;
+            OGRE_EXCEPT(Ogre::Exception::ERR_FILE_NOT_FOUND,
+                        std::string("Cannot load the picture '") + kGrassColours + "'", "VegetationManager::setGrassColours");
+        log("init grass [multiply image]...");
         grassColourPicture->multiplyRegion(0, 0, *lightmap);
         if (cache)
             cache->saveImage(*grassColourPicture, plan.grassColorMapName());
+        log("init grass [convert image]...");
     }
-    grassColourTexture = std::make_unique<OgreToyPicture>("VG_Grass_Color_Map", grassColourPicture.get(), false);
-    return grassColourTexture->getTexture()->getName();
-}
-
-void VegetationManager::buildTrees(GameScene& scene, Ogre::Camera* camera, MapObject& track)
-{
-    TerrainObject* terrain = scene.getTerrainObject();
-    treeGeometry = terrainPager(camera, kTreePageSize, *terrain);
-    const TBounds bounds = treeGeometry->getBounds();
-    treeGeometry->addDetailLevel<BatchPage>(plan.batchRange, 0.0f);
-    treeGeometry->addDetailLevel<ImpostorPage>(plan.impostorRange, 0.0f);
-    const GameConfiguration& config = scene.getSettings();
-    ImpostorPage::setImpostorResolution(config.getResourcesFile() == kLowResources ? kLowImpostorPixels
-                                                                                   : kImpostorPixels);
-    // The atlases are rendered once and kept with the player's other caches.
-    const std::string savePath = config.getSavePath();
-    treeGeometry->setImpostorCacheFolder(savePath.empty() ? std::string() : savePath + "tmp/");
-
-    TreeLoader::Ground ground;
-    ground.sceneManager = scene.getSceneManager();
-    ground.physics = scene.getPhysicBase();
-    ground.coverage = [&track](float x, float z) { return track.getCoverage(x, z); };
-    ground.height = [terrain](float x, float z) { return terrain->getHeight(x, z); };
-    if (plan.kind == VegetationKind::Grass)
-        treeLoader = std::make_unique<GrassTreeLoader>("GrassTrees", treeGeometry.get(), bounds, std::move(ground),
-                                                       plan.treeCount, plan.seed);
-    else
-        treeLoader = std::make_unique<DesertTreeLoader>("DesertTrees", treeGeometry.get(), bounds, std::move(ground),
-                                                        plan.treeCount, plan.seed);
-    treeGeometry->setPageLoader(treeLoader.get());
-
-    // The shadows go into a copy; a picture that already carries them gets none.
-    ToyPictureGrey* lightmap = scene.getLightmapPicture();
-    ToyPictureGrey shadow;
-    bool stamping = lightmap && !scene.lightmapHasTrees();
-    if (stamping && !shadow.loadFromFile(kShadowStamp, 0, 0, Ogre::RGN_DEFAULT))
+    if (textures)
     {
-        log("Tree shadows left out: no " + std::string(kShadowStamp));
-        stamping = false;
+        grassColourTexture = std::make_unique<OgreToyPicture>(kGrassColourTexture, grassColourPicture.get(), false);
+        if (!cached)
+            log("init grass [set color map]...");
+        layer.setColorMap(grassColourTexture->getTexture(), CHANNEL_COLOR);
     }
-    if (stamping)
-        stampedLightmap = std::make_unique<ToyPictureGrey>(static_cast<const ToyPicture&>(*lightmap));
-    treeLoader->createTrees(stampedLightmap.get(), stamping ? &shadow : nullptr);
-    log("Trees planted: " + std::to_string(treeLoader->getTreesAdded()) + " of " + std::to_string(plan.treeCount) +
-        " tries");
-    buildTreeColours(scene);
-}
-
-void VegetationManager::buildTreeColours(GameScene& scene)
-{
-    // Trees are tinted by the lightmap: darker in the shade of hills and of the track.
-    const ToyPictureGrey* lightmap = scene.getLightmapPicture();
-    if (!lightmap || !Ogre::Root::getSingleton().getRenderSystem())
-        return;
-    TempImageManager* cache = scene.getImageCache();
-    treeColourPicture = std::make_unique<ToyPictureGrey>();
-    if (plan.kind == VegetationKind::Desert)
-        *treeColourPicture = static_cast<const ToyPicture&>(*lightmap);
-    else if (!cache || !cache->loadImage(*treeColourPicture, plan.treeLightmapName()))
-    {
-        if (treeColourPicture->loadFromFile(kTreeTint, lightmap->getWidth(), lightmap->getHeight(), Ogre::RGN_DEFAULT))
-            treeColourPicture->multiply(0, 0, *lightmap);
-        else
-            *treeColourPicture = static_cast<const ToyPicture&>(*lightmap);
-        if (cache)
-            cache->saveImage(*treeColourPicture, plan.treeLightmapName());
-    }
-    treeColourTexture =
-        std::make_unique<OgreToyPicture>(treeLoader->getName() + "Tree_Light_Map", treeColourPicture.get(), true);
-    treeLoader->setColorMap(treeColourTexture->getTexture(), CHANNEL_COLOR);
-    // As the grass's: the loader keeps the colours it read.
-    treeColourTexture.reset();
-    treeColourPicture.reset();
-}
-
-void VegetationManager::commitLightmap(GameScene& scene)
-{
-    if (!stampedLightmap)
-        return;
-    *scene.getLightmapPicture() = static_cast<const ToyPicture&>(*stampedLightmap);
-    if (TempImageManager* cache = scene.getImageCache())
-        cache->saveImage(*stampedLightmap, plan.lightmapName());
-    stampedLightmap.reset();
+    // The layer keeps the colours it read from the texture: neither the texture nor its
+    // picture is drawn or read again.
+    grassColourTexture.reset();
+    grassColourPicture.reset();
 }
 
 void VegetationManager::update()

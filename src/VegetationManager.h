@@ -15,10 +15,10 @@ class Camera;
 
 class GameScene;
 class GeometryPager;
+class GrassLayer;
 class GrassLoaderSR;
 class MapObject;
 class OgreToyPicture;
-class ToyPictureGrey;
 class ToyPictureRGBA;
 class TreeLoader;
 
@@ -31,8 +31,8 @@ public:
     VegetationManager& operator=(const VegetationManager&) = delete;
 
     // Builds what the terrain grows at the settings' densities, after the scene's terrain,
-    // track and lightmap exist. Engine exceptions (a missing mesh, say) pass; the race
-    // scene's lightmap picture and the image cache change only once all is built.
+    // track and lightmap exist; the trees' shadows go into the scene's lightmap picture.
+    // Engine exceptions (a missing mesh or picture, say) pass.
     void init(GameScene& scene, Ogre::Camera* camera, MapObject& track);
     // Once per frame.
     void update();
@@ -47,19 +47,16 @@ public:
 
 private:
     void buildTrees(GameScene& scene, Ogre::Camera* camera, MapObject& track);
-    void buildTreeColours(GameScene& scene);
-    void commitLightmap(GameScene& scene);
     void buildGrass(GameScene& scene, Ogre::Camera* camera, MapObject& track);
-    // The grass's tint: the terrain's grass colours in the lightmap's shade, from the cache
-    // when it has them.
-    std::string grassColourMap(GameScene& scene);
+    // The grass's tint: with lightmaps, the terrain's grass colours in the lightmap's shade
+    // (the desert's: the lightmap alone), from the cache when it has them.
+    void setGrassColours(GameScene& scene, GrassLayer& layer);
+    // The grass terrain's steps are logged; the desert's are not.
+    void log(const std::string& text) const;
 
     VegetationPlan plan;
     std::unique_ptr<GeometryPager> treeGeometry;
     std::unique_ptr<TreeLoader> treeLoader;
-    std::unique_ptr<ToyPictureGrey> stampedLightmap;  // until committed
-    std::unique_ptr<ToyPictureGrey> treeColourPicture;
-    std::unique_ptr<OgreToyPicture> treeColourTexture;
     std::unique_ptr<GeometryPager> grassGeometry;
     std::unique_ptr<GrassLoaderSR> grassLoader;
     std::unique_ptr<ToyPictureRGBA> grassColourPicture;

@@ -17,24 +17,14 @@ float unit(float density)
 }
 }
 
-std::string VegetationPlan::cacheSuffix() const
-{
-    return std::to_string(treeCount) + "_" + std::to_string(seed);
-}
-
 namespace VegetationPlanning
 {
-std::uint32_t seedFor(const TBounds& bounds)
-{
-    const auto left = static_cast<std::int64_t>(bounds.left), top = static_cast<std::int64_t>(bounds.top);
-    return static_cast<std::uint32_t>(left * 1000 + top * 100000 + 100000);
-}
-
-VegetationPlan plan(const std::string& terrainName, float terrainSize, float treeDensity, float grassDensity)
+VegetationPlan plan(const std::string& terrainName, float treeDensity, float grassDensity)
 {
     VegetationPlan plan;
     const float trees = unit(treeDensity), grass = unit(grassDensity);
-    plan.seed = seedFor(TBounds(0.0f, 0.0f, terrainSize, terrainSize));
+    plan.densityPercent = static_cast<int>(trees * 100.0f);
+    plan.trees = trees > 0.0f;
     if (terrainName == "Grass")
     {
         plan.kind = VegetationKind::Grass;
@@ -46,7 +36,7 @@ VegetationPlan plan(const std::string& terrainName, float terrainSize, float tre
     else if (terrainName == "Desert")
     {
         plan.kind = VegetationKind::Desert;
-        plan.treeCount = trees > 0.0f ? kDesertTrees : 0;
+        plan.treeCount = kDesertTrees;
         plan.batchRange = 150.0f;
         plan.impostorRange = 1000.0f;
         plan.grassDensity = grass * kDesertBladesPerDensity;

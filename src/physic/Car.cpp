@@ -7,6 +7,7 @@
 #include "physic/PhysicsConversions.h"
 #include "physic/VehicleSR.h"
 #include "physic/Wheel.h"
+#include "platform/physics/NxWheelShape.h"
 #include "platform/physics/body.h"
 #include "sound/NodeSound.h"
 #include "physic/TerrainHeights.h"
@@ -136,6 +137,17 @@ void Car::setPose(const Ogre::Vector3& position, const Ogre::Quaternion& orienta
             system->getEmitter(0)->setEnabled(false);
     // An outside pose is applied once more from the body at the next step.
     poseAgain = !poseAgain;
+}
+
+void Car::setRollingSpeed(float speedKmh)
+{
+    if (!vehicle)
+        return;
+    const float speed = speedKmh / 3.6f;  // m/s
+    const Ogre::Vector2 heading = getHeading(false);
+    vehicle->getBody()->setLinearVelocity(nxOgre::NxVec3(heading.x * speed, 0.0f, heading.y * speed));
+    for (const auto& wheel : vehicle->getWheels())
+        wheel->getShape()->setAxleSpeed(speed / wheel->getRadius());
 }
 
 void Car::resetPose()

@@ -110,6 +110,9 @@ public:
     virtual void resetToNode();
     virtual void resetPose();
     void setPose(const Ogre::Vector3& position, const Ogre::Quaternion& orientation) override;
+    // Sets the car going along its heading as if driven up to that speed, the wheels rolling
+    // with it: a run-up where there is no room for one (tools and tests).
+    void setRollingSpeed(float speedKmh);
     virtual void nextCamera();
     virtual void setStopped(bool stopped);
     virtual bool isStopped() const { return stopped; }

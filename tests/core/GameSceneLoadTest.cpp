@@ -5,6 +5,8 @@
 #include "GameConfiguration.h"
 #include "GamePlay.h"
 #include "GameScene.h"
+#include "DesertTreeLoader.h"
+#include "GrassTreeLoader.h"
 #include "TreeLoader.h"
 #include "VegetationManager.h"
 #include "paging/TreeIterator.h"
@@ -31,6 +33,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -54,6 +58,23 @@ struct LogCounter : Ogre::LogListener
     }
     std::string text;
     int count = 0;
+};
+
+// Keeps the engine log's lines that start with a text, in order.
+struct LogLines : Ogre::LogListener
+{
+    explicit LogLines(std::string start) : prefix(std::move(start))
+    {
+        Ogre::LogManager::getSingleton().getDefaultLog()->addListener(this);
+    }
+    ~LogLines() override { Ogre::LogManager::getSingleton().getDefaultLog()->removeListener(this); }
+    void messageLogged(const Ogre::String& message, Ogre::LogMessageLevel, bool, const Ogre::String&, bool&) override
+    {
+        if (message.rfind(prefix, 0) == 0)
+            lines.push_back(message);
+    }
+    std::string prefix;
+    std::vector<std::string> lines;
 };
 
 class GameSceneLoad : public ::testing::Test
@@ -84,12 +105,12 @@ protected:
         settings.setVegetationEnabled(false);
     }
 
-    std::unique_ptr<GameScene> load(const std::string& carFile = GameScene::kCarFile)
+    std::unique_ptr<GameScene> load(const std::string& carFile = GameScene::kCarFile, const std::string& track = kTrack)
     {
         auto scene = std::make_unique<GameScene>(settings);
         scene->setCarFile(carFile);
-        auto map = XMLParser::getInstance()->loadMapDescription(kTrack);
-        map->filePath = kTrack;
+        auto map = XMLParser::getInstance()->loadMapDescription(track);
+        map->filePath = track;
         map->standardMap = true;
         scene->load(*map, nullptr);
         return scene;
@@ -162,9 +183,8 @@ TEST_F(GameSceneLoad, TreeShadowedLightmapOnlyWithVegetation)
     trees.resize(1024, 1024, false);
     std::memset(trees.getGreyData(), 7, 1024 * 1024);
     TempImageManager cache("TestLoop.map", true, settings.getSavePath());
-    const std::string key = VegetationPlanning::plan("Grass", 3072.0f, settings.getTreeDensity(),
-                                                     settings.getGrassDensity())
-                                .lightmapName();
+    const std::string key =
+        VegetationPlanning::plan("Grass", settings.getTreeDensity(), settings.getGrassDensity()).lightmapName();
     ASSERT_TRUE(cache.saveImage(trees, key));
 
     {
@@ -197,13 +217,19 @@ protected:
         return all;
     }
 
-    // A tree with no other within radius, on ground that is nearly flat towards -x, away from
-    // the track and the world's edges.
-    static TreeRef loneTree(const GameScene& scene, const std::vector<TreeRef>& all, float radius)
+    // Trees of one entity with no other within radius, on ground that is nearly flat towards
+    // -x, away from the track and the world's edges; at most count of them.
+    static std::vector<TreeRef> loneTrees(const GameScene& scene, const std::vector<TreeRef>& all, float radius,
+                                          const std::string& entity, size_t count)
     {
+        std::vector<TreeRef> found;
         const TerrainObject& ground = *scene.getTerrainObject();
         for (const TreeRef& tree : all)
         {
+            if (found.size() == count)
+                break;
+            if (tree.entity->getName() != entity)
+                continue;
             const float x = tree.position.x, z = tree.position.z;
             // Well inside the planes that fence the track's world in.
             const bool inside = x > 300.0f && z > 300.0f && x < 2700.0f && z < 2700.0f;
@@ -215,10 +241,11 @@ protected:
             for (const TreeRef& other : all)
                 alone = alone && (&other == &tree || other.position.distance(tree.position) > radius);
             if (alone)
-                return tree;
+                found.push_back(tree);
         }
-        ADD_FAILURE() << "no lone tree";
-        return all.front();
+        if (found.empty())
+            ADD_FAILURE() << "no lone " << entity;
+        return found;
     }
 };
 
@@ -272,7 +299,6 @@ TEST_F(VegetationLoad, SameSettingsSameForestAndShadowsCachedUnderItsName)
         }
         EXPECT_GT(darker, static_cast<int>(first.size() * 9 / 10));
     }
-    LogCounter stamps("Tree shadows");
     const auto again = load();
     EXPECT_TRUE(again->lightmapHasTrees()) << "the cached picture with the shadows is taken";
     const std::vector<TreeRef> second = trees(*again);
@@ -283,6 +309,66 @@ TEST_F(VegetationLoad, SameSettingsSameForestAndShadowsCachedUnderItsName)
         EXPECT_EQ(second[i].yaw, first[i].yaw);
         EXPECT_EQ(second[i].entity->getName(), firstKinds[i]);
     }
+}
+
+// The grass terrain's build is logged step by step, a second race's from the cache; the
+// desert's not at all.
+TEST_F(VegetationLoad, GrassLogsItsStepsTheDesertNone)
+{
+    const std::vector<std::string> first = {
+        "init trees ... ", "init trees ... done", "init grass ...", "init grass [load image]...",
+        "init grass [multiply image]...", "init grass [convert image]...", "init grass [last steps]...",
+        "init grass ... done"};
+    const std::vector<std::string> cached = {"init trees ... ",           "init trees ... done",
+                                             "init grass ...",            "init grass [load image]...",
+                                             "init grass [last steps]...", "init grass ... done"};
+    {
+        LogLines steps("init ");
+        const auto scene = load();
+        EXPECT_EQ(steps.lines, first);
+        EXPECT_TRUE(scene->getImageCache()->exists("GrassColorMap2"));  // density 0.02
+    }
+    {
+        LogLines steps("init ");
+        const auto again = load();
+        EXPECT_EQ(steps.lines, cached);
+    }
+    LogLines steps("init ");
+    LogLines none("No vegetation");
+    const auto desert = load(GameScene::kCarFile, "../media/maps/DesertRun.map");
+    ASSERT_NE(desert->getVegetation(), nullptr);
+    EXPECT_TRUE(steps.lines.empty()) << steps.lines.front();
+    EXPECT_TRUE(none.lines.empty());
+}
+
+// The grass's colours missing: the race goes on without vegetation, and without the shadows
+// the trees stamped into its lightmap before the grass failed.
+TEST_F(VegetationLoad, AFailureAfterTheShadowsLeavesThePlainLightmap)
+{
+    const std::string trees = userFolder.path() + "/trees";
+    ASSERT_EQ(mkdir(trees.c_str(), 0755), 0);
+    const std::string media = "../media/trees";
+    for (const char* file : {"NormalTree.mesh", "pinetree_01.mesh", "pinetree_02.mesh", "pinetree_03.mesh",
+                             "treeshadow.png", "map1_TX_light_new3.png", "TreeBark.png", "TreeLeaves.png",
+                             "PineNeedles.png"})
+        ASSERT_EQ(symlink((std::string(QUILLMOR_BUILD_DIR) + "/media/trees/" + file).c_str(), (trees + "/" + file).c_str()), 0);
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    Ogre::MeshManager::getSingleton().unloadAll();
+    groups.removeResourceLocation(media, Ogre::RGN_DEFAULT);
+    groups.addResourceLocation(trees, "FileSystem", Ogre::RGN_DEFAULT);
+    const auto scene = load();
+    groups.removeResourceLocation(trees, Ogre::RGN_DEFAULT);
+    groups.addResourceLocation(media, "FileSystem", Ogre::RGN_DEFAULT);
+    EXPECT_EQ(scene->getVegetation(), nullptr);
+    EXPECT_FALSE(settings.isVegetationEnabled());
+    ToyPictureGrey plain;
+    ASSERT_TRUE(scene->getImageCache()->loadImage(plain, "Lightmap"));
+    ASSERT_EQ(scene->getLightmapPicture()->getWidth(), plain.getWidth());
+    EXPECT_EQ(std::memcmp(scene->getLightmapPicture()->getGreyData(), plain.getGreyData(),
+                          plain.getWidth() * plain.getHeight()),
+              0)
+        << "shadows of trees that are not there";
+    EXPECT_EQ(scene->getPhysicBase()->getPagedActorCount(), 0u);
 }
 
 TEST_F(VegetationLoad, MissingTreeMeshLeavesTheRaceAsWithoutVegetation)
@@ -300,47 +386,134 @@ TEST_F(VegetationLoad, MissingTreeMeshLeavesTheRaceAsWithoutVegetation)
     ASSERT_NE(scene->getCar(), nullptr);
 }
 
-TEST_F(VegetationLoad, RayHitsATrunkUpToItsHeightAndTheCarStopsAgainstIt)
+// The closest static shape a ray along +x meets within length, from 3 units before the tree
+// at a height above its foot; -1 for none.
+float rayAtTree(PhysicBase& physics, const TreeRef& tree, float height, float length = 6.0f)
+{
+    nxOgre::NxRay ray;
+    ray.orig = btVector3(tree.position.x - 3.0f, tree.position.y + height, tree.position.z);
+    ray.dir = btVector3(1, 0, 0);
+    nxOgre::NxRaycastHit hit;
+    const bool hitSomething =
+        physics.getScene()->raycastClosestShape(ray, nxOgre::NX_STATIC_SHAPES, hit, nxOgre::kAllShapeGroups, length);
+    return hitSomething ? hit.distance : -1.0f;
+}
+
+TEST_F(VegetationLoad, RayHitsATrunkUpToItsColliderAndTheCarStopsAgainstIt)
 {
     const auto scene = load();
     const std::vector<TreeRef> all = trees(*scene);
-    const TreeRef tree = loneTree(*scene, all, 30.0f);
     PhysicBase& physics = *scene->getPhysicBase();
-    physics.setPaging(false);  // every cell's actors made
-    const auto castFrom = [&](float height) {
-        nxOgre::NxRay ray;
-        ray.orig = btVector3(tree.position.x - 3.0f, tree.position.y + height, tree.position.z);
-        ray.dir = btVector3(1, 0, 0);
-        nxOgre::NxRaycastHit hit;
-        const bool hitSomething = physics.getScene()->raycastClosestShape(ray, nxOgre::NX_STATIC_SHAPES, hit, nxOgre::kAllShapeGroups, 6.0f);
-        return hitSomething ? hit.distance : -1.0f;
-    };
-    for (float height : {0.5f, 2.0f, 3.3f})
-    {
-        const float distance = castFrom(height);
-        EXPECT_GT(distance, 2.6f) << height;
-        EXPECT_LT(distance, 2.85f) << height;
-    }
-    EXPECT_LT(castFrom(5.0f), 0.0f) << "the collider ends with the trunk";
-
-    // Full throttle at the trunk from 25 units away.
-    physics.setPaging(true);
     Car& car = *scene->getCar();
-    const Ogre::Vector3 start(tree.position.x - 25.0f, tree.position.y, tree.position.z);
-    car.setPose(start, Ogre::Quaternion::IDENTITY);  // the chassis' x ahead
-    physics.setFixedFrame(true);
-    float furthest = 0.0f;
-    for (int second = 0; second < 8; ++second)
+    // The broad-leaf box reaches 0.25 to 0.36 from its axis (by the tree's turn) and 4 units
+    // up; a pine's capsule 0.1 from its axis, 2.1 up.
+    struct Case
     {
-        car.setStopped(false);
-        car.setThrottle(1.0f);
-        physics.update();
-        const Ogre::Vector3 at = car.getNode()->getPosition();
-        furthest = std::max(furthest, at.x - start.x);
+        const char* entity;
+        float nearest, farthest;  // where the ray from 3 units away meets the trunk
+        std::vector<float> hitHeights;
+        float missHeight;
+    } cases[] = {
+        {"m_Entity1", 2.64f, 2.76f, {0.5f, 2.0f, 3.8f}, 4.2f},
+        {"m_Entity2", 2.89f, 2.91f, {0.5f, 1.5f, 2.0f}, 2.3f},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.entity);
+        const std::vector<TreeRef> lone = loneTrees(*scene, all, 30.0f, c.entity, 1);
+        ASSERT_FALSE(lone.empty());
+        const TreeRef& tree = lone.front();
+        physics.setPaging(false);  // every cell's actors made
+        for (float height : c.hitHeights)
+        {
+            const float distance = rayAtTree(physics, tree, height);
+            EXPECT_GT(distance, c.nearest) << height;
+            EXPECT_LT(distance, c.farthest) << height;
+        }
+        EXPECT_LT(rayAtTree(physics, tree, c.missHeight), 0.0f) << "the collider reaches higher";
+
+        // Full throttle at the trunk from 25 units away.
+        physics.setPaging(true);
+        const Ogre::Vector3 start(tree.position.x - 25.0f, tree.position.y, tree.position.z);
+        car.setPose(start, Ogre::Quaternion::IDENTITY);  // the chassis' x ahead
+        physics.setFixedFrame(true);
+        float furthest = 0.0f;
+        std::vector<float> places;  // x after each second
+        for (int second = 0; second < 10; ++second)
+        {
+            car.setStopped(false);
+            car.setThrottle(1.0f);
+            physics.update();
+            const Ogre::Vector3 at = car.getNode()->getPosition();
+            furthest = std::max(furthest, at.x - start.x);
+            places.push_back(at.x);
+        }
+        physics.setFixedFrame(false);
+        EXPECT_GT(furthest, 20.0f) << "the car drove up to the tree";
+        EXPECT_LT(furthest, 25.0f - 1.0f) << "the car went through the tree";
+        // Pushed on against the trunk, its wheels spinning, it stays there, its nose (2.4 units
+        // ahead of its middle) at the trunk, rocking at most.
+        for (const float place : {places[8], places[9]})
+        {
+            EXPECT_GT(place, tree.position.x - 6.0f) << "the car is not held at the trunk";
+            EXPECT_LT(place, tree.position.x - 2.2f) << "the trunk is inside the car";
+        }
     }
-    EXPECT_GT(furthest, 20.0f) << "the car drove up to the tree";
-    EXPECT_LT(furthest, 25.0f - 1.0f) << "the car went through the tree";
-    EXPECT_LT(car.getSpeedKmh(), 5.0f) << "held at the trunk, wheels spinning at most";
+}
+
+// Lone trees of every kind on both terrains, each driven at straight from 20 units before it
+// at 50, 100 and 150 km/h, the accelerator held, with the physics' cells paged once a frame
+// of three steps as in a race: the car comes up to each trunk and never gets past it.
+TEST_F(VegetationLoad, CarsDrivenFastAtTrunksOfEveryKindStopAtThem)
+{
+    constexpr int kStepsPerFrame = 3;
+    constexpr float kRunUp = 20.0f;  // units
+    const struct
+    {
+        const char* track;
+        std::vector<TreeKind> kinds;
+    } tracks[] = {
+        {"../media/maps/TestLoop.map", GrassTreeLoader::treeKinds()},
+        {"../media/maps/DesertRun.map", DesertTreeLoader::treeKinds()},
+    };
+    for (const auto& t : tracks)
+    {
+        SCOPED_TRACE(t.track);
+        const auto scene = load(GameScene::kCarFile, t.track);
+        ASSERT_NE(scene->getVegetation(), nullptr);
+        const std::vector<TreeRef> all = trees(*scene);
+        PhysicBase& physics = *scene->getPhysicBase();
+        Car& car = *scene->getCar();
+        const auto run = [&](int steps, float speedKmh) {
+            for (int step = 0; step < steps; ++step)
+            {
+                if (step % kStepsPerFrame == 0)
+                    physics.pagingUpdate();
+                car.setStopped(false);
+                car.setThrottle(speedKmh > 0.0f ? 1.0f : 0.0f);
+                physics.simulate(0.0f);
+            }
+        };
+        for (const TreeKind& kind : t.kinds)
+            for (const TreeRef& tree : loneTrees(*scene, all, kRunUp + 5.0f, kind.entityName, 3))
+                for (float speedKmh : {50.0f, 100.0f, 150.0f})
+                {
+                    SCOPED_TRACE(testing::Message() << kind.entityName << " at " << tree.position << ", "
+                                                    << speedKmh << " km/h");
+                    car.setPose(Ogre::Vector3(tree.position.x - kRunUp, tree.position.y, tree.position.z),
+                                Ogre::Quaternion::IDENTITY);
+                    run(30, 0.0f);  // settled, its cells made
+                    car.setRollingSpeed(speedKmh);
+                    float furthest = -kRunUp;
+                    for (int frame = 0; frame < 60; ++frame)
+                    {
+                        run(kStepsPerFrame, speedKmh);
+                        furthest = std::max(furthest, car.getNode()->getPosition().x - tree.position.x);
+                    }
+                    EXPECT_GT(furthest, -6.0f) << "the car did not come up to the trunk";
+                    EXPECT_LT(furthest, -1.0f) << "the car went through the trunk";
+                }
+    }
 }
 
 TEST_F(GameSceneLoad, UnreadableCarFileStopsTheLoadNamingIt)

@@ -124,7 +124,8 @@ grep "loaded in\|first race frame\|peak" "$WORK/stdout"
 [ "$(count_in_log "Creating Lightmap...")" = 3 ] || fail "lightmaps baked $(count_in_log "Creating Lightmap...") times, not 3"
 # Vegetation is on by default: the grass and the desert terrain plant trees, the valley none.
 ! grep -q "Vegetation failed" "$OGRE_LOG" || fail "$(grep "Vegetation failed" "$OGRE_LOG")"
-[ "$(count_in_log "Trees planted")" = 3 ] || fail "trees planted in $(count_in_log "Trees planted") races, not 3"
+planted=$(grep -c "^trees planted: [1-9]" "$WORK/stdout" || true)
+[ "$planted" = 3 ] || fail "trees planted in $planted races, not 3"
 
 for shot in $(seq "$shots"); do
     png="$BIN_DIR/screenshot_$shot.png"

@@ -10,11 +10,14 @@
 
 #include "support/BuiltInTracks.h"
 #include "support/HeadlessOgre.h"
+#include "support/MeshTriangles.h"
 
 #include <OGRE/Ogre.h>
 #include <OGRE/OgreMeshSerializer.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <set>
@@ -259,9 +262,50 @@ TEST_F(MediaCheck, EveryTileHasAPlaceOfItsOwnInTheEditorsPalette)
         EXPECT_TRUE(shown.count(name)) << name << " is not in the palette: another tile took its place";
 }
 
-// Every tree kind's mesh: there, standing on its origin, lit and textured, wider than its
-// trunk collider and small enough that a page of trees stays within 16-bit indices.
-TEST_F(MediaCheck, EveryTreeKindHasASmallMeshAroundItsTrunk)
+// How far from the tree's axis the bark is, at a height and a bearing (radians from +x);
+// 0 when a ray from outside meets no bark there.
+float barkDistance(const std::vector<MeshTriangle>& bark, float height, float bearing)
+{
+    constexpr float kFrom = 3.0f;  // units from the axis
+    const Ogre::Vector3 out(std::cos(bearing), 0.0f, std::sin(bearing));
+    const float hit = nearestHit(bark, Ogre::Ray(out * kFrom + Ogre::Vector3(0.0f, height, 0.0f), -out));
+    return hit < 0.0f ? 0.0f : kFrom - hit;
+}
+
+// How far from the axis a collider's surface is, at a bearing in the tree's own frame.
+float colliderDistance(TreeKind::Collider collider, float bearing)
+{
+    if (collider == TreeKind::Collider::Capsule)
+        return GrassTreeLoader::kCapsuleRadius;
+    // The box turns with the tree, its faces along the mesh's x and z.
+    return GrassTreeLoader::kBoxHalfWidth / std::max(std::fabs(std::cos(bearing)), std::fabs(std::sin(bearing)));
+}
+
+// How far the bark may lie from its collider: a round trunk in a square box lies between
+// the box's faces and its corners.
+float colliderFit(TreeKind::Collider collider)
+{
+    return collider == TreeKind::Collider::Box ? 0.065f : 0.02f;
+}
+
+// A PNG file's width and height, from its header; 0 by 0 when it is not one.
+std::pair<std::uint32_t, std::uint32_t> pngSize(const std::string& path)
+{
+    unsigned char header[24] = {};
+    std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(header), sizeof header);
+    if (std::memcmp(header + 1, "PNG", 3) != 0)
+        return {0, 0};
+    const auto word = [&](int at) {
+        return std::uint32_t(header[at]) << 24 | std::uint32_t(header[at + 1]) << 16 | std::uint32_t(header[at + 2]) << 8 |
+               header[at + 3];
+    };
+    return {word(16), word(20)};
+}
+
+// Every tree kind's mesh: there, standing on its origin, lit and textured, small enough that
+// a page of trees stays within 16-bit indices, and where a car meets it its bark runs along
+// its collider: a car stops where the trunk is drawn. A palm collides as its own mesh.
+TEST_F(MediaCheck, EveryTreeKindHasASmallMeshWithItsBarkOnItsCollider)
 {
     HeadlessOgre::root();
     for (const char* material : {"Trees/Bark", "Trees/Pine", "Trees/Leaves", "Trees/PalmBark", "Trees/PalmLeaves"})
@@ -282,9 +326,7 @@ TEST_F(MediaCheck, EveryTreeKindHasASmallMeshAroundItsTrunk)
         const Ogre::AxisAlignedBox& bounds = mesh->getBounds();
         EXPECT_LE(bounds.getMinimum().y, 0.0f) << "floats above the ground";
         EXPECT_GT(bounds.getMinimum().y, -1.0f);
-        EXPECT_GT(bounds.getMaximum().y, kind.trunkHeight) << "the collider sticks out of the top";
-        EXPECT_LT(bounds.getMinimum().x, -kind.trunkRadius);
-        EXPECT_GT(bounds.getMaximum().x, kind.trunkRadius);
+        EXPECT_GT(bounds.getMaximum().y, 4.0f) << "a tree lower than a car could jump";
         size_t vertices = 0;
         for (const Ogre::SubMesh* sub : mesh->getSubMeshes())
         {
@@ -297,11 +339,27 @@ TEST_F(MediaCheck, EveryTreeKindHasASmallMeshAroundItsTrunk)
         }
         // A 50-unit page of the densest forest holds about 15 trees.
         EXPECT_LT(vertices, 1000u);
+        if (kind.collider != TreeKind::Collider::Mesh)
+        {
+            const auto bark = meshTriangles(*mesh, "Trees/Bark");
+            ASSERT_FALSE(bark.empty());
+            // From the ground to above a car's roof, all round.
+            for (float height : {0.1f, 0.7f, 1.4f, 2.0f})
+                for (int degrees = 2; degrees < 360; degrees += 11)  // off the lathe's seams
+                {
+                    const float bearing = Ogre::Degree(static_cast<float>(degrees)).valueRadians();
+                    EXPECT_NEAR(barkDistance(bark, height, bearing), colliderDistance(kind.collider, bearing),
+                                colliderFit(kind.collider))
+                        << "at " << height << " up, " << degrees << " degrees";
+                }
+        }
         Ogre::MeshManager::getSingleton().remove(mesh);
     }
     for (const char* picture : {"treeshadow.png", "map1_TX_light_new3.png", "map1_TX_new3_grass.png",
                                 "GRAS/gras4.png", "GRAS/gras5.png"})
         EXPECT_TRUE(fileExists(kMedia + "trees/" + picture)) << picture;
+    // Multiplied pixel by pixel with the terrain lightmap (1024 a side) at its own size.
+    EXPECT_EQ(pngSize(kMedia + "trees/" + GrassTreeLoader::kTintPicture), std::make_pair(1024u, 1024u));
 }
 
 // The grass blades' materials take no texture shadows: the engine's shadow pass would draw every

@@ -20,6 +20,7 @@ namespace
 using Ogre::Vector3;
 
 constexpr float kPi = 3.14159265f;
+constexpr int kTerrainLightmapSize = 1024;  // pixels, each side
 
 // One sub-mesh in the making, written through a manual object.
 struct Piece
@@ -164,12 +165,14 @@ void frond(Piece& piece, const Vector3& from, float heading, float length, float
 
 using Pieces = std::vector<Piece>;
 
-Pieces pineTree(float height, float trunkRadius, int tiers, std::uint32_t seed)
+// The trunks are made around the game's trunk colliders where a car meets them, up to
+// 2 units: a pine's is a capsule of radius 0.1, a broad-leaf tree's a box 0.5 wide.
+Pieces pineTree(float height, int tiers, std::uint32_t seed)
 {
     Piece bark{"Trees/Bark", {}, {}};
-    lathe(bark, {{{0, -0.3f, 0}, trunkRadius * 1.2f}, {{0, height * 0.5f, 0}, trunkRadius * 0.7f},
-                 {{0, height * 0.9f, 0}, trunkRadius * 0.3f}},
-          6, 3.0f);
+    lathe(bark, {{{0, -0.3f, 0}, 0.105f}, {{0, 2.2f, 0}, 0.1f}, {{0, height * 0.5f, 0}, 0.08f},
+                 {{0, height * 0.9f, 0}, 0.03f}},
+          8, 3.0f);
     Piece needles{"Trees/Pine", {}, {}};
     const float start = height * 0.22f;
     for (int t = 0; t < tiers; ++t)
@@ -185,7 +188,8 @@ Pieces pineTree(float height, float trunkRadius, int tiers, std::uint32_t seed)
 Pieces broadLeafTree()
 {
     Piece bark{"Trees/Bark", {}, {}};
-    lathe(bark, {{{0, -0.3f, 0}, 0.32f}, {{0, 2.0f, 0}, 0.24f}, {{0.1f, 3.6f, 0}, 0.16f}}, 6, 3.0f);
+    // Round, between the box's faces and its corners.
+    lathe(bark, {{{0, -0.3f, 0}, 0.31f}, {{0, 2.2f, 0}, 0.3f}, {{0.1f, 3.6f, 0}, 0.18f}}, 12, 3.0f);
     Piece leaves{"Trees/Leaves", {}, {}};
     crown(leaves, {0.0f, 5.0f, 0.0f}, {2.6f, 2.2f, 2.6f}, 5, 9, 41);
     crown(leaves, {0.9f, 3.9f, 0.6f}, {1.6f, 1.3f, 1.6f}, 4, 7, 42);
@@ -252,9 +256,9 @@ void saveMeshes(const std::string& folder)
         Pieces pieces;
     } kinds[] = {
         {"NormalTree.mesh", broadLeafTree()},
-        {"pinetree_01.mesh", pineTree(9.0f, 0.22f, 4, 11)},
-        {"pinetree_02.mesh", pineTree(7.0f, 0.18f, 3, 12)},
-        {"pinetree_03.mesh", pineTree(11.0f, 0.25f, 5, 13)},
+        {"pinetree_01.mesh", pineTree(9.0f, 4, 11)},
+        {"pinetree_02.mesh", pineTree(7.0f, 3, 12)},
+        {"pinetree_03.mesh", pineTree(11.0f, 5, 13)},
         {"palmtree.mesh", palmTree(8.0f, 0.18f, 8, 21)},
         {"palmtree_mid.mesh", palmTree(6.0f, 0.25f, 7, 22)},
         {"palmtree_small.mesh", palmTree(4.0f, 0.1f, 6, 23)},
@@ -323,8 +327,9 @@ void saveTextures(const std::string& folder)
         const float d = std::min(1.0f, std::sqrt(dx * dx + dy * dy) / 0.5f);
         r = g = b = 0.55f + 0.45f * d * d;
     });
-    // Colour maps stretched over the whole terrain: slow variations of hue.
-    savePicture(folder + "map1_TX_light_new3.png", 256, [](float x, float y, float& r, float& g, float& b, float&) {
+    // Colour maps stretched over the whole terrain: slow variations of hue. The trees' one is
+    // multiplied pixel by pixel with the terrain lightmap, and so is as large.
+    savePicture(folder + "map1_TX_light_new3.png", kTerrainLightmapSize, [](float x, float y, float& r, float& g, float& b, float&) {
         const float n = valueNoise(x * 12.0f, y * 12.0f, 341);
         r = 0.75f + 0.25f * n, g = 0.85f + 0.15f * (1.0f - n), b = 0.8f;
     });

@@ -1,13 +1,16 @@
 // Runs the game with a frame hook that does what the loading screen will do: loads a
-// built-in track into the race scene and changes to the play state. While the race runs
-// it prints the car's speed and position, the frame rate and the speed blur switching; the
-// keys come from outside (xdotool). Commands written into the control file, one at a time:
+// built-in track into the race scene and changes to the play state, printing how many trees
+// it planted. While the race runs it prints the car's speed and position, the frame rate and
+// the speed blur switching; the keys come from outside (xdotool). Commands written into the
+// control file, one at a time:
 //   next          leaves the race for the next track, or ends the game after the last
 //   sky <hours>   stands the advanced sky's clock at that time of day (the race keeps 10:00)
 //   shot <file>   writes a screenshot a few frames later, once the sky has caught up
-//   tree <radius> names the tree nearest the car with none other within radius and a clear
-//                 run-up towards it along +x
+//   tree <radius> [entity]   names the tree nearest the car with none other within radius and
+//                 a clear run-up towards it along +x; with an entity name, a tree of that kind
 //   put <x> <z> <heading degrees>   stands the car there, at rest (heading 0: facing +x)
+//   launch <km/h> sets the car moving along its heading at that speed, its wheels rolling with it
+//   report <frames>   reports the car every that many frames from now on
 //   ray <x> <y> <z> <dx> <dy> <dz> <length>   the static shape a ray hits first
 // usage: quillmor_racedriver <control file> <track file>...   (run from the build's bin folder)
 #include "GameManager.h"
@@ -16,7 +19,9 @@
 #include "PlayState.h"
 #include "RaceSky.h"
 #include "RunGame.h"
+#include "TreeLoader.h"
 #include "TreeProbe.h"
+#include "VegetationManager.h"
 #include "XMLParser.h"
 #include "graphics/Screenshot.h"
 #include "gui/MainMenuState.h"
@@ -39,7 +44,7 @@
 
 namespace
 {
-constexpr int kReportEveryFrames = 10;
+constexpr int kReportEveryFrames = 10;  // until "report" asks for another
 constexpr long kFpsEveryMilliseconds = 2000;
 // A sky update shows in the frame after it, and the window holds the frame before the hook.
 constexpr long kShotDelayFrames = 3;
@@ -105,6 +110,7 @@ int main(int argc, char** argv)
     long framesAtFps = 0;
     Clock::time_point fpsAt = Clock::now();
     bool blurActive = false;
+    int reportEvery = kReportEveryFrames;
     std::string shotPath;
     long shotAtFrame = -1;
 
@@ -134,6 +140,10 @@ int main(int argc, char** argv)
                 return true;
             }
             std::printf("track %s loaded in %ld ms\n", path.c_str(), millisecondsSince(begin));
+            // The game's log says nothing of the desert's trees.
+            if (const VegetationManager* vegetation = game->getGameScene()->getVegetation();
+                vegetation && vegetation->getTreeLoader())
+                std::printf("trees planted: %u\n", vegetation->getTreeLoader()->getTreesAdded());
             std::fflush(stdout);
             game->changeState(PlayState::getInstance());
             racing = true;
@@ -155,7 +165,7 @@ int main(int argc, char** argv)
             fpsAt = readyAt;
         }
         ++frames;
-        if (Car* car = game->getGameScene()->getCar(); car && frames % kReportEveryFrames == 0)
+        if (Car* car = game->getGameScene()->getCar(); car && frames % reportEvery == 0)
         {
             const Ogre::Vector3 at = car->getNode()->getPosition();
             const GamePlay* rules = game->getGameScene()->getGamePlay();
@@ -211,13 +221,15 @@ int main(int argc, char** argv)
         else if (verb == "tree")
         {
             float radius = 0.0f;
+            std::string entity;  // optional
             if (!(command >> radius))
                 std::printf("tree: no radius given\n");
-            else if (const auto tree = TreeProbe::loneTree(*game->getGameScene(), radius))
+            else if (command >> entity; const auto tree = TreeProbe::loneTree(*game->getGameScene(), radius, entity))
                 std::printf("tree at %.2f %.2f %.2f kind %s\n", tree->position.x, tree->position.y,
                             tree->position.z, tree->entity->getName().c_str());
             else
-                std::printf("tree: none stands alone within %.1f\n", radius);
+                std::printf("tree: none of %s stands alone within %.1f\n", entity.empty() ? "the kinds" : entity.c_str(),
+                            radius);
         }
         else if (verb == "put")
         {
@@ -232,6 +244,31 @@ int main(int argc, char** argv)
                 car->setPose(Ogre::Vector3(x, 0.0f, z), Ogre::Quaternion(Ogre::Degree(heading), Ogre::Vector3::UNIT_Y));
                 std::printf("put at %.2f %.2f\n", x, z);
             }
+        }
+        else if (verb == "launch")
+        {
+            float speedKmh = 0.0f;
+            Car* car = game->getGameScene()->getCar();
+            if (!(command >> speedKmh))
+                std::printf("launch: give a speed in km/h\n");
+            else if (!car)
+                std::printf("launch: the race has no car\n");
+            else
+            {
+                car->setRollingSpeed(speedKmh);
+                std::printf("launched at %.1f km/h\n", speedKmh);
+            }
+        }
+        else if (verb == "report")
+        {
+            int every = 0;
+            if (command >> every && every > 0)
+            {
+                reportEvery = every;
+                std::printf("reporting every %d frames\n", every);
+            }
+            else
+                std::printf("report: give a number of frames above 0\n");
         }
         else if (verb == "ray")
         {

@@ -13,6 +13,7 @@
 #include "track/MapObject.h"
 #include "track/TerrainObject.h"
 
+#include <OGRE/OgreEntity.h>
 #include <OGRE/OgreSceneNode.h>
 
 #include <cmath>
@@ -51,7 +52,7 @@ bool clearRunUp(const GameScene& scene, const TreeRef& tree, float radius)
 }
 }
 
-std::optional<TreeRef> TreeProbe::loneTree(const GameScene& scene, float radius)
+std::optional<TreeRef> TreeProbe::loneTree(const GameScene& scene, float radius, const std::string& entity)
 {
     if (!scene.getVegetation() || !scene.getVegetation()->getTreeLoader() || !scene.getCar())
         return std::nullopt;
@@ -61,6 +62,8 @@ std::optional<TreeRef> TreeProbe::loneTree(const GameScene& scene, float radius)
     for (const TreeRef& tree : trees)
     {
         if (nearest && tree.position.squaredDistance(car) >= nearest->position.squaredDistance(car))
+            continue;
+        if (!entity.empty() && tree.entity->getName() != entity)
             continue;
         if (!clearRunUp(scene, tree, radius))
             continue;

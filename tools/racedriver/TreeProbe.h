@@ -15,8 +15,9 @@ namespace TreeProbe
 {
 // The planted tree nearest to the car with no other tree within radius, inside the track's
 // world, on ground that stays within a unit of its foot for radius units towards -x and that
-// the track leaves free there: a straight, clear run-up along +x.
-std::optional<TreeRef> loneTree(const GameScene& scene, float radius);
+// the track leaves free there: a straight, clear run-up along +x. With an entity name, only
+// a tree of that kind.
+std::optional<TreeRef> loneTree(const GameScene& scene, float radius, const std::string& entity = "");
 
 // The closest static shape along the ray within length units: "hit <actor> at <distance>
 // actor at <x> <y> <z>", or "missed".

@@ -51,7 +51,7 @@ race() {
     wait_for_exit 60
     LOAD_MS=$(grep -o 'loaded in [0-9]* ms' "$WORK/stdout" | awk '{ print $3 }')
     VEGETATION_MS=$(grep -o 'Vegetation built in [0-9]* ms' "$OGRE_LOG" | tail -n 1 | awk '{ print $4 }')
-    TREES=$(grep -o 'Trees planted: [0-9]*' "$OGRE_LOG" | tail -n 1 | awk '{ print $3 }')
+    TREES=$(grep -o 'trees planted: [0-9]*' "$WORK/stdout" | tail -n 1 | awk '{ print $3 }')
     FPS=$(awk '$1 == "raced" { printf "%.1f", $2 * 1000 / $5 }' "$WORK/stdout")
 }
 
