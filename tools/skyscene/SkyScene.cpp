@@ -2,7 +2,8 @@
 // sky at noon, at dusk and at midnight, then the bloom and the speed blur over the day sky.
 // Writes a screenshot of each and checks the sky's colours, the stars at night, that the
 // effects draw a picture, that the bloom's listener copes with a compositor lacking its
-// luminance target, and that no GPU program failed (the engine's log).
+// luminance target, that the speed blur leaves nothing behind once the view has turned and
+// held still, and that no GPU program failed (the engine's log).
 // usage: quillmor_skyscene <Plugins.cfg> <media folder> <screenshot prefix>
 #include "RaceSky.h"
 #include "graphics/HDRListener.h"
@@ -19,6 +20,8 @@
 #include <OGRE/OgreCompositionTargetPass.h>
 #include <OGRE/OgreCompositionTechnique.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -124,6 +127,52 @@ bool bloomWithoutLuminanceTarget(Ogre::Root& root, Ogre::Viewport* viewport)
     return ok;
 }
 
+// The largest difference of one colour channel between two pictures of one size, in levels.
+int largestDifference(const Ogre::Image& a, const Ogre::Image& b)
+{
+    int largest = 0;
+    for (unsigned y = 0; y < a.getHeight(); ++y)
+        for (unsigned x = 0; x < a.getWidth(); ++x)
+        {
+            const Ogre::ColourValue p = a.getColourAt(x, y, 0), q = b.getColourAt(x, y, 0);
+            for (float d : {p.r - q.r, p.g - q.g, p.b - q.b})
+                largest = std::max(largest, static_cast<int>(std::lround(std::fabs(d) * 255.0f)));
+        }
+    return largest;
+}
+
+// The speed blur at full strength while the view turns from the sky down onto the ground:
+// once the view has held still long enough for the old picture to fade (0.9 a frame), the
+// blurred picture is the plain one, with no trace of the sky it turned away from.
+bool blurFadesAfterATurn(Ogre::Root& root, Ogre::RenderWindow& window, Ogre::Viewport* viewport,
+                         Ogre::SceneNode* cameraNode, const std::string& prefix)
+{
+    Ogre::CompositorManager& compositors = Ogre::CompositorManager::getSingleton();
+    Ogre::CompositorInstance* blur = compositors.addCompositor(viewport, "Motion Blur");
+    if (!check(blur != nullptr, "the speed blur compositor is there"))
+        return false;
+    MotionBlurListener listener([] { return 300.0f; }, 0.9f, 110.0f, 300.0f);
+    blur->addListener(&listener);
+    blur->setEnabled(true);
+    const Ogre::Quaternion before = cameraNode->getOrientation();
+    cameraNode->pitch(Ogre::Degree(10));  // mostly sky
+    renderFrames(root, 30);
+    cameraNode->setOrientation(before);
+    cameraNode->yaw(Ogre::Degree(60));
+    cameraNode->pitch(Ogre::Degree(-12));  // the horizon near the top
+    renderFrames(root, 150);  // 0.9^150: nothing left of the sky picture
+    const Ogre::Image blurred = takeScreenshot(window, prefix + "_blur_turned.png");
+    blur->setEnabled(false);
+    renderFrames(root, 3);
+    const Ogre::Image plain = takeScreenshot(window, prefix + "_plain_turned.png");
+    blur->removeListener(&listener);
+    compositors.removeCompositor(viewport, "Motion Blur");
+    cameraNode->setOrientation(before);
+    const int difference = largestDifference(blurred, plain);
+    return check(difference <= 2, "the blurred view has let go of the sky it turned from (" +
+                                      std::to_string(difference) + " levels off the plain view at most)");
+}
+
 int run(const std::string& pluginsFile, const std::string& mediaDir, const std::string& prefix)
 {
     const std::string logFile = prefix + ".ogre.log";
@@ -219,6 +268,7 @@ int run(const std::string& pluginsFile, const std::string& mediaDir, const std::
     compositors.removeCompositor(viewport, "Motion Blur");
     compositors.removeCompositor(viewport, "HDR");
     ok &= bloomWithoutLuminanceTarget(root, viewport);
+    ok &= blurFadesAfterATurn(root, window, viewport, cameraNode, prefix);
     sky.destroy();
     ok &= check(!logHasProgramErrors(logFile), "no GPU program or compositor error in the engine's log");
     return ok ? 0 : 1;
