@@ -3,8 +3,10 @@
 // Writes a screenshot of each and checks the sky's colours, the stars at night, that the
 // effects draw a picture, that the bloom's listener copes with a compositor lacking its
 // luminance target, that the speed blur leaves nothing behind once the view has turned and
-// held still, and that no GPU program failed (the engine's log).
+// held still, that the frame statistics count the scene under the effects, and that no GPU
+// program failed (the engine's log).
 // usage: quillmor_skyscene <Plugins.cfg> <media folder> <screenshot prefix>
+#include "DebugOverlay.h"
 #include "RaceSky.h"
 #include "graphics/HDRListener.h"
 #include "graphics/MotionBlurListener.h"
@@ -141,6 +143,39 @@ int largestDifference(const Ogre::Image& a, const Ogre::Image& b)
     return largest;
 }
 
+// The frame's triangle count for the statistics overlay: with the bloom, the speed blur or
+// both the scene is drawn into their targets, and the count must still be the scene's.
+bool statisticsCountTheEffectsFrame(Ogre::Root& root, Ogre::RenderWindow& window, Ogre::Viewport* viewport)
+{
+    renderFrames(root, 3);
+    const size_t plain = DebugOverlay::frameStatistics(window).triangleCount;
+    bool ok = check(plain > 100, "the plain view counts its triangles (" + std::to_string(plain) + ")");
+    Ogre::CompositorManager& compositors = Ogre::CompositorManager::getSingleton();
+    Ogre::CompositorInstance* hdr = compositors.addCompositor(viewport, "HDR", 0);
+    Ogre::CompositorInstance* blur = compositors.addCompositor(viewport, "Motion Blur");
+    if (!check(hdr && blur, "both effects are there"))
+        return false;
+    struct Case
+    {
+        const char* what;
+        bool hdr, blur;
+    };
+    for (const Case& c : {Case{"the bloom", true, false}, Case{"the speed blur", false, true}, Case{"both", true, true}})
+    {
+        hdr->setEnabled(c.hdr);
+        blur->setEnabled(c.blur);
+        renderFrames(root, 3);
+        const size_t counted = DebugOverlay::frameStatistics(window).triangleCount;
+        // Each of the effects' own passes adds a screen quad of two triangles.
+        ok &= check(counted >= plain && counted <= plain + 40,
+                    std::string("with ") + c.what + " the frame counts the scene's triangles (" +
+                        std::to_string(counted) + " against " + std::to_string(plain) + " without)");
+    }
+    compositors.removeCompositor(viewport, "Motion Blur");
+    compositors.removeCompositor(viewport, "HDR");
+    return ok;
+}
+
 // The speed blur at full strength while the view turns from the sky down onto the ground:
 // once the view has held still long enough for the old picture to fade (0.9 a frame), the
 // blurred picture is the plain one, with no trace of the sky it turned away from.
@@ -269,6 +304,7 @@ int run(const std::string& pluginsFile, const std::string& mediaDir, const std::
     compositors.removeCompositor(viewport, "HDR");
     ok &= bloomWithoutLuminanceTarget(root, viewport);
     ok &= blurFadesAfterATurn(root, window, viewport, cameraNode, prefix);
+    ok &= statisticsCountTheEffectsFrame(root, window, viewport);
     sky.destroy();
     ok &= check(!logHasProgramErrors(logFile), "no GPU program or compositor error in the engine's log");
     return ok ? 0 : 1;
