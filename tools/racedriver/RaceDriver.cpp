@@ -1,7 +1,8 @@
-// Runs the game with a frame hook that does what the loading screen will do: loads a
-// built-in track into the race scene and changes to the play state. While the race runs
-// it prints the car's speed and position, the frame rate and the speed blur switching; the
-// keys come from outside (xdotool). Commands written into the control file, one at a time:
+// Runs the game with a frame hook that does what the loading screen will do: enables the
+// race scene, loads a built-in track into it and changes to the play state. While the race
+// runs it prints the car's speed and position, the frame rate, the longest of the race's
+// first frames and the speed blur switching; the keys come from outside (xdotool).
+// Commands written into the control file, one at a time:
 //   next          leaves the race for the next track, or ends the game after the last
 //   sky <hours>   stands the advanced sky's clock at that time of day (the race keeps 10:00)
 //   shot <file>   writes a screenshot a few frames later, once the sky has caught up
@@ -10,6 +11,7 @@
 //   put <x> <z> <heading degrees>   stands the car there, at rest (heading 0: facing +x)
 //   ray <x> <y> <z> <dx> <dy> <dz> <length>   the static shape a ray hits first
 // usage: quillmor_racedriver <control file> <track file>...   (run from the build's bin folder)
+#include "DebugOverlay.h"
 #include "GameManager.h"
 #include "GamePlay.h"
 #include "GameScene.h"
@@ -30,6 +32,7 @@
 #include <OGRE/OgreRenderWindow.h>
 #include <OGRE/OgreSceneNode.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -41,6 +44,7 @@ namespace
 {
 constexpr int kReportEveryFrames = 10;
 constexpr long kFpsEveryMilliseconds = 2000;
+constexpr size_t kStartFrames = 30;  // reported once: the start-up and the countdown's first frames
 // A sky update shows in the frame after it, and the window holds the frame before the hook.
 constexpr long kShotDelayFrames = 3;
 using Clock = std::chrono::steady_clock;
@@ -105,6 +109,8 @@ int main(int argc, char** argv)
     long framesAtFps = 0;
     Clock::time_point fpsAt = Clock::now();
     bool blurActive = false;
+    std::vector<long> startFrames;  // milliseconds
+    Clock::time_point lastFrameAt = Clock::now();
     std::string shotPath;
     long shotAtFrame = -1;
 
@@ -124,6 +130,7 @@ int main(int argc, char** argv)
                 auto description = XMLParser::getInstance()->loadMapDescription(path);
                 description->filePath = path;
                 description->standardMap = true;
+                game->getGameScene()->enable();  // as the loading screen does
                 game->getGameScene()->load(*description, nullptr);
             }
             catch (const DataFileError& error)
@@ -137,6 +144,8 @@ int main(int argc, char** argv)
             std::fflush(stdout);
             game->changeState(PlayState::getInstance());
             racing = true;
+            startFrames.clear();
+            lastFrameAt = Clock::now();
             announced = false;
             blurActive = false;
             shotAtFrame = -1;
@@ -144,6 +153,21 @@ int main(int argc, char** argv)
             return true;
         }
         PlayState* play = PlayState::getInstance();
+        // The frames of the race's first seconds, each from one call to the next.
+        if (startFrames.size() < kStartFrames)
+        {
+            startFrames.push_back(millisecondsSince(lastFrameAt));
+            lastFrameAt = Clock::now();
+            if (startFrames.size() == kStartFrames)
+            {
+                std::vector<long> sorted = startFrames;
+                std::sort(sorted.begin(), sorted.end());
+                const auto longest = std::max_element(startFrames.begin(), startFrames.end());
+                std::printf("start frames %zu: longest %ld ms (frame %ld), median %ld ms\n", startFrames.size(),
+                            *longest, static_cast<long>(longest - startFrames.begin()), sorted[sorted.size() / 2]);
+                std::fflush(stdout);
+            }
+        }
         if (!announced && !play->isStartingUp())
         {
             std::printf("race ready: first race frame after %ld ms\n", millisecondsSince(kLaunched));
@@ -168,7 +192,7 @@ int main(int argc, char** argv)
         // By the clock, not by frames: a slow race still reports often.
         if (const long elapsed = millisecondsSince(fpsAt); elapsed >= kFpsEveryMilliseconds)
         {
-            const Ogre::RenderTarget::FrameStats& stats = game->getRenderWindow()->getStatistics();
+            const Ogre::RenderTarget::FrameStats stats = DebugOverlay::frameStatistics(*game->getRenderWindow());
             std::printf("fps %.1f triangles %zu batches %zu\n", (frames - framesAtFps) * 1000.0 / elapsed,
                         stats.triangleCount, stats.batchCount);
             framesAtFps = frames;
