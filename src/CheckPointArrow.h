@@ -9,6 +9,9 @@ namespace CheckPointArrow
 {
 const Ogre::ColourValue kAhead(0.0f, 1.0f, 0.0f, 0.7f);
 const Ogre::ColourValue kBehind(1.0f, 0.0f, 0.0f, 0.7f);
+// Where the arrow's node hangs, in the camera's frame; the arrow mesh lies below its origin
+// so that it stays on the screen.
+const Ogre::Vector3 kOffset(0.0f, 15.0f, -30.0f);
 
 // Radians from the car's ground heading to the checkpoint, 0 to pi, negative when the
 // checkpoint lies to the other side; 0 when the car stands on the checkpoint.

@@ -20,6 +20,10 @@ public:
     // Sets the five captions from the window's statistics, shown or not.
     void update(const Ogre::RenderTarget::FrameStats& stats);
 
+    // The window's statistics with the triangles and batches its screen effects drew this
+    // frame: under a compositor the window itself only draws the last pass.
+    static Ogre::RenderTarget::FrameStats frameStatistics(Ogre::RenderTarget& window);
+
 private:
     Ogre::Overlay* overlay = nullptr;
 };

@@ -17,6 +17,17 @@ void DriveActions::bindAll(ActionMapper* mapper, const GameConfiguration* config
 
 void DriveActions::unbindAll(ActionMapper* mapper)
 {
-    for (Action* action : {&accelerate, &brake, &right, &left, &handbrake, &changeCamera, &resetCar})
+    for (Action* action : all())
         mapper->unbind(action);
+}
+
+void DriveActions::dropPresses()
+{
+    for (Action* action : all())
+        action->dropPress();
+}
+
+std::array<Action*, 7> DriveActions::all()
+{
+    return {&accelerate, &brake, &right, &left, &handbrake, &changeCamera, &resetCar};
 }

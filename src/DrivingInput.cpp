@@ -19,15 +19,13 @@ bool buttonHeld(const Action& action)
     return action.isAnalog() ? action.getValue() > DrivingInput::kButtonDeadZone : action.isPressed();
 }
 
-// An axis repeats in every frame it is held; a key acts once and is then released.
+// An axis repeats in every frame it is held; a key acts once per press, also for a press
+// that came and went between two frames.
 template <typename Do>
 void oneShot(Action& action, Do act)
 {
-    if (!buttonHeld(action))
-        return;
-    act();
-    if (!action.isAnalog())
-        action.release();
+    if (action.isAnalog() ? buttonHeld(action) : action.takePress())
+        act();
 }
 }
 

@@ -1,6 +1,7 @@
 // Turns the driving actions into car controls once per frame. An axis steers only beyond
 // a small dead zone, and an axis on a button action counts only beyond a larger one; a
-// key on a one-shot action (camera, car reset, race restart) acts once per press.
+// key on a one-shot action (camera, car reset, race restart) acts once per press, also a
+// press released before the frame that reads it.
 #pragma once
 
 class Action;

@@ -86,7 +86,7 @@ bool GameManager::frameStarted(const Ogre::FrameEvent& event)
         bool& flag;
         ~Leave() { flag = false; }
     } leave{insideFrameStarted};
-    statisticsOverlay->update(window->getStatistics());
+    statisticsOverlay->update(DebugOverlay::frameStatistics(*window));
     if (updateSound)
         updateSound();
     inputManager->capture();

@@ -29,7 +29,6 @@
 namespace
 {
 constexpr Ogre::uint8 kArrowQueue = 100;
-const Ogre::Vector3 kArrowOffset(0.0f, 15.0f, -30.0f);  // from the camera, in its frame
 
 std::ostream& log()
 {
@@ -120,7 +119,7 @@ void GamePlay::createOnScreenGUI()
     // parent would hide the arrow.
     arrowNode = sceneManager->createSceneNode();
     arrowNode->attachObject(arrow);
-    arrowNode->translate(kArrowOffset);
+    arrowNode->translate(CheckPointArrow::kOffset);
     arrowNode->setInitialState();
     display->add3D(arrowNode);
 }

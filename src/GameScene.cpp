@@ -217,11 +217,27 @@ void GameScene::load(const MapDescription& map, CEGUI::Window* caption)
     createCar();
     createRaceRules(map);
     createAI();
+    drawStartView();
 
     physics->resume();
     physics->addListener(this);  // last: the camera follows the car's finished step
     clock.step("car, rules and AI");
     log("\nLoad [GameScene]...done\n" + std::string(47, '*') + "\n");
+}
+
+void GameScene::drawStartView()
+{
+    // The GL driver compiles a material's shaders when it first draws it: drawn first in
+    // the race, the start view stood still for a second and more. Drawn here, behind the
+    // loading screen, from where the race's first frame will look.
+    if (!car || !viewport)
+        return;
+    cameraRig->update(physics->getStep(), 0.0f, car->getHeading(true));
+    const Ogre::Vector3 eye = cameraRig->getPosition();
+    cameraRig->follow(terrain->getHeight(eye.x, eye.z));
+    if (vegetation)
+        vegetation->update();
+    Ogre::Root::getSingleton().renderOneFrame();
 }
 
 void GameScene::createWorld()
@@ -515,6 +531,8 @@ void GameScene::enableEffects(bool withMotionBlur, bool testHDR)
         return;
     log("Enable GameScene...");
     enabled = true;
+    // The loading screen enables the scene before the load makes the effects' scripts ready.
+    RaceResourceGroup::prepare();
     viewport = renderWindow()->addViewport(cameraRig->getCamera(), kViewportZOrder, 0.0f, 0.0f, 1.0f, 1.0f);
     cameraRig->getCamera()->setAspectRatio(settings.getAspectRatio());
     if (withMotionBlur && settings.isMotionBlurEnabled() && !blurCompositor)

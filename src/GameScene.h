@@ -139,6 +139,8 @@ private:
     // Where the race rules join the scene: registered after the car, before the AI.
     void createRaceRules(const MapDescription& map);
     void createAI();
+    // Draws the race's first view once, behind the loading screen when it is enabled.
+    void drawStartView();
     void createMotionBlur();
     void createHDR(bool test);
     void setMotionBlur(bool on);

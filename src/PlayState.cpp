@@ -82,6 +82,12 @@ void PlayState::pause()
 
 void PlayState::resume()
 {
+    // Keys typed into the menu (a name for the table) are not the driver's.
+    if (driveActions)
+    {
+        driveActions->dropPresses();
+        resetGameAction->dropPress();
+    }
     physics->resume();
     rulesSetGUIVisible(true);
     scene->enableEffects(true, false);

@@ -55,6 +55,7 @@ public:
     // While set, every update simulates exactly one second (100 steps), unclamped.
     void setFixedFrame(bool fixed) { fixedFrame = fixed; }
     void setTimeScale(float scale) { timeScale = scale; }
+    float getStep() const { return step; }  // seconds of one fixed step
     float getSimulatedTime() const { return simulatedTime; }
     float getAlpha() const { return alpha; }
     nxOgre::scene* getScene() const { return scene; }

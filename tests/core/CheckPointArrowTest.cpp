@@ -1,9 +1,17 @@
-// The checkpoint arrow's turn and colour for checkpoints ahead, beside and behind the car.
+// The checkpoint arrow's turn and colour for checkpoints ahead, beside and behind the car,
+// and its mesh on the screen wherever it points.
 #include "CheckPointArrow.h"
+#include "GamePlay.h"
+#include "SpeedEffects.h"
 
-#include <OGRE/OgreMath.h>
+#include "support/HeadlessOgre.h"
+
+#include <OGRE/Ogre.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 using Ogre::Vector2;
 
@@ -46,4 +54,40 @@ TEST(CheckPointArrow, NearlyStraightAheadIsNotANumberProblem)
     const float angle = CheckPointArrow::angleToCheckPoint({0.6f, 0.8f}, {0, 0}, {3000.0f, 4000.0f});
     EXPECT_TRUE(std::isfinite(angle));
     EXPECT_NEAR(angle, 0.0f, 1e-3f);
+}
+
+// The arrow's mesh hung where the race hangs it, in the camera's frame, stays inside the view
+// at any turn, for the narrowest view the race has (standing still) at every aspect ratio.
+TEST(CheckPointArrow, TheArrowStaysOnTheScreenWhereverItPoints)
+{
+    HeadlessOgre::root();
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    const std::string group = "ArrowTest";
+    groups.addResourceLocation(QUILLMOR_BUILD_DIR "/media/overlays", "FileSystem", group);
+    groups.initialiseResourceGroup(group);
+    const Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().load(GamePlay::kArrowMesh, group);
+    const Ogre::AxisAlignedBox bounds = mesh->getBounds();
+    constexpr float kMargin = 0.95f;  // of the half view
+    for (float aspect : {1.0f, 4.0f / 3.0f, 16.0f / 9.0f, 2.39f})
+    {
+        const Ogre::Radian halfHigh(Ogre::Degree(SpeedEffects::fieldOfView(0.0f, aspect) / 2.0f));
+        const float up = Ogre::Math::Tan(halfHigh), across = up * aspect;
+        float highest = 0.0f, widest = 0.0f;
+        for (float degrees = -180.0f; degrees <= 180.0f; degrees += 5.0f)
+        {
+            const Ogre::Quaternion turn(Ogre::Degree(degrees), Ogre::Vector3::UNIT_Y);
+            for (const Ogre::Vector3& corner : bounds.getAllCorners())
+            {
+                const Ogre::Vector3 seen = CheckPointArrow::kOffset + turn * corner;
+                ASSERT_LT(seen.z, 0.0f);
+                highest = std::max(highest, std::abs(seen.y / seen.z) / up);
+                widest = std::max(widest, std::abs(seen.x / seen.z) / across);
+            }
+        }
+        EXPECT_LT(highest, kMargin) << "aspect " << aspect << ": the arrow reaches past the top or bottom edge (" << highest << ")";
+        EXPECT_LT(widest, kMargin) << "aspect " << aspect << ": the arrow reaches past a side";
+    }
+    mesh->unload();
+    Ogre::MeshManager::getSingleton().remove(mesh);
+    groups.destroyResourceGroup(group);
 }

@@ -1,9 +1,12 @@
 // The driving input table: keys and axes on each action, the two dead zones, and the
-// one-shot actions that a key triggers once and an axis in every frame; while a computer
-// driver has the car only the one-shot actions act.
+// one-shot actions that a key triggers once (also a tap between two frames) and an axis in
+// every frame; while a computer driver has the car only the one-shot actions act.
+#include "ActionMapper.h"
 #include "DriveActions.h"
 #include "DrivingControls.h"
 #include "DrivingInput.h"
+#include "GameConfiguration.h"
+#include "InputManager.h"
 
 #include <gtest/gtest.h>
 
@@ -128,5 +131,61 @@ TEST_F(DrivingInputTest, ComputerDriverKeepsThePedalsAndSteeringOneShotsStillAct
     EXPECT_EQ(controls.cameras, 1);
     EXPECT_EQ(controls.carResets, 1);
     EXPECT_EQ(controls.restarts, 1);
+}
+
+// The keys as the game gets them: the input layer's events between two frames, through the
+// default bindings.
+TEST_F(DrivingInputTest, AKeyTappedBetweenTwoFramesActsOnce)
+{
+    InputManager input;  // without devices
+    ActionMapper mapper(&input);
+    const GameConfiguration config;
+    actions.bindAll(&mapper, &config);
+    mapper.bind(config.getResetGameKey(), &restart);
+    const auto press = [&](OIS::KeyCode key) { mapper.keyPressed(OIS::KeyEvent(nullptr, key, 0)); };
+    const auto release = [&](OIS::KeyCode key) { mapper.keyReleased(OIS::KeyEvent(nullptr, key, 0)); };
+    struct Case
+    {
+        const char* what;
+        OIS::KeyCode key;
+        int RecordingControls::*count;
+    };
+    const Case cases[] = {{"camera", OIS::KC_C, &RecordingControls::cameras},
+                          {"car reset", OIS::KC_T, &RecordingControls::carResets},
+                          {"race restart", OIS::KC_R, &RecordingControls::restarts}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        int& count = controls.*c.count;
+        press(c.key);
+        release(c.key);
+        frame();
+        EXPECT_EQ(count, 1) << "a tap within one frame";
+        frame();
+        EXPECT_EQ(count, 1) << "acted on once";
+
+        press(c.key);
+        release(c.key);
+        press(c.key);
+        release(c.key);
+        frame();
+        EXPECT_EQ(count, 2) << "two taps within one frame act once";
+
+        press(c.key);
+        for (int i = 0; i < 20; ++i)  // a 0.2 s hold at 100 frames a second
+            frame();
+        release(c.key);
+        frame();
+        EXPECT_EQ(count, 3) << "a hold acts once";
+
+        press(c.key);
+        release(c.key);
+        actions.dropPresses();
+        restart.dropPress();
+        frame();
+        EXPECT_EQ(count, 3) << "a tap dropped before the frame (typed into a menu) does not act";
+    }
+    actions.unbindAll(&mapper);
+    mapper.unbind(&restart);
 }
 }

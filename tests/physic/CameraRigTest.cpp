@@ -11,6 +11,7 @@
 #include <OGRE/Ogre.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -202,4 +203,46 @@ TEST(CarCameras, SwitchingWalksTheCarsCamerasAndFallsBackToTheFirst)
         car.reset();
         EXPECT_EQ(nullptr, rig.getPositionNode()) << "the car takes the rig off its nodes when it goes";
     }
+}
+
+TEST(CarCameras, TheRoadstersFixedCamerasLookAlongItsHeading)
+{
+    CarScene scene;
+    CameraRig rig("Default_Cam", scene.sceneManager(), 0.4f, 0.3f);
+    const auto desc = CarScene::roadster();
+    // Turned off the world's axes, so that a camera looking along one of them by chance shows.
+    auto car = scene.makeCar(*desc, Ogre::Vector3(20, 0, 20), Ogre::Quaternion(Ogre::Degree(35), Ogre::Vector3::UNIT_Y));
+    car->setCameraRig(&rig);
+    car->setStopped(true);
+    car->setStopped(false);
+    const auto raceFrame = [&] {
+        rig.update(CarScene::kStep, car->getAcceleration(), car->getHeading(true));
+        rig.follow(0.0f);
+        return true;
+    };
+    // On a straight at speed.
+    scene.run(*car, 3.0f, [&] {
+        car->setThrottle(1.0f);
+        return raceFrame();
+    });
+    ASSERT_GT(car->getSpeedKmh(), 30.0f);
+    const Ogre::Vector2 heading = car->getHeading(false);
+    const Ogre::Vector3 forward = Ogre::Vector3(heading.x, 0.0f, heading.y).normalisedCopy();
+    int fixedCameras = 0;
+    for (int index = Car::kFollowCamera + 1; index <= Car::kCockpitCamera; ++index)
+    {
+        car->nextCamera();
+        ASSERT_EQ(index, car->getCameraIndex());
+        raceFrame();
+        if (rig.isSmooth())
+            continue;
+        ++fixedCameras;
+        Ogre::SceneNode* at = rig.getCamera()->getParentSceneNode();
+        world(at);
+        const Ogre::Vector3 view = rig.getCamera()->getDerivedDirection();
+        const float degrees = Ogre::Math::ACos(std::clamp(view.dotProduct(forward), -1.0f, 1.0f)).valueDegrees();
+        EXPECT_LT(degrees, 5.0f) << at->getName() << " looks along " << view << ", the car along " << forward;
+    }
+    EXPECT_EQ(3, fixedCameras) << "bumper, hood and cockpit";
+    car.reset();
 }

@@ -1,9 +1,10 @@
 // The shipped Roadster driven without a window: acceleration through the gears, braking,
-// reverse, steering, cornering grip, a step steer, a handbrake slide, reset, parking on a
-// slope, and the same figures at half the step. Acceleration, braking, cornering and the
+// reverse, steering, steering on the keys, cornering grip, a step steer, a handbrake slide,
+// reset, parking on a slope, and the same figures at half the step. Acceleration, braking, cornering and the
 // step steer hold in the race scene's own physics world too.
 #include "RoadsterDrive.h"
 
+#include "physic/Wheel.h"
 #include "platform/physics/NxActor.h"
 #include "platform/physics/NxTriangleMesh.h"
 #include "platform/physics/scene.h"
@@ -171,6 +172,55 @@ TEST(RoadsterDriving, SteeringLeftTurnsLeftAndRightTurnsRight)
         EXPECT_GT(turned * steer, 20.0f) << turned;
         EXPECT_GT(drive.yawRate() * steer, 0.3f);
         EXPECT_GT(drive.vehicle().getAngleTo(Ogre::Vector2(1, 0)) * steer, 0.0f) << "the car's own heading angle agrees";
+    }
+}
+
+// On the keys the wheels turn at the car's steering speed: a short tap is a small
+// correction, about a lane (some 3.5 units) by the time a player sees it and answers, and a
+// held key reaches full lock soon, never at once.
+TEST(RoadsterDriving, OnTheKeysATapMovesTheCarAboutALaneAndAHeldKeyLocksSoon)
+{
+    constexpr float kTap = 0.2f;       // seconds
+    constexpr float kAnswer = 2.0f;    // seconds from the tap to the player's next move
+    constexpr float kFewest = 1.5f;    // units sideways
+    constexpr float kMost = 4.5f;
+    constexpr float kSoonestLock = 0.25f;  // seconds of a held key
+    constexpr float kLatestLock = 0.5f;
+    for (float kmh : {50.0f, 60.0f})
+    {
+        SCOPED_TRACE(testing::Message() << kmh << " km/h");
+        RoadsterDrive drive(kMediaDir);
+        drive.run(1.0f);
+        ASSERT_TRUE(accelerateTo(drive, kmh));
+        cruise(drive, kmh, 2.0f);
+        const btVector3 start = drive.position();
+        const btVector3 ahead = drive.velocity().normalized();
+        const btVector3 left(ahead.z(), 0.0f, -ahead.x());
+        float since = 0.0f;
+        drive.run(kAnswer, [&] {
+            drive.inputs.steer = since < kTap ? 1.0f : 0.0f;
+            drive.inputs.throttle = cruiseThrottle(drive, kmh);
+            since += drive.stepSeconds();
+            return true;
+        });
+        const float sideways = (drive.position() - start).dot(left);
+        std::printf("%.0f km/h: a %.1f s tap moves the car %.2f units sideways in %.0f s", kmh, kTap, sideways, kAnswer);
+        EXPECT_GE(sideways, kFewest);
+        EXPECT_LE(sideways, kMost);
+
+        cruise(drive, kmh, 2.0f);  // the wheels straight again
+        const Wheel& front = *drive.vehicle().getWheels().front();
+        drive.inputs.steer = 1.0f;
+        since = 0.0f;
+        drive.run(1.0f, [&] {
+            drive.inputs.throttle = cruiseThrottle(drive, kmh);
+            since += drive.stepSeconds();
+            const float lock = drive.vehicle().getSteeringRestriction().getValue(std::fabs(drive.vehicle().getWheelSpeed()));
+            return front.getSteerAngle() < 0.99f * lock;
+        });
+        std::printf(", a held key locks in %.2f s\n", since);
+        EXPECT_GE(since, kSoonestLock) << "full lock at once";
+        EXPECT_LE(since, kLatestLock);
     }
 }
 

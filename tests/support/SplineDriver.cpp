@@ -19,8 +19,8 @@ Ogre::Vector2 ground(const Ogre::Vector3& point)
 }
 }
 
-SplineDriver::SplineDriver(const TrackSpline& spline, float cruiseKmh, float bendKmh)
-    : spline(spline), cruiseKmh(cruiseKmh), bendKmh(bendKmh)
+SplineDriver::SplineDriver(const TrackSpline& spline, float cruiseKmh, float bendKmh, Steering steering)
+    : spline(spline), cruiseKmh(cruiseKmh), bendKmh(bendKmh), steering(steering)
 {
 }
 
@@ -71,8 +71,19 @@ void SplineDriver::drive(Car& car)
     // Positive turns left: about +y, from +x towards -z.
     const float angle = std::atan2(heading.y * aim.x - heading.x * aim.y, heading.dotProduct(aim));
     const float steer = std::clamp(angle / kFullSteer, -1.0f, 1.0f);
-    car.setSteerLeft(std::max(steer, 0.0f));
-    car.setSteerRight(std::min(steer, 0.0f));
+    if (steering == Steering::Keys)
+    {
+        // As a player taps: the key is held while the wheels are short of the wanted
+        // angle, and let go (the wheels come back) once they are past it.
+        const float wheels = car.getSteerRatio();
+        car.setDigitalLeft(steer > kKeyDeadBand && wheels < steer);
+        car.setDigitalRight(steer < -kKeyDeadBand && wheels > steer);
+    }
+    else
+    {
+        car.setSteerLeft(std::max(steer, 0.0f));
+        car.setSteerRight(std::min(steer, 0.0f));
+    }
 
     const float speed = car.getSpeedKmh();
     const float wanted = wantedKmh();

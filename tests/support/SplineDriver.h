@@ -1,6 +1,6 @@
 // A scripted driver for tests: steers the car towards the point of the track spline a
-// little ahead of it and holds a cruising speed with throttle and brake, slowing down
-// for the bends it sees coming.
+// little ahead of it, with a wheel or with the keys, and holds a cruising speed with
+// throttle and brake, slowing down for the bends it sees coming.
 #pragma once
 
 #include <OGRE/OgreVector.h>
@@ -20,8 +20,16 @@ public:
     static constexpr float kBendAhead = 25.0f;     // units: how far ahead bends are looked for
     static constexpr float kBendProbe = 2.0f;      // units: the chord a direction is taken over
 
+    static constexpr float kKeyDeadBand = 0.05f;  // of full lock: a driver on the keys leaves it be
+
+    enum class Steering
+    {
+        Analogue,  // a wheel: the angle in proportion to the aim
+        Keys,      // left and right tapped and held, as a player on the keyboard
+    };
+
     // A right-angle bend is taken at bendKmh, straights at cruiseKmh.
-    SplineDriver(const TrackSpline& spline, float cruiseKmh, float bendKmh);
+    SplineDriver(const TrackSpline& spline, float cruiseKmh, float bendKmh, Steering steering = Steering::Analogue);
 
     // Sets the car's inputs for the next step. The progress only moves forward, so a track
     // ending where it starts is driven round, not finished at once.
@@ -39,6 +47,7 @@ private:
     const TrackSpline& spline;
     float cruiseKmh;
     float bendKmh;
+    Steering steering;
     float progress = 0.0f;
     float offTrack = 0.0f;
 };

@@ -1,9 +1,10 @@
 // Test scene for the race display: the race rules over a plain ground with the overlay
 // "OnScreenGUI" and the arrow to the next checkpoint, screenshots during the start
-// countdown and after the start. Checks that the countdown, the green arrow and the clock's label show and
-// that the engine logged no error.
+// countdown and after the start. Checks that the countdown, the green arrow (whole, in the race's
+// narrowest view) and the clock's label show and that the engine logged no error.
 // usage: quillmor_hudscene <Plugins.cfg> <media folder> <screenshot prefix>
 #include "GamePlay.h"
+#include "SpeedEffects.h"
 #include "track/CheckPointTracker.h"
 
 #include "ScreenshotChecks.h"
@@ -25,7 +26,8 @@ constexpr unsigned kWidth = 800;   // pixels
 constexpr unsigned kHeight = 600;  // pixels
 constexpr float kStep = 0.01f;     // seconds
 const Region kCountdownRegion{300, 150, 500, 300};
-const Region kArrowRegion{250, 0, 550, 150};
+const Region kArrowRegion{250, 0, 550, 260};
+const Region kTopEdge{0, 0, kWidth, 2};
 const Region kTimeLabelRegion{10, 8, 70, 34};  // "Time", left of the race clock
 
 // Two physics steps and a frame.
@@ -90,7 +92,8 @@ int run(const std::string& pluginsFile, const std::string& mediaDir, const std::
     Ogre::Camera* camera = scene->createCamera("view");
     camera->setNearClipDistance(0.1f);
     camera->setFarClipDistance(3000.0f);
-    camera->setFOVy(Ogre::Degree(60.0f));
+    // The race's view standing still, its narrowest.
+    camera->setFOVy(Ogre::Degree(SpeedEffects::fieldOfView(0.0f, static_cast<float>(kWidth) / kHeight)));
     camera->setAspectRatio(static_cast<float>(kWidth) / kHeight);
     scene->getRootSceneNode()->createChildSceneNode(Ogre::Vector3(0, 3, 0))->attachObject(camera);
     engine->window->addViewport(camera)->setBackgroundColour(Ogre::ColourValue(0.35f, 0.45f, 0.6f));
@@ -114,6 +117,8 @@ int run(const std::string& pluginsFile, const std::string& mediaDir, const std::
     ok &= check(digits > 200, "the countdown digit is drawn (" + std::to_string(digits) + " pixels)");
     const size_t arrow = countPixels(counting, kArrowRegion, green);
     ok &= check(arrow > 200, "the green arrow is drawn (" + std::to_string(arrow) + " pixels)");
+    const size_t cut = countPixels(counting, kTopEdge, green);
+    ok &= check(cut == 0, "the arrow pointing ahead is not cut off at the top (" + std::to_string(cut) + " pixels on the edge)");
 
     raceFrames(root, play, 160);
     ok &= check(play.getPhase() == RaceRules::kRacing, "the race has started");

@@ -1,5 +1,5 @@
 // Writes "overlays/Arrow.mesh": the race display's arrow to the next checkpoint, a flat
-// bevelled arrow lying in the x/z plane with its tip along -z, lit from above.
+// bevelled arrow lying in the x/z plane below its origin, its tip along -z, lit from above.
 #include "MediaGenerator.h"
 #include "PngWriter.h"
 
@@ -14,6 +14,11 @@ namespace
 using Ogre::Vector3;
 
 constexpr float kThickness = 0.6f;  // world units, top to bottom
+// The race hangs the arrow's node 15 units above the view's centre at 30 units ahead, which
+// is the top edge of the narrowest view (40 degrees high, a square window, standing still):
+// drawn about its node the arrow was half cut off, pointing ahead most. Drawn this far
+// below it, it stays inside every view while it turns about its own middle.
+constexpr float kBelowNode = 7.0f;  // world units
 
 // The outline seen from above, counter-clockwise from the tip; world units.
 const std::vector<Ogre::Vector2> kOutline = {
@@ -38,11 +43,11 @@ void buildArrow(Ogre::ManualObject* object)
         else
             object->triangle(a, c, b);
     };
-    const float top = kThickness / 2, bottom = -kThickness / 2;
+    const float top = kThickness / 2 - kBelowNode, bottom = -kThickness / 2 - kBelowNode;
     // The outline is not convex at the barbs: the head and the shaft are filled apart.
     const std::vector<std::vector<int>> pieces = {{0, 1, 2, 5, 6}, {2, 3, 4, 5}};
     for (float y : {top, bottom}) {
-        const Vector3 normal(0, y > 0 ? 1.0f : -1.0f, 0);
+        const Vector3 normal(0, y == top ? 1.0f : -1.0f, 0);
         for (const auto& piece : pieces) {
             std::vector<std::uint32_t> ids;
             for (int i : piece)

@@ -8,8 +8,12 @@ namespace tiles
 namespace
 {
 constexpr float kPi = 3.14159265358979f;
-constexpr float kBaseHeight = 0.03f;  // mesh units: the road lies a little above the terrain
-constexpr float kKerbRise = 0.04f;
+// Mesh units, times the track's scale in the world (12 on the built-in terrains). The surface
+// has no step anywhere: a car that runs wide must be able to drive back on, and a step of a
+// few tenths of a unit at the verge's edge or the kerb caught the body before the wheels.
+constexpr float kBaseHeight = 0.02f;   // the road lies a little above the terrain
+constexpr float kKerbRise = 0.008f;    // a rounded kerb, about a tenth of a unit high
+constexpr float kVergeLip = 0.002f;    // the verge's outer edge, just off the terrain
 
 CentrePiece segment(float x0, float z0, float x1, float z1)
 {
@@ -135,13 +139,18 @@ Surface surfaceAt(const TileShape& shape, float x, float z)
 float heightAt(const TileShape& shape, float x, float z)
 {
     const RoadPlace place = locate(shape, x, z);
-    float height = kBaseHeight;
+    // Across the verge the surface eases down from the kerb to the terrain; a hump eases
+    // down with it, so it ends at the tile's edge instead of standing there as a wall.
+    const float toEdge = (place.distance - kKerbHalfWidth) / (kVergeHalfWidth - kKerbHalfWidth);
+    const float t = std::fmin(1.0f, std::fmax(0.0f, toEdge));
+    const float raised = 1.0f - t * t * (3.0f - 2.0f * t);
+    float height = kVergeLip + (kBaseHeight - kVergeLip) * raised;
     if (place.distance >= kRoadHalfWidth && place.distance < kKerbHalfWidth)
-        height += kKerbRise;
+        height += kKerbRise * std::sin(kPi * (place.distance - kRoadHalfWidth) / (kKerbHalfWidth - kRoadHalfWidth));
     if (shape.humpHeight > 0.0f)
     {
         const float wave = std::sin(kPi * place.fraction);
-        height += shape.humpHeight * wave * wave;
+        height += shape.humpHeight * wave * wave * raised;
     }
     return std::fmax(0.0f, height);
 }

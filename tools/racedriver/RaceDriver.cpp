@@ -1,8 +1,8 @@
-// Runs the game with a frame hook that does what the loading screen will do: loads a
-// built-in track into the race scene and changes to the play state, printing how many trees
-// it planted. While the race runs it prints the car's speed and position, the frame rate and
-// the speed blur switching; the keys come from outside (xdotool). Commands written into the
-// control file, one at a time:
+// Runs the game with a frame hook that does what the loading screen will do: enables the
+// race scene, loads a built-in track into it and changes to the play state, printing how many
+// trees it planted. While the race runs it prints the car's speed and position, the frame rate,
+// the longest of the race's first frames and the speed blur switching; the keys come from
+// outside (xdotool). Commands written into the control file, one at a time:
 //   next          leaves the race for the next track, or ends the game after the last
 //   sky <hours>   stands the advanced sky's clock at that time of day (the race keeps 10:00)
 //   shot <file>   writes a screenshot a few frames later, once the sky has caught up
@@ -13,6 +13,7 @@
 //   report <frames>   reports the car every that many frames from now on
 //   ray <x> <y> <z> <dx> <dy> <dz> <length>   the static shape a ray hits first
 // usage: quillmor_racedriver <control file> <track file>...   (run from the build's bin folder)
+#include "DebugOverlay.h"
 #include "GameManager.h"
 #include "GamePlay.h"
 #include "GameScene.h"
@@ -35,6 +36,7 @@
 #include <OGRE/OgreRenderWindow.h>
 #include <OGRE/OgreSceneNode.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -46,6 +48,7 @@ namespace
 {
 constexpr int kReportEveryFrames = 10;  // until "report" asks for another
 constexpr long kFpsEveryMilliseconds = 2000;
+constexpr size_t kStartFrames = 30;  // reported once: the start-up and the countdown's first frames
 // A sky update shows in the frame after it, and the window holds the frame before the hook.
 constexpr long kShotDelayFrames = 3;
 using Clock = std::chrono::steady_clock;
@@ -111,6 +114,8 @@ int main(int argc, char** argv)
     Clock::time_point fpsAt = Clock::now();
     bool blurActive = false;
     int reportEvery = kReportEveryFrames;
+    std::vector<long> startFrames;  // milliseconds
+    Clock::time_point lastFrameAt = Clock::now();
     std::string shotPath;
     long shotAtFrame = -1;
 
@@ -130,6 +135,7 @@ int main(int argc, char** argv)
                 auto description = XMLParser::getInstance()->loadMapDescription(path);
                 description->filePath = path;
                 description->standardMap = true;
+                game->getGameScene()->enable();  // as the loading screen does
                 game->getGameScene()->load(*description, nullptr);
             }
             catch (const DataFileError& error)
@@ -147,6 +153,8 @@ int main(int argc, char** argv)
             std::fflush(stdout);
             game->changeState(PlayState::getInstance());
             racing = true;
+            startFrames.clear();
+            lastFrameAt = Clock::now();
             announced = false;
             blurActive = false;
             shotAtFrame = -1;
@@ -154,6 +162,21 @@ int main(int argc, char** argv)
             return true;
         }
         PlayState* play = PlayState::getInstance();
+        // The frames of the race's first seconds, each from one call to the next.
+        if (startFrames.size() < kStartFrames)
+        {
+            startFrames.push_back(millisecondsSince(lastFrameAt));
+            lastFrameAt = Clock::now();
+            if (startFrames.size() == kStartFrames)
+            {
+                std::vector<long> sorted = startFrames;
+                std::sort(sorted.begin(), sorted.end());
+                const auto longest = std::max_element(startFrames.begin(), startFrames.end());
+                std::printf("start frames %zu: longest %ld ms (frame %ld), median %ld ms\n", startFrames.size(),
+                            *longest, static_cast<long>(longest - startFrames.begin()), sorted[sorted.size() / 2]);
+                std::fflush(stdout);
+            }
+        }
         if (!announced && !play->isStartingUp())
         {
             std::printf("race ready: first race frame after %ld ms\n", millisecondsSince(kLaunched));
@@ -178,7 +201,7 @@ int main(int argc, char** argv)
         // By the clock, not by frames: a slow race still reports often.
         if (const long elapsed = millisecondsSince(fpsAt); elapsed >= kFpsEveryMilliseconds)
         {
-            const Ogre::RenderTarget::FrameStats& stats = game->getRenderWindow()->getStatistics();
+            const Ogre::RenderTarget::FrameStats stats = DebugOverlay::frameStatistics(*game->getRenderWindow());
             std::printf("fps %.1f triangles %zu batches %zu\n", (frames - framesAtFps) * 1000.0 / elapsed,
                         stats.triangleCount, stats.batchCount);
             framesAtFps = frames;

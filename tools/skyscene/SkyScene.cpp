@@ -2,8 +2,11 @@
 // sky at noon, at dusk and at midnight, then the bloom and the speed blur over the day sky.
 // Writes a screenshot of each and checks the sky's colours, the stars at night, that the
 // effects draw a picture, that the bloom's listener copes with a compositor lacking its
-// luminance target, and that no GPU program failed (the engine's log).
+// luminance target, that the speed blur leaves nothing behind once the view has turned and
+// held still, that the frame statistics count the scene under the effects, and that no GPU
+// program failed (the engine's log).
 // usage: quillmor_skyscene <Plugins.cfg> <media folder> <screenshot prefix>
+#include "DebugOverlay.h"
 #include "RaceSky.h"
 #include "graphics/HDRListener.h"
 #include "graphics/MotionBlurListener.h"
@@ -19,6 +22,8 @@
 #include <OGRE/OgreCompositionTargetPass.h>
 #include <OGRE/OgreCompositionTechnique.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -124,6 +129,85 @@ bool bloomWithoutLuminanceTarget(Ogre::Root& root, Ogre::Viewport* viewport)
     return ok;
 }
 
+// The largest difference of one colour channel between two pictures of one size, in levels.
+int largestDifference(const Ogre::Image& a, const Ogre::Image& b)
+{
+    int largest = 0;
+    for (unsigned y = 0; y < a.getHeight(); ++y)
+        for (unsigned x = 0; x < a.getWidth(); ++x)
+        {
+            const Ogre::ColourValue p = a.getColourAt(x, y, 0), q = b.getColourAt(x, y, 0);
+            for (float d : {p.r - q.r, p.g - q.g, p.b - q.b})
+                largest = std::max(largest, static_cast<int>(std::lround(std::fabs(d) * 255.0f)));
+        }
+    return largest;
+}
+
+// The frame's triangle count for the statistics overlay: with the bloom, the speed blur or
+// both the scene is drawn into their targets, and the count must still be the scene's.
+bool statisticsCountTheEffectsFrame(Ogre::Root& root, Ogre::RenderWindow& window, Ogre::Viewport* viewport)
+{
+    renderFrames(root, 3);
+    const size_t plain = DebugOverlay::frameStatistics(window).triangleCount;
+    bool ok = check(plain > 100, "the plain view counts its triangles (" + std::to_string(plain) + ")");
+    Ogre::CompositorManager& compositors = Ogre::CompositorManager::getSingleton();
+    Ogre::CompositorInstance* hdr = compositors.addCompositor(viewport, "HDR", 0);
+    Ogre::CompositorInstance* blur = compositors.addCompositor(viewport, "Motion Blur");
+    if (!check(hdr && blur, "both effects are there"))
+        return false;
+    struct Case
+    {
+        const char* what;
+        bool hdr, blur;
+    };
+    for (const Case& c : {Case{"the bloom", true, false}, Case{"the speed blur", false, true}, Case{"both", true, true}})
+    {
+        hdr->setEnabled(c.hdr);
+        blur->setEnabled(c.blur);
+        renderFrames(root, 3);
+        const size_t counted = DebugOverlay::frameStatistics(window).triangleCount;
+        // Each of the effects' own passes adds a screen quad of two triangles.
+        ok &= check(counted >= plain && counted <= plain + 40,
+                    std::string("with ") + c.what + " the frame counts the scene's triangles (" +
+                        std::to_string(counted) + " against " + std::to_string(plain) + " without)");
+    }
+    compositors.removeCompositor(viewport, "Motion Blur");
+    compositors.removeCompositor(viewport, "HDR");
+    return ok;
+}
+
+// The speed blur at full strength while the view turns from the sky down onto the ground:
+// once the view has held still long enough for the old picture to fade (0.9 a frame), the
+// blurred picture is the plain one, with no trace of the sky it turned away from.
+bool blurFadesAfterATurn(Ogre::Root& root, Ogre::RenderWindow& window, Ogre::Viewport* viewport,
+                         Ogre::SceneNode* cameraNode, const std::string& prefix)
+{
+    Ogre::CompositorManager& compositors = Ogre::CompositorManager::getSingleton();
+    Ogre::CompositorInstance* blur = compositors.addCompositor(viewport, "Motion Blur");
+    if (!check(blur != nullptr, "the speed blur compositor is there"))
+        return false;
+    MotionBlurListener listener([] { return 300.0f; }, 0.9f, 110.0f, 300.0f);
+    blur->addListener(&listener);
+    blur->setEnabled(true);
+    const Ogre::Quaternion before = cameraNode->getOrientation();
+    cameraNode->pitch(Ogre::Degree(10));  // mostly sky
+    renderFrames(root, 30);
+    cameraNode->setOrientation(before);
+    cameraNode->yaw(Ogre::Degree(60));
+    cameraNode->pitch(Ogre::Degree(-12));  // the horizon near the top
+    renderFrames(root, 150);  // 0.9^150: nothing left of the sky picture
+    const Ogre::Image blurred = takeScreenshot(window, prefix + "_blur_turned.png");
+    blur->setEnabled(false);
+    renderFrames(root, 3);
+    const Ogre::Image plain = takeScreenshot(window, prefix + "_plain_turned.png");
+    blur->removeListener(&listener);
+    compositors.removeCompositor(viewport, "Motion Blur");
+    cameraNode->setOrientation(before);
+    const int difference = largestDifference(blurred, plain);
+    return check(difference <= 2, "the blurred view has let go of the sky it turned from (" +
+                                      std::to_string(difference) + " levels off the plain view at most)");
+}
+
 int run(const std::string& pluginsFile, const std::string& mediaDir, const std::string& prefix)
 {
     const std::string logFile = prefix + ".ogre.log";
@@ -219,6 +303,8 @@ int run(const std::string& pluginsFile, const std::string& mediaDir, const std::
     compositors.removeCompositor(viewport, "Motion Blur");
     compositors.removeCompositor(viewport, "HDR");
     ok &= bloomWithoutLuminanceTarget(root, viewport);
+    ok &= blurFadesAfterATurn(root, window, viewport, cameraNode, prefix);
+    ok &= statisticsCountTheEffectsFrame(root, window, viewport);
     sky.destroy();
     ok &= check(!logHasProgramErrors(logFile), "no GPU program or compositor error in the engine's log");
     return ok ? 0 : 1;
