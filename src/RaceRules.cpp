@@ -19,6 +19,7 @@ void RaceRules::reset()
     bestCheckPoint = 0;
     current = std::make_unique<Score>();
     raceRank = 0;
+    secondsAfterFinish = 0.0f;
     active = false;
     started = false;
     finished = false;
@@ -61,7 +62,9 @@ void RaceRules::update(float dtSeconds)
     tickStartCountdown(dtSeconds);
     finishCountdown.update(dtSeconds);
 
-    if (!finished) {
+    if (finished)
+        secondsAfterFinish += dtSeconds;
+    else {
         timer.update(dtSeconds);
         if (!services->updateCourse())
             finish();
@@ -98,8 +101,7 @@ void RaceRules::finish()
 {
     finished = true;
     timer.stop();
-    // The ghost ends where the run ends, not three seconds of standing later.
-    services->stopRecording();
+    // The recording goes on: the ghost also shows the car standing after the line.
     current->setTotal(timer.getTime(), timer.toString());
     // The finish shows the whole run against the best one, not the last checkpoint's split.
     if (best) {
@@ -151,6 +153,7 @@ void RaceRules::updatePhase()
         finishCountdown.start();
     }
     if (finished && !finishCountdown.isEnabled() && !finishCountdown.isRunning() && phase != kSaved) {
+        services->stopRecording();
         saveResults();
         active = false;
         phase = kSaved;
@@ -170,9 +173,14 @@ bool RaceRules::saveResults()
         saved = false;
         saveError += (saveError.empty() ? "" : "; ") + error;
     }
-    if (!saved)
+    if (!saved) {
         debugLog() << "Error saving the race results: " << saveError << std::endl;
-    return saved;
+        return false;
+    }
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.2f", secondsAfterFinish);
+    debugLog() << "Race results saved " << seconds << " s after the finish" << std::endl;
+    return true;
 }
 
 bool RaceRules::restart()

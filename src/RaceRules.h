@@ -99,6 +99,7 @@ private:
     int phase = kPrepared;
     int lastSecond = 0;  // the last countdown second that beeped
     int raceRank = 0;
+    float secondsAfterFinish = 0.0f;  // counted in steps, until the results are saved
     bool active = false;
     bool started = false;
     bool finished = false;

@@ -154,7 +154,8 @@ TEST_F(RaceRulesTest, CountsDownWithBeepsThenRacesFinishesAndSaves)
     frame();
     EXPECT_EQ(rules.getPhase(), RaceRules::kFinished);
     EXPECT_TRUE(services.carHeld);
-    EXPECT_FALSE(services.recording) << "the ghost ends at the finish";
+    EXPECT_TRUE(services.recording) << "the ghost also shows the car standing after the line";
+    const int stepsAtFinish = services.recordedSteps;
     const std::uint32_t total = rules.getTimer().getTime();
     frames(100);
     EXPECT_EQ(rules.getTimer().getTime(), total) << "the clock stopped at the finish";
@@ -165,6 +166,9 @@ TEST_F(RaceRulesTest, CountsDownWithBeepsThenRacesFinishesAndSaves)
     EXPECT_TRUE(rules.isRaceOver());
     EXPECT_FALSE(rules.isActive());
     EXPECT_EQ(rules.getRaceRank(), 1);
+    EXPECT_FALSE(services.recording) << "until the results are saved";
+    EXPECT_NEAR((services.recordedSteps - stepsAtFinish) * kStep, RaceRules::kFinishSeconds, 1.5f * kStep)
+        << "recorded until the results were saved";
     EXPECT_EQ(services.savedGhosts, std::vector<std::string>{path + ".shadow"});
     const HighScore saved = HighScore::load(path);
     ASSERT_NE(saved.getScore(1), nullptr);
