@@ -1,14 +1,17 @@
 // The rules of one race: countdown, clock, checkpoint differences, finish and saving.
 #include "RaceRules.h"
 
+#include "AtomicFile.h"
+#include "CarStateWriter.h"
 #include "LogStream.h"
 #include "RaceServices.h"
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
-RaceRules::RaceRules(RaceServices* services, const std::string& highScorePath)
-    : services(services), highScorePath(highScorePath)
+RaceRules::RaceRules(RaceServices* services, const std::string& highScorePath, FileWriter& writer)
+    : services(services), writer(&writer), highScorePath(highScorePath)
 {
     reset();
 }
@@ -163,24 +166,28 @@ void RaceRules::updatePhase()
 bool RaceRules::saveResults()
 {
     saveError.clear();
-    bool saved = true;
-    std::string error;
-    if (table.getLastRank() == 1 && !services->saveRecording(getGhostPath(), &error)) {
-        saved = false;
-        saveError = error;
+    // A new best's table and ghost go together: the ghost beside rank 1 is always its run.
+    std::vector<FileContent> files;
+    try {
+        if (table.getLastRank() == 1) {
+            const CarStateWriter* recording = services->getRecording();
+            if (recording)
+                files.push_back({getGhostPath(), recording->toArchive()});
+            else
+                saveError = "no run was recorded for the ghost " + getGhostPath();
+        }
+        files.push_back({highScorePath, HighScore::toArchive(table)});
+    } catch (const std::exception& failure) {
+        saveError = failure.what();
     }
-    if (!HighScore::save(highScorePath, table, &error)) {
-        saved = false;
-        saveError += (saveError.empty() ? "" : "; ") + error;
+    if (saveError.empty() && writeFilesAtomically(files, &saveError, *writer)) {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.2f", secondsAfterFinish);
+        debugLog() << "Race results saved " << seconds << " s after the finish" << std::endl;
+        return true;
     }
-    if (!saved) {
-        debugLog() << "Error saving the race results: " << saveError << std::endl;
-        return false;
-    }
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.2f", secondsAfterFinish);
-    debugLog() << "Race results saved " << seconds << " s after the finish" << std::endl;
-    return true;
+    debugLog() << "Error saving the race results: " << saveError << std::endl;
+    return false;
 }
 
 bool RaceRules::restart()

@@ -46,7 +46,7 @@ TEST_F(MenuLayout, EveryLayoutHoldsTheWindowsItsStateUses)
     expectWindows("LoadMenu.layout", {"LoadText"});
     expectWindows("ComingSoon.layout", {"Title", "Back"});
     expectWindows("InGameMenu.layout", {"Resume", "Restart", "MainMenu"});
-    expectWindows("newHighScoreDialog.layout", {"NewHighScoreName", "NewHighScoreOk"});
+    expectWindows("newHighScoreDialog.layout", {"NewHighScoreName", "NewHighScoreProblem", "NewHighScoreOk"});
 
     std::vector<std::string> table = {"RaceAgain", "MainMenu", "Problem"};
     for (int rank = 1; rank <= 10; ++rank)
@@ -98,7 +98,7 @@ TEST_F(MenuLayout, TypedAndListedNamesAreShownAsTextNotMarkup)
         CEGUI::WindowManager::getSingleton().destroyWindow(root);
     };
     expectPlain("HighscoreMenu.layout", {"HighScore1_Name", "HighScore10_Name", "Problem"});
-    expectPlain("newHighScoreDialog.layout", {"NewHighScoreName"});
+    expectPlain("newHighScoreDialog.layout", {"NewHighScoreName", "NewHighScoreProblem"});
     expectPlain("LevelMenu.layout", {"Message"});
 }
 
