@@ -1,4 +1,5 @@
-// Whole-or-nothing file writes through a temporary file and rename.
+// Whole-or-nothing writes of one file or of files that belong together, and the temporary
+// files they go through.
 #include "AtomicFile.h"
 
 #include "FolderManager.h"
@@ -19,13 +20,6 @@ mode_t currentUmask()
     const mode_t mask = umask(0);
     umask(mask);
     return mask;
-}
-
-bool fail(std::string* error, const std::string& what, const std::string& path)
-{
-    if (error)
-        *error = what + " '" + path + "': " + std::strerror(errno);
-    return false;
 }
 }
 
@@ -74,42 +68,69 @@ bool writeFileAtomically(const std::string& path, const std::string& content, st
             *error = "cannot replace '" + path + "': " + problem;
         return false;
     }
-    std::string temporary;
-    const int fd = createTemporaryFor(path, temporary);
-    if (fd < 0)
-        return fail(error, "cannot create a temporary file for", path);
+    return writeFilesAtomically({{path, content}}, error);
+}
 
-    const char* data = content.data();
-    size_t left = content.size();
-    while (left > 0)
+bool writeFilesAtomically(const std::vector<FileContent>& files, std::string* error, FileWriter& writer)
+{
+    std::vector<std::string> temporaries;  // "" once renamed
+    std::vector<std::string> oldCopies;    // "" where there was no file, or once put back
+    const auto removeLeftovers = [&] {
+        for (const std::vector<std::string>* names : {&temporaries, &oldCopies})
+            for (const std::string& name : *names)
+                if (!name.empty())
+                    writer.remove(name);
+    };
+    const auto failWith = [&](const std::string& reason) {
+        removeLeftovers();
+        if (error)
+            *error = reason;
+        return false;
+    };
+    std::string reason;
+    for (const FileContent& file : files)
+        if (!isAbsentOrRegularFile(file.path, &reason))
+            return failWith("cannot replace '" + file.path + "': " + reason);
+    for (const FileContent& file : files)
     {
-        const ssize_t written = write(fd, data, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
+        std::string temporary;
+        if (!writer.writeTemporary(file.path, file.content, temporary, reason))
+            return failWith(reason);
+        temporaries.push_back(temporary);
+    }
+    // One rename is a single step; with more, the old files are kept under second names, so
+    // that a failed rename can put back the ones renamed before it.
+    if (files.size() > 1)
+        for (const FileContent& file : files)
         {
-            const int saved = errno;
-            close(fd);
-            unlink(temporary.c_str());
-            errno = saved;
-            return fail(error, "cannot write", path);
+            std::string copy;
+            if (!writer.keepCopy(file.path, copy, reason))
+                return failWith(reason);
+            oldCopies.push_back(copy);
         }
-        data += written;
-        left -= static_cast<size_t>(written);
-    }
-    if (fsync(fd) != 0 || close(fd) != 0)
+    for (std::size_t i = 0; i < files.size(); ++i)
     {
-        const int saved = errno;
-        unlink(temporary.c_str());
-        errno = saved;
-        return fail(error, "cannot flush", path);
+        if (writer.replace(temporaries[i], files[i].path, reason))
+        {
+            temporaries[i].clear();
+            continue;
+        }
+        for (std::size_t j = 0; j < i; ++j)
+        {
+            std::string why;
+            if (oldCopies[j].empty())
+                writer.remove(files[j].path);  // there was none before
+            else if (writer.replace(oldCopies[j], files[j].path, why))
+                oldCopies[j].clear();
+            else
+            {
+                reason += "; the old '" + files[j].path + "' could not be put back (" + why + ") and is kept as '" +
+                          oldCopies[j] + "'";
+                oldCopies[j].clear();
+            }
+        }
+        return failWith(reason);
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0)
-    {
-        const int saved = errno;
-        unlink(temporary.c_str());
-        errno = saved;
-        return fail(error, "cannot replace", path);
-    }
+    removeLeftovers();
     return true;
 }

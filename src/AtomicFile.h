@@ -1,9 +1,18 @@
-// Writes a file whole or not at all: the bytes go to a temporary file in the same folder,
+// Writes files whole or not at all: the bytes go to a temporary file in the same folder,
 // which is flushed and then renamed over the target. A failure leaves the old file as it was.
 #pragma once
 
+#include "FileWriter.h"
+
 #include <cstddef>
 #include <string>
+#include <vector>
+
+struct FileContent
+{
+    std::string path;
+    std::string content;
+};
 
 // True on success; on failure false, with the reason (naming the file) in *error when given.
 // Refuses a target that is not a regular file (a folder, a FIFO, a device) without touching it.
@@ -20,3 +29,8 @@ std::string temporaryTag(const std::string& fileName);
 int createTemporaryFor(const std::string& path, std::string& temporary);
 // Removes the temporaries that killed writers left in folder (ending in "/"); returns how many.
 int removeStaleTemporaries(const std::string& folder);
+
+// Files that belong together, written as one: either every one is replaced, or none is and
+// the old ones stay as they were (nor is any temporary file left behind).
+bool writeFilesAtomically(const std::vector<FileContent>& files, std::string* error = nullptr,
+                          FileWriter& writer = FileWriter::system());

@@ -2,6 +2,7 @@
 #include "CarPlayer.h"
 
 #include "CarRecorder.h"
+#include "LogStream.h"
 #include "graphics/EntityMaterialInstance.h"
 #include "physic/MeshEntity.h"
 #include "physic/CarDesc.h"
@@ -72,11 +73,13 @@ bool CarPlayer::load(const std::string& path, const CarDesc& car, std::string* e
     const int wheels = recording.getInt("wheelNr");
     if (interval < 0 || interval > kMaxIntervalSteps)
         return refuse("a frame interval of " + std::to_string(interval) + " steps");
-    if (wheels != static_cast<int>(car.vehicle->wheels.size()))
-        return refuse("recorded with " + std::to_string(wheels) + " wheels, the car has " +
-                      std::to_string(car.vehicle->wheels.size()));
     intervalSteps = interval;
-    wheelCount = static_cast<std::size_t>(wheels);
+    // The wheels go where the car's description puts them: a run of another car has none.
+    if (wheels == static_cast<int>(car.vehicle->wheels.size()))
+        wheelCount = static_cast<std::size_t>(wheels);
+    else
+        debugLog() << "The ghost " << path << " was recorded with " << wheels << " wheels, the car has "
+                   << car.vehicle->wheels.size() << ": it drives without wheels" << std::endl;
     frameInterval = intervalSteps > 0 ? intervalSteps * kStepSeconds : kStepSeconds;
 
     try

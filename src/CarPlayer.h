@@ -34,9 +34,10 @@ public:
     CarPlayer(const CarPlayer&) = delete;
     CarPlayer& operator=(const CarPlayer&) = delete;
 
-    // Builds the ghost of the car from a ghost file, stopped at its first frame. A file
-    // that cannot be read, holds no frames, or was recorded with another number of wheels
-    // gives no ghost: false, with the reason naming the file.
+    // Builds the ghost of the car from a ghost file, stopped at its first frame; a run
+    // recorded with another number of wheels than the car has drives as a body without
+    // wheels. A file that cannot be read or holds no frames gives no ghost: false, with the
+    // reason naming the file.
     bool load(const std::string& path, const CarDesc& car, std::string* error = nullptr);
     void play();
     void setPaused(bool paused) { this->paused = paused; }

@@ -1,12 +1,15 @@
-// Recorded runs and their ghost files (binary archives).
+// Recorded runs and their ghost files (boost.serialization binary archives).
 #include "CarStateWriter.h"
 
 #include "AtomicFile.h"
-#include "BoundedArchive.h"
+#include "BoundedInputArchive.h"
 
-#include <boost/archive/binary_iarchive.hpp>
 #include <boost/archive/binary_oarchive.hpp>
+#include <boost/serialization/map.hpp>
+#include <boost/serialization/string.hpp>
+#include <boost/serialization/vector.hpp>
 
+#include <memory>
 #include <sstream>
 
 namespace
@@ -55,30 +58,27 @@ bool CarStateWriter::hasKey(const std::string& key) const
 }
 
 template <class Archive>
-void CarStateWriter::save(Archive& archive, unsigned) const
+void CarStateWriter::serialize(Archive& archive, unsigned)
 {
-    bounded_archive::saveMap(archive, strings);
-    bounded_archive::saveMap(archive, ints);
-    bounded_archive::saveMap(archive, floats);
-    bounded_archive::saveMapList(archive, frames);
+    archive & strings & ints & floats & frames;
 }
 
-template <class Archive>
-void CarStateWriter::load(Archive& archive, unsigned)
+std::string CarStateWriter::toArchive() const
 {
-    bounded_archive::loadMap(archive, strings, loadBudgetBytes);
-    bounded_archive::loadMap(archive, ints, loadBudgetBytes);
-    bounded_archive::loadMap(archive, floats, loadBudgetBytes);
-    bounded_archive::loadMapList(archive, frames, loadBudgetBytes);
+    std::ostringstream bytes;
+    {
+        boost::archive::binary_oarchive archive(bytes);
+        const CarStateWriter* recording = this;
+        archive << recording;
+    }
+    return bytes.str();
 }
 
 bool CarStateWriter::save(const std::string& path, std::string* error) const
 {
-    std::ostringstream bytes;
     try
     {
-        boost::archive::binary_oarchive archive(bytes);
-        save(archive, 0);
+        return writeFileAtomically(path, toArchive(), error);
     }
     catch (const std::exception& failure)
     {
@@ -86,7 +86,6 @@ bool CarStateWriter::save(const std::string& path, std::string* error) const
             *error = path + ": " + failure.what();
         return false;
     }
-    return writeFileAtomically(path, bytes.str(), error);
 }
 
 bool CarStateWriter::load(const std::string& path, std::string* error)
@@ -94,33 +93,35 @@ bool CarStateWriter::load(const std::string& path, std::string* error)
     cursor = 0;
     std::string content;
     std::string problem;
-    if (!bounded_archive::readFile(path, content, problem))
+    if (!BoundedInputArchive::readFile(path, content, problem))
     {
         if (error)
-            *error = problem;
+            *error = path + ": " + problem;
         return false;
     }
-    CarStateWriter loaded;
-    loaded.loadBudgetBytes = content.size();
+    std::unique_ptr<CarStateWriter> loaded;
     try
     {
-        if (!bounded_archive::hasArchiveHeader(content))
-            throw std::runtime_error("no archive header");
-        std::istringstream bytes(content);
-        boost::archive::binary_iarchive archive(bytes);
-        loaded.load(archive, 0);
-        if (bytes.peek() != std::char_traits<char>::eof())
-            throw std::runtime_error("data after the end of the recording");
+        BoundedInputArchive archive(content);
+        loaded = archive.loadPointer<CarStateWriter>();
+        if (!loaded)
+            problem = "no recording in it";
+        else if (archive.remainingBytes() > 0)
+            problem = "data after the end of the recording";
     }
     catch (const std::exception& failure)
     {
+        problem = failure.what();
+    }
+    if (!problem.empty())
+    {
         if (error)
-            *error = path + ": not a readable recording (" + failure.what() + ")";
+            *error = path + ": not a readable recording (" + problem + ")";
         return false;
     }
-    frames = std::move(loaded.frames);
-    strings = std::move(loaded.strings);
-    ints = std::move(loaded.ints);
-    floats = std::move(loaded.floats);
+    frames = std::move(loaded->frames);
+    strings = std::move(loaded->strings);
+    ints = std::move(loaded->ints);
+    floats = std::move(loaded->floats);
     return true;
 }

@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+namespace boost::serialization
+{
+class access;
+}
+
 class CarStateWriter
 {
 public:
@@ -34,17 +39,19 @@ public:
     // Replaces this recording by the file's; a damaged file changes nothing and gives false
     // with the reason. The cursor is back at 0 either way.
     bool load(const std::string& path, std::string* error = nullptr);
-
-    template <class Archive>
-    void save(Archive& archive, unsigned version) const;
-    template <class Archive>
-    void load(Archive& archive, unsigned version);
+    // The ghost file's bytes: a boost.serialization binary archive holding this recording
+    // through a pointer.
+    std::string toArchive() const;
 
 private:
+    friend class boost::serialization::access;
+    // The file's form: the three attribute maps, then the frames; the cursor is not stored.
+    template <class Archive>
+    void serialize(Archive& archive, unsigned version);
+
     std::vector<Frame> frames;
     std::map<std::string, std::string> strings;
     std::map<std::string, int> ints;
     std::map<std::string, float> floats;
-    unsigned cursor = 0;                // not stored
-    std::size_t loadBudgetBytes = 0;    // the file's size while it is read
+    unsigned cursor = 0;
 };

@@ -302,16 +302,9 @@ void GamePlay::stopRecording()
         recorder->stop();
 }
 
-bool GamePlay::saveRecording(const std::string& path, std::string* error)
+const CarStateWriter* GamePlay::getRecording() const
 {
-    std::string reason;
-    const bool saved = recorder && recorder->save(path, &reason);
-    if (!saved) {
-        if (reason.empty())
-            reason = "no run was recorded";
-        *error = "Error saving the ghost " + path + ": " + reason;
-    }
-    return saved;
+    return recorder ? recorder->getRecording() : nullptr;
 }
 
 void GamePlay::loadGhost(const std::string& path)

@@ -24,6 +24,7 @@ class Car;
 class CarDesc;
 class CarPlayer;
 class CarRecorder;
+class CarStateWriter;
 class CheckPointTracker;
 class NodeSound;
 class SBMusicPlayer;
@@ -107,7 +108,7 @@ private:
     void startRecording() override;
     void recordStep() override;
     void stopRecording() override;
-    bool saveRecording(const std::string& path, std::string* error) override;
+    const CarStateWriter* getRecording() const override;
     void loadGhost(const std::string& path) override;
     void playGhost() override;
     void stopGhost() override;

@@ -1,12 +1,14 @@
-// The ten best runs and their table file (a binary archive).
+// The ten best runs and their table file (a boost.serialization binary archive).
 #include "HighScore.h"
 
 #include "AtomicFile.h"
-#include "BoundedArchive.h"
+#include "BoundedInputArchive.h"
 #include "LogStream.h"
 
-#include <boost/archive/binary_iarchive.hpp>
 #include <boost/archive/binary_oarchive.hpp>
+#include <boost/serialization/map.hpp>
+#include <boost/serialization/string.hpp>
+#include <boost/serialization/vector.hpp>
 
 #include <cerrno>
 #include <cstdio>
@@ -15,25 +17,15 @@
 #include <sys/stat.h>
 
 template <class Archive>
-void Score::save(Archive& archive) const
+void Score::serialize(Archive& archive, unsigned)
 {
-    archive << totalMs;
-    bounded_archive::saveString(archive, totalText);
-    bounded_archive::saveList(archive, checkPointMs);
-    bounded_archive::saveList(archive, checkPointTexts);
-    bounded_archive::saveString(archive, name);
+    archive & totalMs & totalText & checkPointMs & checkPointTexts & name;
 }
 
 template <class Archive>
-void Score::load(Archive& archive, std::size_t budgetBytes)
+void HighScore::serialize(Archive& archive, unsigned)
 {
-    archive >> totalMs;
-    bounded_archive::loadString(archive, totalText, budgetBytes);
-    bounded_archive::loadList(archive, checkPointMs, budgetBytes);
-    bounded_archive::loadList(archive, checkPointTexts, budgetBytes);
-    bounded_archive::loadString(archive, name, budgetBytes);
-    if (checkPointMs.size() != checkPointTexts.size())
-        throw std::runtime_error("checkpoint times and texts differ in number");
+    archive & lastRank & ranks;
 }
 
 void HighScore::addScore(const Score* score)
@@ -67,6 +59,24 @@ Score* HighScore::getScore(int rank)
     return found == ranks.end() ? nullptr : &found->second;
 }
 
+std::string HighScore::problem() const
+{
+    if (ranks.size() > static_cast<std::size_t>(kRanks))
+        return std::to_string(ranks.size()) + " ranks";
+    int expected = 1;
+    for (const auto& [rank, score] : ranks)
+    {
+        if (rank != expected++)
+            return "rank " + std::to_string(rank) + " out of order";
+        const std::string wrong = score.problem();
+        if (!wrong.empty())
+            return wrong + " at rank " + std::to_string(rank);
+    }
+    if (lastRank < 0 || lastRank > static_cast<int>(ranks.size()))
+        return "last rank " + std::to_string(lastRank);
+    return "";
+}
+
 namespace
 {
 // Moves a damaged table out of the way so that its records can still be recovered.
@@ -77,7 +87,7 @@ std::string keepAside(const std::string& path)
         return "could not be kept aside (" + std::string(std::strerror(errno)) + ")";
     return "kept aside as " + aside;
 }
-}
+}  // namespace
 
 HighScore HighScore::load(const std::string& path, std::string* error)
 {
@@ -92,7 +102,7 @@ HighScore HighScore::load(const std::string& path, std::string* error)
         return HighScore();
     std::string content;
     std::string problem;
-    if (!bounded_archive::readFile(path, content, problem))
+    if (!BoundedInputArchive::readFile(path, content, problem))
     {
         report(problem);
         return HighScore();
@@ -100,58 +110,44 @@ HighScore HighScore::load(const std::string& path, std::string* error)
     HighScore table;
     try
     {
-        if (!bounded_archive::hasArchiveHeader(content))
-            throw std::runtime_error("no archive header");
-        std::istringstream bytes(content);
-        boost::archive::binary_iarchive archive(bytes);
-        archive >> table.lastRank;
-        std::uint64_t count = 0;
-        archive >> count;
-        if (count > static_cast<std::uint64_t>(kRanks))
-            throw std::runtime_error(std::to_string(count) + " ranks");
-        for (std::uint64_t i = 0; i < count; ++i)
-        {
-            int rank = 0;
-            archive >> rank;
-            if (rank != static_cast<int>(i) + 1)
-                throw std::runtime_error("rank " + std::to_string(rank) + " out of order");
-            table.ranks[rank].load(archive, content.size());
-        }
-        if (table.lastRank < 0 || table.lastRank > static_cast<int>(count))
-            throw std::runtime_error("last rank " + std::to_string(table.lastRank));
-        if (bytes.peek() != std::char_traits<char>::eof())
-            throw std::runtime_error("data after the table");
+        BoundedInputArchive archive(content);
+        archive >> table;
+        problem = archive.remainingBytes() > 0 ? "data after the table" : table.problem();
     }
     catch (const std::exception& failure)
     {
-        report(std::string("not a high-score table (") + failure.what() + "), " + keepAside(path));
+        problem = failure.what();
+    }
+    if (!problem.empty())
+    {
+        report("not a high-score table (" + problem + "), " + keepAside(path));
         return HighScore();
     }
     return table;
 }
 
-bool HighScore::save(const std::string& path, const HighScore& table, std::string* error)
+std::string HighScore::toArchive(const HighScore& table)
 {
     std::ostringstream bytes;
+    {
+        boost::archive::binary_oarchive archive(bytes);
+        archive << table;
+    }
+    return bytes.str();
+}
+
+bool HighScore::save(const std::string& path, const HighScore& table, std::string* error)
+{
     std::string problem;
     try
     {
-        boost::archive::binary_oarchive archive(bytes);
-        archive << table.lastRank;
-        const std::uint64_t count = table.ranks.size();
-        archive << count;
-        for (const auto& [rank, score] : table.ranks)
-        {
-            archive << rank;
-            score.save(archive);
-        }
+        if (writeFileAtomically(path, toArchive(table), &problem))
+            return true;
     }
     catch (const std::exception& failure)
     {
         problem = path + ": " + failure.what();
     }
-    if (problem.empty() && writeFileAtomically(path, bytes.str(), &problem))
-        return true;
     debugLog() << "Error saving HighScore: " << path << ": " << problem << std::endl;
     if (error)
         *error = problem;

@@ -23,15 +23,24 @@ public:
     std::size_t size() const { return ranks.size(); }
 
     // The table in the file. A missing file gives an empty table. A damaged, foreign or
-    // truncated one gives an empty table too and is kept aside beside it (renamed with
-    // kDamagedSuffix), so the next save never writes over the old records with a part of
-    // them; *error then says what happened, naming the file.
+    // truncated one, or one whose texts are not UTF-8, gives an empty table too and is kept
+    // aside beside it (renamed with kDamagedSuffix), so the next save never writes over the
+    // old records with a part of them; *error then says what happened, naming the file.
     static HighScore load(const std::string& path, std::string* error = nullptr);
     // Writes the table whole or not at all; false with the reason.
     static bool save(const std::string& path, const HighScore& table, std::string* error = nullptr);
+    // The file's bytes: a boost.serialization binary archive holding the table as its one
+    // object.
+    static std::string toArchive(const HighScore& table);
     static constexpr const char* kDamagedSuffix = ".damaged";
 
 private:
+    friend class boost::serialization::access;
+    template <class Archive>
+    void serialize(Archive& archive, unsigned version);
+    // What makes a table read from a file unusable; "" when nothing does.
+    std::string problem() const;
+
     std::map<int, Score> ranks;
     int lastRank = 0;
 };

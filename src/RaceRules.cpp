@@ -1,14 +1,17 @@
 // The rules of one race: countdown, clock, checkpoint differences, finish and saving.
 #include "RaceRules.h"
 
+#include "AtomicFile.h"
+#include "CarStateWriter.h"
 #include "LogStream.h"
 #include "RaceServices.h"
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
-RaceRules::RaceRules(RaceServices* services, const std::string& highScorePath)
-    : services(services), highScorePath(highScorePath)
+RaceRules::RaceRules(RaceServices* services, const std::string& highScorePath, FileWriter& writer)
+    : services(services), writer(&writer), highScorePath(highScorePath)
 {
     reset();
 }
@@ -19,6 +22,7 @@ void RaceRules::reset()
     bestCheckPoint = 0;
     current = std::make_unique<Score>();
     raceRank = 0;
+    secondsAfterFinish = 0.0f;
     active = false;
     started = false;
     finished = false;
@@ -61,7 +65,9 @@ void RaceRules::update(float dtSeconds)
     tickStartCountdown(dtSeconds);
     finishCountdown.update(dtSeconds);
 
-    if (!finished) {
+    if (finished)
+        secondsAfterFinish += dtSeconds;
+    else {
         timer.update(dtSeconds);
         if (!services->updateCourse())
             finish();
@@ -98,8 +104,7 @@ void RaceRules::finish()
 {
     finished = true;
     timer.stop();
-    // The ghost ends where the run ends, not three seconds of standing later.
-    services->stopRecording();
+    // The recording goes on: the ghost also shows the car standing after the line.
     current->setTotal(timer.getTime(), timer.toString());
     // The finish shows the whole run against the best one, not the last checkpoint's split.
     if (best) {
@@ -151,6 +156,7 @@ void RaceRules::updatePhase()
         finishCountdown.start();
     }
     if (finished && !finishCountdown.isEnabled() && !finishCountdown.isRunning() && phase != kSaved) {
+        services->stopRecording();
         saveResults();
         active = false;
         phase = kSaved;
@@ -160,19 +166,28 @@ void RaceRules::updatePhase()
 bool RaceRules::saveResults()
 {
     saveError.clear();
-    bool saved = true;
-    std::string error;
-    if (table.getLastRank() == 1 && !services->saveRecording(getGhostPath(), &error)) {
-        saved = false;
-        saveError = error;
+    // A new best's table and ghost go together: the ghost beside rank 1 is always its run.
+    std::vector<FileContent> files;
+    try {
+        if (table.getLastRank() == 1) {
+            const CarStateWriter* recording = services->getRecording();
+            if (recording)
+                files.push_back({getGhostPath(), recording->toArchive()});
+            else
+                saveError = "no run was recorded for the ghost " + getGhostPath();
+        }
+        files.push_back({highScorePath, HighScore::toArchive(table)});
+    } catch (const std::exception& failure) {
+        saveError = failure.what();
     }
-    if (!HighScore::save(highScorePath, table, &error)) {
-        saved = false;
-        saveError += (saveError.empty() ? "" : "; ") + error;
+    if (saveError.empty() && writeFilesAtomically(files, &saveError, *writer)) {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.2f", secondsAfterFinish);
+        debugLog() << "Race results saved " << seconds << " s after the finish" << std::endl;
+        return true;
     }
-    if (!saved)
-        debugLog() << "Error saving the race results: " << saveError << std::endl;
-    return saved;
+    debugLog() << "Error saving the race results: " << saveError << std::endl;
+    return false;
 }
 
 bool RaceRules::restart()

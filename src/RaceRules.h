@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Countdown.h"
+#include "FileWriter.h"
 #include "HighScore.h"
 #include "RaceTimer.h"
 #include "Score.h"
@@ -30,8 +31,9 @@ public:
     static constexpr float kDifferenceSeconds = 4.0f;  // a checkpoint's or the finish's difference stays this long
     static constexpr const char* kGhostSuffix = ".shadow";
 
-    // services are borrowed and must outlive the rules. The table is read at once (reset).
-    RaceRules(RaceServices* services, const std::string& highScorePath);
+    // services and writer are borrowed and must outlive the rules. The table is read at once
+    // (reset).
+    RaceRules(RaceServices* services, const std::string& highScorePath, FileWriter& writer = FileWriter::system());
 
     // Reloads the table and puts everything back to phase 0, the car held at the start.
     void reset();
@@ -48,8 +50,8 @@ public:
     bool resetCar();
     void pause();
     void resume();
-    // Writes the table, and the ghost when this run is the new best; false when either
-    // failed, with the reasons in getSaveError.
+    // Writes the table, and the ghost when this run is the new best, as one: when either
+    // can't be written, neither is (false, with the reason in getSaveError).
     bool saveResults();
 
     int getPhase() const { return phase; }
@@ -85,6 +87,7 @@ private:
     void finish();
 
     RaceServices* services;
+    FileWriter* writer;
     std::string highScorePath;
     RaceTimer timer;
     HighScore table;
@@ -99,6 +102,7 @@ private:
     int phase = kPrepared;
     int lastSecond = 0;  // the last countdown second that beeped
     int raceRank = 0;
+    float secondsAfterFinish = 0.0f;  // counted in steps, until the results are saved
     bool active = false;
     bool started = false;
     bool finished = false;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+class CarStateWriter;
+
 class RaceServices
 {
 public:
@@ -33,8 +35,8 @@ public:
     // Every physics step; samples only while recording.
     virtual void recordStep() = 0;
     virtual void stopRecording() = 0;
-    // False with the reason when the recording could not be written.
-    virtual bool saveRecording(const std::string& path, std::string* error) = 0;
+    // The run recorded since the last start; null when none was.
+    virtual const CarStateWriter* getRecording() const = 0;
     // No file or an unreadable one: no ghost this race.
     virtual void loadGhost(const std::string& path) = 0;
     // From the ghost's first frame.

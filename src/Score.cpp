@@ -1,19 +1,23 @@
 // One run's times and driver.
 #include "Score.h"
 
-void Score::setTotal(std::uint32_t milliseconds, const std::string& text)
+#include "Utf8Text.h"
+
+#include <algorithm>
+
+void Score::setTotal(unsigned long milliseconds, const std::string& text)
 {
     totalMs = milliseconds;
     totalText = text;
 }
 
-void Score::addCheckPoint(std::int32_t milliseconds, const std::string& text)
+void Score::addCheckPoint(long milliseconds, const std::string& text)
 {
     checkPointMs.push_back(milliseconds);
     checkPointTexts.push_back(text);
 }
 
-std::int32_t Score::getCheckPointTime(std::size_t index) const
+long Score::getCheckPointTime(std::size_t index) const
 {
     return index < checkPointMs.size() ? checkPointMs[index] : 0;
 }
@@ -25,7 +29,17 @@ std::string Score::getCheckPointText(std::size_t index) const
 
 void Score::setName(const std::string& newName)
 {
-    name = newName.substr(0, kMaxNameLength);
+    name = utf8Prefix(newName, kMaxNameLength);
+}
+
+std::string Score::problem() const
+{
+    if (checkPointMs.size() != checkPointTexts.size())
+        return "checkpoint times and texts differ in number";
+    if (!isValidUtf8(totalText) || !isValidUtf8(name) ||
+        !std::all_of(checkPointTexts.begin(), checkPointTexts.end(), isValidUtf8))
+        return "a text that is not UTF-8";
+    return "";
 }
 
 bool Score::operator==(const Score& other) const

@@ -72,3 +72,15 @@ std::string repairedUtf8(std::string_view text)
     }
     return repaired;
 }
+
+std::string utf8Prefix(const std::string& text, std::size_t characters)
+{
+    std::size_t end = 0;
+    for (std::size_t count = 0; end < text.size() && count < characters; ++count)
+    {
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            ++end;
+    }
+    return text.substr(0, end);
+}

@@ -12,6 +12,11 @@
 
 HighScoreMenuState HighScoreMenuState::instance;
 
+namespace
+{
+const char* const kAskName = "New record! Your name:";
+}
+
 HighScoreMenuState* HighScoreMenuState::getInstance()
 {
     return &instance;
@@ -44,12 +49,14 @@ void HighScoreMenuState::enter()
     }
     problem = findWindow("HighScoreMenuState", menu, "Problem");
     nameBox = findWindow("HighScoreMenuState", dialog, "NewHighScoreName");
+    // In characters, as the name is cut.
     static_cast<CEGUI::Editbox*>(nameBox)->setMaxTextLength(Score::kMaxNameLength);
+    dialogProblem = findWindow("HighScoreMenuState", dialog, "NewHighScoreProblem");
 }
 
 void HighScoreMenuState::exit()
 {
-    dialog = nameBox = problem = nullptr;
+    dialog = nameBox = dialogProblem = problem = nullptr;
     for (int rank = 0; rank < HighScore::kRanks; ++rank)
         names[rank] = times[rank] = nullptr;
     MenuState::exit();
@@ -72,18 +79,37 @@ void HighScoreMenuState::setTrack(const std::string& path)
     if (raceRank != 0 && rankToName == 0)
         debugLog() << "HighScoreMenuState: the table in " << path << " does not hold this race at rank " << raceRank
                    << "; no name asked" << std::endl;
-    if (rankToName != 0 && dialog)
-    {
-        dialog->show();
-        nameBox->activate();
-        dialogOpen = true;
-    }
+    if (rankToName != 0)
+        openDialog(true, kAskName, "");
     updateList();
 }
 
 void HighScoreMenuState::showSaveError(const std::string& error)
 {
-    showProblem("The race's results could not be saved: " + error);
+    debugLog() << "HighScoreMenuState: the race's results were not saved: " << error << std::endl;
+    rankToName = 0;
+    openDialog(false, "Your run could not be saved", error);
+}
+
+void HighScoreMenuState::openDialog(bool askName, const std::string& title, const std::string& text)
+{
+    if (!dialog)
+        return;
+    dialog->setText(title);
+    nameBox->setVisible(askName);
+    dialogProblem->setText(CEGUI::String(reinterpret_cast<const CEGUI::utf8*>(text.c_str())));
+    dialog->show();
+    dialog->activate();
+    if (askName)
+        nameBox->activate();
+    dialogOpen = true;
+}
+
+void HighScoreMenuState::closeDialog()
+{
+    if (dialog)
+        dialog->hide();
+    dialogOpen = false;
 }
 
 void HighScoreMenuState::updateList()
@@ -110,16 +136,22 @@ bool HighScoreMenuState::handleNewHighScoreOk(const CEGUI::EventArgs&)
 {
     if (!dialogOpen)
         return true;
-    if (Score* score = table.getScore(rankToName))
-        score->setName(nameBox->getText().c_str());
-    else
-        debugLog() << "HIGHSCORE ERROR: newHighScore = NULL" << std::endl;
+    // Without a rank to name, the dialog only told why the results were not saved.
     std::string error;
-    if (!HighScore::save(tablePath, table, &error))
-        showProblem("The high scores could not be saved: " + error);
+    if (rankToName != 0 && !table.getScore(rankToName))
+    {
+        debugLog() << "HIGHSCORE ERROR: newHighScore = NULL" << std::endl;
+        if (!HighScore::save(tablePath, table, &error))
+            showProblem("The high scores could not be saved: " + error);
+    }
+    else if (rankToName != 0 && !nameRecord(table, rankToName, nameBox->getText().c_str(), tablePath, error))
+    {
+        // Still open: the player sees why and may try again, or leave the record unnamed.
+        openDialog(true, kAskName, "Your name could not be saved: " + error);
+        return true;
+    }
     updateList();
-    dialog->hide();
-    dialogOpen = false;
+    closeDialog();
     return true;
 }
 

@@ -29,7 +29,8 @@ public:
     void setRaceResult(int rank, const Score& score);
     // Shows the table of the file and asks for a name when it holds this race's run.
     void setTrack(const std::string& path);
-    // The race could not write its results: the player is told, with the reason.
+    // The race could not write its results: the dialog tells the player why, instead of
+    // asking for a name.
     void showSaveError(const std::string& error);
     bool isDialogOpen() const { return dialogOpen; }
 
@@ -37,6 +38,9 @@ private:
     HighScoreMenuState() = default;
     void updateList();
     void showProblem(const std::string& text);
+    // Opens the dialog; it asks for the name, or only says why something was not saved.
+    void openDialog(bool askName, const std::string& title, const std::string& problem);
+    void closeDialog();
     bool handleNewHighScoreOk(const CEGUI::EventArgs& args);
     bool handleRaceAgain(const CEGUI::EventArgs& args);
     bool handleMainMenu(const CEGUI::EventArgs& args);
@@ -47,6 +51,7 @@ private:
     CEGUI::Window* names[HighScore::kRanks] = {};
     CEGUI::Window* times[HighScore::kRanks] = {};
     CEGUI::Window* nameBox = nullptr;
+    CEGUI::Window* dialogProblem = nullptr;
     CEGUI::Window* problem = nullptr;
     HighScore table;
     std::string tablePath;

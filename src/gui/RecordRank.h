@@ -1,5 +1,7 @@
-// Which entry of a loaded table the new-record dialog names.
+// Which entry of a loaded table the new-record dialog names, and naming it in the file.
 #pragma once
+
+#include <string>
 
 class HighScore;
 class Score;
@@ -8,3 +10,8 @@ class Score;
 // not hold this race there (it did not make the table, or its save failed): the dialog must
 // never rename somebody else's record.
 int recordRankToName(const HighScore& table, int raceRank, const Score& raceScore);
+
+// Gives the entry at rank its name and writes the table to its file. When the file can't be
+// written the table keeps the old name, so the list never shows a name that was not saved:
+// false, with the reason.
+bool nameRecord(HighScore& table, int rank, const std::string& name, const std::string& path, std::string& error);

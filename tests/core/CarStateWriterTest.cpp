@@ -1,5 +1,9 @@
-// Recorded runs: frames, attributes, the cursor and the ghost file, damaged files included.
+// Recorded runs: frames, attributes, the cursor and the ghost file, damaged and hostile files
+// included.
 #include "CarStateWriter.h"
+#include "DamagedArchives.h"
+#include "HighScore.h"
+#include "ReferenceRaceFiles.h"
 
 #include "support/TempFolder.h"
 
@@ -29,12 +33,6 @@ CarStateWriter recording(int frameCount)
     return writer;
 }
 
-// The file with the 64-bit value at `offset` replaced.
-std::string patched(std::string bytes, std::size_t offset, std::uint64_t value)
-{
-    std::memcpy(&bytes[offset], &value, sizeof value);
-    return bytes;
-}
 }
 
 TEST(CarStateWriter, FramesAndCursor)
@@ -89,36 +87,47 @@ TEST(CarStateWriter, FileRoundTripKeepsEverything)
 
 TEST(CarStateWriter, DamagedFilesChangeNothing)
 {
-    TempFolder folder;
-    const std::string goodPath = folder.path() + "good.shadow";
-    ASSERT_TRUE(recording(5).save(goodPath));
-    const std::string good = TempFolder::read(goodPath);
-    ASSERT_TRUE(CarStateWriter().save(folder.path() + "empty.shadow"));
-    const std::size_t header = TempFolder::read(folder.path() + "empty.shadow").size() - 4 * sizeof(std::uint64_t);
-    CarStateWriter framesOnly;
-    framesOnly.addFrame(frameAt(1.0f));
-    ASSERT_TRUE(framesOnly.save(folder.path() + "frames.shadow"));
-    const std::string frames = TempFolder::read(folder.path() + "frames.shadow");
+    const std::string good = recording(5).toArchive();
+    CarStateWriter moreInts = recording(5);
+    moreInts.setInt("zz", 1);
+    CarStateWriter longerKey;
+    longerKey.setString("carx", "Roadster");
+    CarStateWriter shortKey;
+    shortKey.setString("car", "Roadster");
 
     struct Case
     {
         const char* what;
         std::string content;
+        const char* reason;
         bool isFolder = false;
     };
     const Case cases[] = {
-        {"zero length", ""},
-        {"not an archive", "posx=1\nposy=2\n"},
-        {"a header claiming a huge signature", std::string("\0\0\0\0\4\0\0\0serialization::archive", 30)},
-        {"cut in the header", good.substr(0, header / 2)},
-        {"cut in the frames", good.substr(0, good.size() - 9)},
-        {"one byte short", good.substr(0, good.size() - 1)},
-        {"data after the end", good + "extra"},
-        {"a huge attribute count", patched(good, header, std::uint64_t(1) << 60)},
-        {"a huge frame count", patched(frames, header + 3 * sizeof(std::uint64_t), std::uint64_t(1) << 33)},
-        {"a huge key length", patched(good, header + sizeof(std::uint64_t), std::uint64_t(1) << 40)},
-        {"a folder in its place", "", true},
+        {"zero length", "", "input stream error"},
+        {"not an archive", "posx=1\nposy=2\n", "text longer than"},
+        {"a header claiming a huge signature", std::string("\0\0\0\0\4\0\0\0serialization::archive", 30),
+         "text longer than"},
+        {"cut in the header", good.substr(0, 35), "input stream error"},
+        {"cut in the frames", good.substr(0, good.size() - 9), "text longer than"},
+        {"one byte short", good.substr(0, good.size() - 1), "input stream error"},
+        {"data after the end", good + "extra", "data after the end"},
+        {"a huge attribute count",
+         damaged::patched(good, damaged::firstDifference(good, moreInts.toArchive()), std::uint64_t(1) << 60),
+         "count larger than"},
+        {"a huge frame count",
+         damaged::patched(good, damaged::firstDifference(good, recording(6).toArchive()), std::uint64_t(1) << 33),
+         "count larger than"},
+        {"a huge key length",
+         damaged::patched(shortKey.toArchive(), damaged::firstDifference(shortKey.toArchive(), longerKey.toArchive()),
+                 std::uint64_t(1) << 40),
+         "text longer than"},
+        {"no recording, a null pointer", reference::ghostFile(nullptr), "no recording"},
+        {"a negative class id", damaged::withClassId(good, -23040), "a class the file does not describe"},
+        {"a class id past those known", damaged::withClassId(good, 5), "a class the file does not describe"},
+        {"a table file instead", HighScore::toArchive(HighScore()), "input stream error"},
+        {"a folder in its place", "", "a folder", true},
     };
+    TempFolder folder;
     for (const Case& c : cases)
     {
         const std::string path = folder.path() + "damaged.shadow";
@@ -133,6 +142,7 @@ TEST(CarStateWriter, DamagedFilesChangeNothing)
         std::string error;
         EXPECT_FALSE(writer.load(path, &error)) << c.what;
         EXPECT_NE(error.find(path), std::string::npos) << c.what << ": " << error;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.what << ": " << error;
         EXPECT_EQ(writer.getFrameCount(), 2u) << c.what;
         EXPECT_EQ(writer.getInt("wheelNr"), 4) << c.what;
     }

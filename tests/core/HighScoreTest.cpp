@@ -1,7 +1,10 @@
-// The race clock's texts, the ten best runs, and the table file with damaged files.
+// The race clock's texts, the ten best runs, and the table file with damaged and hostile files.
+#include "CarStateWriter.h"
+#include "DamagedArchives.h"
 #include "HighScore.h"
 #include "HighScorePath.h"
 #include "RaceTimer.h"
+#include "ReferenceRaceFiles.h"
 #include "track/MapDescription.h"
 
 #include "support/TempFolder.h"
@@ -109,11 +112,34 @@ TEST(HighScore, RunsEnterInOrderAndTiesRankBelow)
     EXPECT_EQ(timesOf(full).back(), 80u);
 }
 
-TEST(HighScore, NamesAreKeptShort)
+TEST(HighScore, NamesAreCutToWholeCharacters)
 {
-    Score score;
-    score.setName(std::string(200, 'x'));
-    EXPECT_EQ(score.getName().size(), Score::kMaxNameLength);
+    const auto times = [](std::size_t count, const std::string& character) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i)
+            text += character;
+        return text;
+    };
+    struct Case
+    {
+        const char* what;
+        std::string typed;
+        std::string kept;
+    };
+    const Case cases[] = {
+        {"short", "Ada", "Ada"},
+        {"ASCII, too long", std::string(200, 'x'), std::string(Score::kMaxNameLength, 'x')},
+        {"23 two-byte characters fit", times(23, "é"), times(23, "é")},
+        {"30 two-byte characters", times(30, "é"), times(Score::kMaxNameLength, "é")},
+        {"an odd byte before them", "a" + times(30, "é"), "a" + times(Score::kMaxNameLength - 1, "é")},
+        {"four-byte characters", times(25, "🏁"), times(Score::kMaxNameLength, "🏁")},
+    };
+    for (const Case& c : cases)
+    {
+        Score score;
+        score.setName(c.typed);
+        EXPECT_EQ(score.getName(), c.kept) << c.what;
+    }
 }
 
 TEST(HighScore, FileRoundTrip)
@@ -135,29 +161,85 @@ TEST(HighScore, FileRoundTrip)
 
 TEST(HighScore, DamagedTablesAreKeptAsideAndGiveAnEmptyTable)
 {
-    TempFolder folder;
-    const std::string goodPath = folder.path() + "good.sde";
-    ASSERT_TRUE(HighScore::save(goodPath, tableOf({100, 200, 300})));
-    const std::string good = TempFolder::read(goodPath);
-    // The rank count follows the archive header and the last rank.
-    ASSERT_TRUE(HighScore::save(folder.path() + "empty.sde", HighScore()));
-    const std::size_t countAt = TempFolder::read(folder.path() + "empty.sde").size() - sizeof(std::uint64_t);
-    std::string elevenRanks = good;
-    const std::uint64_t eleven = 11;
-    std::memcpy(&elevenRanks[countAt], &eleven, sizeof eleven);
+    const HighScore three = tableOf({100, 200, 300});
+    const std::string good = HighScore::toArchive(three);
+    HighScore four = three;
+    const Score fourth = run(400, "400");
+    four.addScore(&fourth);
+    four.setLastRank(three.getLastRank());
+    HighScore longerName = three;
+    longerName.getScore(1)->setName("1000");
+
+    // Tables boost writes well but that no game writes: from the reference types.
+    reference::HighScore eleven;
+    for (int rank = 1; rank <= 11; ++rank)
+        eleven.ranks[rank].totalTime = 1000ul * rank;
+    reference::HighScore gap;
+    gap.ranks[1].totalTime = 1;
+    gap.ranks[3].totalTime = 3;
+    reference::HighScore lastRankPastTheTable;
+    lastRankPastTheTable.ranks[1].totalTime = 1;
+    lastRankPastTheTable.lastRank = 2;
+    reference::HighScore splitsWithoutTexts;
+    splitsWithoutTexts.ranks[1].checkPointTimes = {100, 200};
+    splitsWithoutTexts.ranks[1].checkPointTexts = {"00:00:00:10"};
+    const auto withText = [](std::string reference::Score::*field, const std::string& text) {
+        reference::HighScore table;
+        table.ranks[1].*field = text;
+        return reference::tableFile(table);
+    };
+    reference::HighScore badSplitText;
+    badSplitText.ranks[1].checkPointTimes = {100};
+    badSplitText.ranks[1].checkPointTexts = {"00:00:00:\xff"};
+
+    // The layout of the game before it wrote boost's form: a header, then its own counts.
+    std::string oldLayout = good.substr(0, damaged::kHeaderBytes);
+    const auto append = [&oldLayout](auto value) {
+        oldLayout.append(reinterpret_cast<const char*>(&value), sizeof value);
+    };
+    append(std::int32_t(1));
+    append(std::uint64_t(1));
+    append(std::int32_t(1));
+    append(std::uint32_t(83456));
+    append(std::uint64_t(11));
+    oldLayout += "00:01:23:45";
+    append(std::uint64_t(0));
+    append(std::uint64_t(0));
+    append(std::uint64_t(3));
+    oldLayout += "Ada";
+
     struct Case
     {
         const char* what;
         std::string content;
+        const char* reason;
     };
     const Case cases[] = {
-        {"zero length", ""},
-        {"garbage", "this is no table"},
-        {"truncated", good.substr(0, good.size() - 7)},
-        {"trailing data", good + "more"},
-        {"eleven ranks", elevenRanks},
-        {"a ghost file instead", std::string("\x16\0\0\0\0\0\0\0serialization::archive\x11\0", 33)},
+        {"zero length", "", "input stream error"},
+        {"garbage", "this is no table", "text longer than"},
+        {"a header claiming a huge signature", std::string("\0\0\0\0\4\0\0\0serialization::archive", 30),
+         "text longer than"},
+        {"truncated", good.substr(0, good.size() - 7), "input stream error"},
+        {"cut in the header", good.substr(0, 30), "unsupported version"},
+        {"trailing data", good + "more", "data after the table"},
+        {"a huge rank count",
+         damaged::patched(good, damaged::firstDifference(good, HighScore::toArchive(four)), std::uint64_t(1) << 60),
+         "count larger than"},
+        {"a huge name length",
+         damaged::patched(good, damaged::firstDifference(good, HighScore::toArchive(longerName)), std::uint64_t(1) << 40),
+         "text longer than"},
+        {"a ghost file instead", CarStateWriter().toArchive(), "data after the table"},
+        {"the old layout", oldLayout, "count larger than"},
+        {"eleven ranks", reference::tableFile(eleven), "11 ranks"},
+        {"ranks 1 and 3", reference::tableFile(gap), "rank 3 out of order"},
+        {"the last rank past the table", reference::tableFile(lastRankPastTheTable), "last rank 2"},
+        {"checkpoint times without their texts", reference::tableFile(splitsWithoutTexts), "texts differ in number"},
+        {"a name that is not UTF-8", withText(&reference::Score::name, "Ad\xe9"), "UTF-8"},
+        {"a time text cut in a character", withText(&reference::Score::totalText, "00:01:23:4\xc3"), "UTF-8"},
+        {"an overlong slash in a name", withText(&reference::Score::name, "a\xc0\xaf" "b"), "UTF-8"},
+        {"a checkpoint text that is not UTF-8", reference::tableFile(badSplitText), "UTF-8"},
     };
+    TempFolder folder;
     for (const Case& c : cases)
     {
         const std::string path = folder.write("damaged.sde", c.content);
@@ -166,6 +248,7 @@ TEST(HighScore, DamagedTablesAreKeptAsideAndGiveAnEmptyTable)
         EXPECT_EQ(table.size(), 0u) << c.what;
         EXPECT_EQ(table.getLastRank(), 0) << c.what;
         EXPECT_NE(error.find(path), std::string::npos) << c.what << ": " << error;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.what << ": " << error;
         EXPECT_FALSE(exists(path)) << c.what << ": moved away";
         EXPECT_EQ(TempFolder::read(path + HighScore::kDamagedSuffix), c.content) << c.what << ": nothing lost";
         std::remove((path + HighScore::kDamagedSuffix).c_str());

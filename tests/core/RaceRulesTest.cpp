@@ -1,8 +1,11 @@
 // The race rules against fake services: the countdown's beeps, the clock, the checkpoint
 // differences, the finish and its saving, restarts and car resets in every phase.
+#include "CarStateWriter.h"
+#include "FolderManager.h"
 #include "RaceRules.h"
 #include "RaceServices.h"
 
+#include "support/FailingFileWriter.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -37,16 +40,21 @@ public:
     void playMusic() override { ++calls["playMusic"]; }
     void pauseMusic() override { ++calls["pauseMusic"]; }
     void updateMusic() override {}
-    void startRecording() override { recording = true; ++calls["startRecording"]; }
-    void recordStep() override { recordedSteps += recording ? 1 : 0; }
-    void stopRecording() override { recording = false; }
-    bool saveRecording(const std::string& path, std::string* error) override
+    // A frame per step while recording, numbered from the start.
+    void startRecording() override
     {
-        savedGhosts.push_back(path);
-        if (failGhostSave)
-            *error = "Error saving the ghost " + path;
-        return !failGhostSave;
+        recording = true;
+        ++calls["startRecording"];
+        run = std::make_unique<CarStateWriter>();
+        recordStep();
     }
+    void recordStep() override
+    {
+        if (recording)
+            run->addFrame({{"step", static_cast<float>(recordedSteps++)}});
+    }
+    void stopRecording() override { recording = false; }
+    const CarStateWriter* getRecording() const override { return run.get(); }
     void loadGhost(const std::string& path) override { loadedGhosts.push_back(path); }
     void playGhost() override { ++calls["playGhost"]; }
     void stopGhost() override { ++calls["stopGhost"]; }
@@ -56,10 +64,10 @@ public:
     bool passed = false;
     bool carHeld = false;
     bool recording = false;
-    bool failGhostSave = false;
     int recordedSteps = 0;
+    std::unique_ptr<CarStateWriter> run;
     std::vector<int> beeps;
-    std::vector<std::string> savedGhosts, loadedGhosts;
+    std::vector<std::string> loadedGhosts;
     std::map<std::string, int> calls;
 };
 
@@ -104,11 +112,18 @@ protected:
         runUntilPhase(RaceRules::kSaved);
     }
     bool tableFileExists() const { return std::ifstream(path).good(); }
+    // The frames of the ghost file, -1 when there is none.
+    int ghostFrames() const
+    {
+        CarStateWriter ghost;
+        return ghost.load(path + ".shadow") ? static_cast<int>(ghost.getFrameCount()) : -1;
+    }
 
     TempFolder folder;
     std::string path = folder.path() + "Oval.sde";
     FakeServices services;
-    RaceRules rules{&services, path};
+    FailingFileWriter writer;  // fails nothing until told
+    RaceRules rules{&services, path, writer};
 };
 }  // namespace
 
@@ -154,8 +169,9 @@ TEST_F(RaceRulesTest, CountsDownWithBeepsThenRacesFinishesAndSaves)
     frame();
     EXPECT_EQ(rules.getPhase(), RaceRules::kFinished);
     EXPECT_TRUE(services.carHeld);
-    EXPECT_FALSE(services.recording) << "the ghost ends at the finish";
-    const std::uint32_t total = rules.getTimer().getTime();
+    EXPECT_TRUE(services.recording) << "the ghost also shows the car standing after the line";
+    const int stepsAtFinish = services.recordedSteps;
+    const unsigned long total = rules.getTimer().getTime();
     frames(100);
     EXPECT_EQ(rules.getTimer().getTime(), total) << "the clock stopped at the finish";
     EXPECT_FALSE(rules.isRaceOver());
@@ -165,7 +181,10 @@ TEST_F(RaceRulesTest, CountsDownWithBeepsThenRacesFinishesAndSaves)
     EXPECT_TRUE(rules.isRaceOver());
     EXPECT_FALSE(rules.isActive());
     EXPECT_EQ(rules.getRaceRank(), 1);
-    EXPECT_EQ(services.savedGhosts, std::vector<std::string>{path + ".shadow"});
+    EXPECT_FALSE(services.recording) << "until the results are saved";
+    EXPECT_NEAR((services.recordedSteps - stepsAtFinish) * kStep, RaceRules::kFinishSeconds, 1.5f * kStep)
+        << "recorded until the results were saved";
+    EXPECT_EQ(ghostFrames(), services.recordedSteps) << "the ghost file holds the whole recording";
     const HighScore saved = HighScore::load(path);
     ASSERT_NE(saved.getScore(1), nullptr);
     EXPECT_EQ(saved.getScore(1)->getTotalTime(), total);
@@ -195,6 +214,8 @@ TEST_F(RaceRulesTest, DifferencesToTheBestRunShowForFourSeconds)
     ASSERT_NE(first, nullptr);
     const std::int64_t split1 = first->getCheckPointTime(0);
     const std::int64_t split2 = first->getCheckPointTime(1);
+    const int firstGhostFrames = ghostFrames();
+    ASSERT_GT(firstGhostFrames, 0);
 
     ASSERT_TRUE(rules.restart());
     EXPECT_EQ(rules.getBestTimeText(), first->getTotalText());
@@ -222,7 +243,7 @@ TEST_F(RaceRulesTest, DifferencesToTheBestRunShowForFourSeconds)
     services.atFinish = true;
     runUntilPhase(RaceRules::kSaved);
     EXPECT_EQ(rules.getRaceRank(), 2);
-    EXPECT_EQ(services.savedGhosts.size(), 1u);
+    EXPECT_EQ(ghostFrames(), firstGhostFrames) << "only a new best writes the ghost";
     EXPECT_EQ(HighScore::load(path).size(), 2u);
     EXPECT_EQ(services.loadedGhosts.size(), 2u) << "the second race replays the best run";
 }
@@ -230,7 +251,7 @@ TEST_F(RaceRulesTest, DifferencesToTheBestRunShowForFourSeconds)
 TEST_F(RaceRulesTest, FinishShowsTheWholeRunAgainstTheBest)
 {
     race({1.0f}, 5.0f);
-    const std::uint32_t bestMs = HighScore::load(path).getScore(1)->getTotalTime();
+    const unsigned long bestMs = HighScore::load(path).getScore(1)->getTotalTime();
 
     // A checkpoint 0.4 s ahead, then the finish 1 s ahead while that split still shows.
     ASSERT_TRUE(rules.restart());
@@ -243,7 +264,7 @@ TEST_F(RaceRulesTest, FinishShowsTheWholeRunAgainstTheBest)
     services.atFinish = true;
     frame();
     ASSERT_EQ(rules.getPhase(), RaceRules::kFinished);
-    const std::uint32_t nowMs = rules.getCurrentScore().getTotalTime();
+    const unsigned long nowMs = rules.getCurrentScore().getTotalTime();
     EXPECT_EQ(rules.getDifferenceText(), RaceRules::formatDifference(nowMs, bestMs));
     EXPECT_NE(rules.getDifferenceText(), splitText);
     EXPECT_EQ(rules.getDifferenceText().front(), '-');
@@ -311,7 +332,7 @@ TEST_F(RaceRulesTest, RestartInEveryPhase)
     ASSERT_EQ(rules.getPhase(), RaceRules::kFinished);
     EXPECT_TRUE(rules.restart()) << "finished";
     EXPECT_EQ(HighScore::load(path).size(), 1u) << "the finished race is saved before the reset";
-    EXPECT_EQ(services.savedGhosts.size(), 1u);
+    EXPECT_GT(ghostFrames(), 0);
 
     race({}, 1.0f);
     EXPECT_EQ(HighScore::load(path).size(), 2u);
@@ -337,12 +358,31 @@ TEST_F(RaceRulesTest, ResetCarOnlyWhileRacing)
     EXPECT_EQ(services.calls["resetCar"], 1);
 }
 
-TEST_F(RaceRulesTest, FailedSavesAreReportedAndTheRaceStillEnds)
+TEST_F(RaceRulesTest, ANewBestsTableAndGhostAreWrittenAsOneOrNotAtAll)
 {
-    // The table's folder does not exist, and the ghost cannot be written.
+    race({}, 5.0f);
+    const std::string oldTable = TempFolder::read(path);
+    const std::string oldGhost = TempFolder::read(path + ".shadow");
+    ASSERT_FALSE(oldGhost.empty());
+
+    // A faster run, and the second file can't be written (a full disk).
+    ASSERT_TRUE(rules.restart());
+    writer.failAt(FailingFileWriter::kWriteTemporary, 2);
+    race({}, 4.0f);
+    EXPECT_TRUE(rules.isRaceOver());
+    EXPECT_EQ(rules.getRaceRank(), 1);
+    EXPECT_NE(rules.getSaveError().find(FailingFileWriter::kFailure), std::string::npos) << rules.getSaveError();
+    EXPECT_EQ(TempFolder::read(path), oldTable) << "the old best keeps its table";
+    EXPECT_EQ(TempFolder::read(path + ".shadow"), oldGhost) << "and its ghost";
+    EXPECT_EQ(FolderManager::getFileList(folder.path()),
+              (std::vector<std::string>{".", "..", "Oval.sde", "Oval.sde.shadow"}))
+        << "no temporary left behind";
+}
+
+TEST_F(RaceRulesTest, AFailedSaveNamesTheFileAndTheRaceStillEnds)
+{
     const std::string missing = folder.path() + "no/such/folder/Oval.sde";
     RaceRules unsaved(&services, missing);
-    services.failGhostSave = true;
     unsaved.startRace();
     for (int i = 0; i < 1000 && unsaved.getPhase() != RaceRules::kRacing; ++i) {
         unsaved.update(kStep);
@@ -354,8 +394,7 @@ TEST_F(RaceRulesTest, FailedSavesAreReportedAndTheRaceStillEnds)
         unsaved.updatePhase();
     }
     ASSERT_TRUE(unsaved.isRaceOver());
-    EXPECT_NE(unsaved.getSaveError().find(missing + ".shadow"), std::string::npos) << unsaved.getSaveError();
-    EXPECT_NE(unsaved.getSaveError().find("no/such/folder"), std::string::npos) << unsaved.getSaveError();
+    EXPECT_NE(unsaved.getSaveError().find("no/such/folder/Oval.sde"), std::string::npos) << unsaved.getSaveError();
     EXPECT_FALSE(unsaved.saveResults());
 }
 

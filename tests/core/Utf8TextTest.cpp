@@ -1,4 +1,4 @@
-// Telling well-formed UTF-8 from damaged text, and repairing it.
+// Telling well-formed UTF-8 from damaged text, repairing it, and cutting it by characters.
 #include "Utf8Text.h"
 
 #include <gtest/gtest.h>
@@ -35,4 +35,26 @@ TEST(Utf8TextTest, WellFormedTextPassesAndEveryDamageIsReplacedOnce)
         EXPECT_EQ(c.repaired, repairedUtf8(c.text)) << c.what;
         EXPECT_TRUE(isValidUtf8(repairedUtf8(c.text))) << c.what;
     }
+}
+
+TEST(Utf8Text, PrefixesKeepWholeCharacters)
+{
+    struct Case
+    {
+        std::string text;
+        std::size_t characters;
+        std::string prefix;
+    };
+    const Case cases[] = {
+        {"Ada", 10, "Ada"},
+        {"Ada", 2, "Ad"},
+        {"Ada", 0, ""},
+        {"", 5, ""},
+        {"éé", 1, "é"},
+        {"aéb", 2, "aé"},
+        {"€🏁x", 2, "€🏁"},
+        {"🏁🏁🏁", 3, "🏁🏁🏁"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(utf8Prefix(c.text, c.characters), c.prefix) << c.text << ", " << c.characters;
 }

@@ -38,10 +38,10 @@ int dumpTable(const char* path)
         const Score* score = table.getScore(rank);
         if (!score)
             break;
-        std::printf("%d\t%s\t%u\t%s\t%zu", rank, score->getName().c_str(), score->getTotalTime(),
+        std::printf("%d\t%s\t%lu\t%s\t%zu", rank, score->getName().c_str(), score->getTotalTime(),
                     score->getTotalText().c_str(), score->getCheckPointCount());
         for (std::size_t i = 0; i < score->getCheckPointCount(); ++i)
-            std::printf("\t%d", score->getCheckPointTime(i));
+            std::printf("\t%ld", score->getCheckPointTime(i));
         std::printf("\n");
     }
     return 0;

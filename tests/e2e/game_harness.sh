@@ -233,3 +233,5 @@ click_quit() { click_at 0.5 0.655; }
 # The in-game menu's buttons, side by side (x y).
 IN_GAME_RESTART="0.5 0.515"
 IN_GAME_MAIN_MENU="0.695 0.515"
+# The high-score table's way back to the main menu.
+HIGH_SCORE_MAIN_MENU="0.668 0.853"

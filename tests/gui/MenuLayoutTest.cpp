@@ -45,7 +45,7 @@ TEST_F(MenuLayout, EveryLayoutHoldsTheWindowsItsStateUses)
     expectWindows("LevelMenu.xml", {"Back", "Next", "MapList", "MapImage", "Message"});
     expectWindows("LoadMenu.xml", {"LoadText"});
     expectWindows("InGameMenu.xml", {"Resume", "Restart", "MainMenu"});
-    expectWindows("newHighScoreDialog.xml", {"NewHighScoreName", "NewHighScoreOk"});
+    expectWindows("newHighScoreDialog.xml", {"NewHighScoreName", "NewHighScoreProblem", "NewHighScoreOk"});
 
     std::vector<std::string> table = {"RaceAgain", "MainMenu", "Problem"};
     for (int rank = 1; rank <= 10; ++rank)
@@ -97,7 +97,7 @@ TEST_F(MenuLayout, TypedAndListedNamesAreShownAsTextNotMarkup)
         CEGUI::WindowManager::getSingleton().destroyWindow(root);
     };
     expectPlain("HighscoreMenu.xml", {"HighScore1_Name", "HighScore10_Name", "Problem"});
-    expectPlain("newHighScoreDialog.xml", {"NewHighScoreName"});
+    expectPlain("newHighScoreDialog.xml", {"NewHighScoreName", "NewHighScoreProblem"});
     expectPlain("LevelMenu.xml", {"Message"});
 }
 

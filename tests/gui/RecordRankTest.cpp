@@ -1,6 +1,9 @@
-// The new-record dialog names only this race's own entry of the table read back.
+// The new-record dialog names only this race's own entry of the table read back, and the
+// name is kept only when the table was written with it.
 #include "HighScore.h"
 #include "gui/RecordRank.h"
+
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -44,4 +47,24 @@ TEST(RecordRank, NamesOnlyTheEntryThatIsThisRace)
     };
     for (const Case& c : cases)
         EXPECT_EQ(recordRankToName(c.read, c.raceRank, thisRace), c.expected) << c.what;
+}
+
+TEST(RecordRank, ANameIsShownOnlyWhenItWasSaved)
+{
+    TempFolder folder;
+    HighScore table;
+    const Score score = run(1500);
+    table.addScore(&score);
+    const std::string path = folder.path() + "Oval.sde";
+    ASSERT_TRUE(HighScore::save(path, table));
+
+    std::string error;
+    EXPECT_FALSE(nameRecord(table, 1, "Ada", folder.path() + "gone/Oval.sde", error)) << "the file can't be written";
+    EXPECT_NE(error.find("gone/Oval.sde"), std::string::npos) << error;
+    EXPECT_EQ(table.getScore(1)->getName(), "") << "the list keeps showing what the file holds";
+
+    ASSERT_TRUE(nameRecord(table, 1, "Ada", path, error)) << error;
+    EXPECT_EQ(table.getScore(1)->getName(), "Ada");
+    EXPECT_EQ(HighScore::load(path).getScore(1)->getName(), "Ada");
+    EXPECT_FALSE(nameRecord(table, 2, "Bob", path, error)) << "no entry at rank 2";
 }

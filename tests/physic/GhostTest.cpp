@@ -1,5 +1,6 @@
 // The ghost: the recorder's cadence and frames on the Roadster, and the player's replay of
-// a recording between its frames, with damaged and foreign recordings refused.
+// a recording between its frames, with damaged recordings refused and another car's run
+// driven without its wheels.
 #include "CarPlayer.h"
 #include "CarRecorder.h"
 
@@ -61,7 +62,7 @@ TEST_F(GhostTest, RecorderTakesAFrameEveryTenStepsAndStopsWhenTold)
     recorder.stop();
     for (int step = 0; step < 40; ++step)
         recorder.record();
-    EXPECT_EQ(recorder.getRecording()->getFrameCount(), 3u) << "stopped at the finish";
+    EXPECT_EQ(recorder.getRecording()->getFrameCount(), 3u) << "stopped";
 
     const CarStateWriter& run = *recorder.getRecording();
     EXPECT_EQ(run.getInt("updatePause"), 10);
@@ -134,10 +135,40 @@ TEST_F(GhostTest, OneFrameStandsStill)
     }
 }
 
-TEST_F(GhostTest, ForeignAndDamagedRecordingsGiveNoGhost)
+TEST_F(GhostTest, ARunOfAnotherWheelCountDrivesAsABodyWithoutWheels)
 {
     CarStateWriter huge = straightRun(3);
     huge.setInt("wheelNr", 1 << 30);
+    CarStateWriter none = straightRun(3);
+    none.setInt("wheelNr", 0);
+    struct Case
+    {
+        const char* what;
+        CarStateWriter run;
+    };
+    const Case cases[] = {
+        {"three wheels", straightRun(3, 3)},
+        {"a huge wheel count", huge},
+        {"no wheels", none},
+    };
+    const std::size_t entitiesBefore = scene.sceneManager()->getMovableObjects("Entity").size();
+    for (const Case& c : cases)
+    {
+        CarPlayer ghost("BestCarPlayer", scene.sceneManager());
+        std::string error;
+        ASSERT_TRUE(ghost.load(saved(c.run), *desc, &error)) << c.what << ": " << error;
+        EXPECT_TRUE(ghost.hasGhost()) << c.what;
+        EXPECT_TRUE(ghost.getWheelNodes().empty()) << c.what;
+        EXPECT_EQ(scene.sceneManager()->getMovableObjects("Entity").size(), entitiesBefore + 1)
+            << c.what << ": the body alone";
+        ghost.play();
+        ghost.update(0.15f);
+        EXPECT_NEAR(ghost.getBodyNode()->getPosition().x, 15.0f, 1e-3f) << c.what << ": it drives";
+    }
+}
+
+TEST_F(GhostTest, ForeignAndDamagedRecordingsGiveNoGhost)
+{
     CarStateWriter slow = straightRun(3);
     slow.setInt("updatePause", -5);
     struct Case
@@ -148,8 +179,6 @@ TEST_F(GhostTest, ForeignAndDamagedRecordingsGiveNoGhost)
     };
     const Case cases[] = {
         {"no frames", straightRun(0), "no frames"},
-        {"three wheels", straightRun(3, 3), "3 wheels"},
-        {"a huge wheel count", huge, "wheels"},
         {"a negative interval", slow, "interval"},
     };
     const std::size_t nodesBefore = scene.sceneManager()->getRootSceneNode()->numChildren();
