@@ -87,6 +87,7 @@ void BM_PIDDriverStepOnTestLoop(benchmark::State& state)
     driver.setCar(car.get());
     AiTrackFollower follower;
     follower.setOperationalAI(&driver);
+    follower.setCar(driver.getAiCar());
     follower.setTrackSpline(race.track().getTrackSpline());
     int laps = 0;
     double driverSeconds = 0.0;

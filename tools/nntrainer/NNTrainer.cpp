@@ -40,6 +40,7 @@ bool recordLap(const std::string& trackFile, NNOperationalAI& driver)
     driver.setCar(car.get());
     AiTrackFollower follower;
     follower.setOperationalAI(&driver);
+    follower.setCar(driver.getAiCar());
     follower.setTrackSpline(race.track().getTrackSpline());
     const long limit = static_cast<long>(race.track().getTrackSpline()->getLength() / (kSlowestLapKmh / 3.6f) /
                                          TrackDriveScene::kStep);
@@ -62,9 +63,15 @@ bool train(const std::string& trainingFile, const std::string& input, const std:
     NeuronalNetwork network(kHiddenLayers, kHiddenNeurons);
     network.addName(input, true);
     network.addName(output, false);
-    if (!network.trainFromFile(trainingFile, kMaxEpochs, 0) || network.save(networkFile) != 0)
+    std::string problem;
+    if (!network.trainFromFile(trainingFile, kMaxEpochs, 0, NeuronalNetwork::kDefaultTrainingSeed, &problem))
     {
-        std::cerr << "cannot train " << networkFile << " from " << trainingFile << '\n';
+        std::cerr << "cannot train " << networkFile << ": " << problem << '\n';
+        return false;
+    }
+    if (network.save(networkFile) != 0)
+    {
+        std::cerr << "cannot write " << networkFile << '\n';
         return false;
     }
     std::cout << "trained " << networkFile << '\n';
