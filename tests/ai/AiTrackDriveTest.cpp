@@ -1,6 +1,7 @@
 // Each computer driver takes the Roadster round every built-in track on its own, headless:
 // through every gate in order to the finish, within a bound of simulated steps, never on
-// its roof nor through the road.
+// its roof nor through the road; and the PID driver, handed the car through the selector
+// after the player ran off the road and was put back at a gate, finishes from there.
 #include "XMLParser.h"
 #include "ai/AdaptivePIDOperationalAI.h"
 #include "ai/AiTrackFollower.h"
@@ -40,6 +41,17 @@ struct DriverCase
     std::function<std::unique_ptr<OperationalAI>()> make;
 };
 
+// The Roadster on the start grid, held through the countdown and then let go.
+std::unique_ptr<Car> carAfterTheCountdown(TrackDriveScene& race, const CarDesc& desc)
+{
+    auto car = race.makeCarAtStart(desc);
+    car->setStopped(true);
+    for (float t = 0; t < kCountdown; t += TrackDriveScene::kStep)
+        race.step(*car);
+    car->setStopped(false);
+    return car;
+}
+
 void PrintTo(const DriverCase& driver, std::ostream* out)
 {
     *out << driver.name;
@@ -71,12 +83,7 @@ TEST_P(AiTrackDriveTest, DriverTakesTheRoadsterThroughEveryGateToTheFinish)
     ASSERT_NE(nullptr, track.getTrackSpline());
     CheckPointTracker& tracker = *track.getCheckPointTracker();
     const auto desc = CarScene::roadster();
-    auto car = race.makeCarAtStart(*desc);
-
-    car->setStopped(true);  // the countdown
-    for (float t = 0; t < kCountdown; t += TrackDriveScene::kStep)
-        race.step(*car);
-    car->setStopped(false);
+    auto car = carAfterTheCountdown(race, *desc);
 
     std::unique_ptr<OperationalAI> driver = driverCase.make();
     driver->setCar(car.get());
@@ -140,11 +147,7 @@ float AiTakeOverTest::raceAfterGate(const std::string& trackFile, int gatesByThe
     CheckPointTracker& tracker = *track.getCheckPointTracker();
     gateCount = tracker.getGateCount();
     const auto desc = CarScene::roadster();
-    auto car = race.makeCarAtStart(*desc);
-    car->setStopped(true);  // the countdown
-    for (float t = 0; t < kCountdown; t += TrackDriveScene::kStep)
-        race.step(*car);
-    car->setStopped(false);
+    auto car = carAfterTheCountdown(race, *desc);
     StrategicAI selector("", "");
     selector.setCar(car.get());
     selector.setTrackSpline(track.getTrackSpline());
