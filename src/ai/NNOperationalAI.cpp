@@ -107,11 +107,19 @@ float NNOperationalAI::runNetwork(NeuronalNetwork& network, const char* input, f
     if (!(network.run() && usable(network)) && !unusableLogged)
     {
         unusableLogged = true;
-        for (const auto* problem : {&steerProblem, &speedProblem})
-            if (!problem->empty())
-                debugLog() << "Neural driver: network not used: " << *problem << std::endl;
-        debugLog() << "Neural driver: without both networks it neither steers nor accelerates (" << info1 << ", "
-                   << info2 << ")" << std::endl;
+        struct Use
+        {
+            const NeuronalNetwork& network;
+            const std::string& problem;
+            const std::string& panelLine;
+            const char* task;
+        };
+        const Use uses[] = {{steerNetwork, steerProblem, info1, "steer"},
+                            {speedNetwork, speedProblem, info2, "accelerate or brake"}};
+        for (const Use& use : uses)
+            if (!usable(use.network))
+                debugLog() << "Neural driver: " << use.panelLine << (use.problem.empty() ? "" : " (" + use.problem + ")")
+                           << ", so it does not " << use.task << std::endl;
     }
     return network.getOutput(output);
 }
