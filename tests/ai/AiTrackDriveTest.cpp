@@ -31,7 +31,6 @@
 
 namespace
 {
-constexpr float kCountdown = 0.5f;       // seconds held at the start
 constexpr float kSlowestLapKmh = 25.0f;  // average: a lap slower than this has gone wrong
 constexpr float kSunk = 0.5f;            // units below the terrain: fallen through the road
 
@@ -40,17 +39,6 @@ struct DriverCase
     const char* name;
     std::function<std::unique_ptr<OperationalAI>()> make;
 };
-
-// The Roadster on the start grid, held through the countdown and then let go.
-std::unique_ptr<Car> carAfterTheCountdown(TrackDriveScene& race, const CarDesc& desc)
-{
-    auto car = race.makeCarAtStart(desc);
-    car->setStopped(true);
-    for (float t = 0; t < kCountdown; t += TrackDriveScene::kStep)
-        race.step(*car);
-    car->setStopped(false);
-    return car;
-}
 
 void PrintTo(const DriverCase& driver, std::ostream* out)
 {
@@ -83,7 +71,7 @@ TEST_P(AiTrackDriveTest, DriverTakesTheRoadsterThroughEveryGateToTheFinish)
     ASSERT_NE(nullptr, track.getTrackSpline());
     CheckPointTracker& tracker = *track.getCheckPointTracker();
     const auto desc = CarScene::roadster();
-    auto car = carAfterTheCountdown(race, *desc);
+    auto car = race.makeCarAfterTheCountdown(*desc);
 
     std::unique_ptr<OperationalAI> driver = driverCase.make();
     driver->setCar(car.get());
@@ -147,7 +135,7 @@ float AiTakeOverTest::raceAfterGate(const std::string& trackFile, int gatesByThe
     CheckPointTracker& tracker = *track.getCheckPointTracker();
     gateCount = tracker.getGateCount();
     const auto desc = CarScene::roadster();
-    auto car = carAfterTheCountdown(race, *desc);
+    auto car = race.makeCarAfterTheCountdown(*desc);
     StrategicAI selector("", "");
     selector.setCar(car.get());
     selector.setTrackSpline(track.getTrackSpline());

@@ -20,7 +20,6 @@
 
 namespace
 {
-constexpr float kCountdown = 0.5f;       // seconds held at the start
 constexpr float kSlowestLapKmh = 25.0f;  // a lap slower than this is given up
 constexpr unsigned kMaxEpochs = 2000;
 constexpr unsigned kHiddenLayers = 3;
@@ -32,11 +31,7 @@ bool recordLap(const std::string& trackFile, NNOperationalAI& driver)
 {
     TrackDriveScene race(trackFile);
     const auto desc = CarScene::roadster();
-    auto car = race.makeCarAtStart(*desc);
-    car->setStopped(true);
-    for (float t = 0; t < kCountdown; t += TrackDriveScene::kStep)
-        race.step(*car);
-    car->setStopped(false);
+    auto car = race.makeCarAfterTheCountdown(*desc);
     driver.setCar(car.get());
     AiTrackFollower follower;
     follower.setOperationalAI(&driver);
