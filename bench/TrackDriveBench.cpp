@@ -26,7 +26,6 @@ namespace
 {
 constexpr float kCruiseKmh = 60.0f;
 constexpr float kBendKmh = 35.0f;
-constexpr float kCountdown = 0.5f;  // seconds
 
 double peakMegabytes()
 {
@@ -38,23 +37,12 @@ double peakMegabytes()
     return -1.0;
 }
 
-// The Roadster at the start, held through the countdown and let go, as a race does.
-std::unique_ptr<Car> carAfterTheCountdown(TrackDriveScene& race, const CarDesc& desc)
-{
-    auto car = race.makeCarAtStart(desc);
-    car->setStopped(true);
-    for (float t = 0; t < kCountdown; t += TrackDriveScene::kStep)
-        race.step(*car);
-    car->setStopped(false);
-    return car;
-}
-
 void BM_RoadsterStepOnTestLoop(benchmark::State& state)
 {
     OfflineEngine::loadImageCodecs();
     TrackDriveScene race("TestLoop.map");
     const auto desc = CarScene::roadster();
-    auto car = carAfterTheCountdown(race, *desc);
+    auto car = race.makeCarAfterTheCountdown(*desc);
     auto driver = std::make_unique<SplineDriver>(*race.track().getTrackSpline(), kCruiseKmh, kBendKmh);
     int laps = 0;
     for (auto _ : state)
@@ -82,11 +70,12 @@ void BM_PIDDriverStepOnTestLoop(benchmark::State& state)
     OfflineEngine::loadImageCodecs();
     TrackDriveScene race("TestLoop.map");
     const auto desc = CarScene::roadster();
-    auto car = carAfterTheCountdown(race, *desc);
+    auto car = race.makeCarAfterTheCountdown(*desc);
     PIDOperationalAI driver;
     driver.setCar(car.get());
     AiTrackFollower follower;
     follower.setOperationalAI(&driver);
+    follower.setCar(driver.getAiCar());
     follower.setTrackSpline(race.track().getTrackSpline());
     int laps = 0;
     double driverSeconds = 0.0;

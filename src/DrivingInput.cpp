@@ -55,6 +55,8 @@ void DrivingInput::apply(DriveActions& actions, Action& restartAction, DrivingCo
 {
     if (!computerDrives)
         drive(actions, controls);
+    else
+        controls.setHandbrake(false);  // the drivers never pull it: one the player held would stay on
     oneShot(actions.changeCamera, [&] { controls.nextCamera(); });
     oneShot(actions.resetCar, [&] { controls.resetCar(); });
     oneShot(restartAction, [&] { controls.restartRace(); });

@@ -14,9 +14,9 @@ public:
     static constexpr float kSteerDeadZone = 0.2f;
     static constexpr float kButtonDeadZone = 0.3f;
 
-    // While a computer driver has the car, the pedals, steering and handbrake are its own:
-    // only the one-shot actions act, or the idle keys would take back the car in the first
-    // physics step of every frame.
+    // While a computer driver has the car, the pedals and steering are its own and the
+    // handbrake is off: only the one-shot actions act, or the idle keys would take back the
+    // car in the first physics step of every frame.
     static void apply(DriveActions& actions, Action& restartAction, DrivingControls& controls,
                       bool computerDrives = false);
 

@@ -46,6 +46,8 @@ namespace
 {
 const char* const kLightmapCacheName = "lightmaps";
 const char* const kNetworkFolder = "../media/ai/";
+// The learning driver's training files go into the working folder, beside the screenshots.
+const char* const kTrainingFolder = "";
 constexpr float kCameraWindowSeconds = 0.4f;
 constexpr float kCameraDelaySeconds = 0.3f;
 constexpr float kCameraOffset = -0.25f;
@@ -465,7 +467,7 @@ void GameScene::createAI()
     // On the marker node so that it goes with the scene; shown only while debugging the AI.
     aiDebugNode->attachObject(marker);
     marker->setVisible(false);
-    strategicAI = std::make_unique<StrategicAI>(kNetworkFolder, settings.getSavePath());
+    strategicAI = std::make_unique<StrategicAI>(kNetworkFolder, kTrainingFolder);
     // The computer drivers take over the player's car when the AI key selects one.
     strategicAI->setCar(car.get());
     strategicAI->setMarker(aiDebugNode);

@@ -23,7 +23,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DQUILLMOR_FUZZ=ON >/dev/null
 fi
 targets=(FuzzTileDescription FuzzTileList FuzzMap FuzzMapDescription FuzzTerrainList
-         FuzzSettings FuzzTerrainFile FuzzHeightmap FuzzCarFile FuzzImageCache FuzzHighScore FuzzGhost)
+         FuzzSettings FuzzTerrainFile FuzzHeightmap FuzzCarFile FuzzImageCache FuzzHighScore
+         FuzzGhost FuzzNetworkFile FuzzTrainingFile)
 xml_targets=" FuzzTileDescription FuzzTileList FuzzMap FuzzMapDescription FuzzTerrainList FuzzSettings FuzzCarFile "
 [ $# -gt 2 ] && targets=("${@:3}")
 cmake --build "$build" -j"$parallel" --target "${targets[@]}" >/dev/null

@@ -18,11 +18,11 @@ constexpr float kSameNearness = 1.0f; // world units
 
 void AiTrackFollower::update(float dtSeconds)
 {
-    if (!driver)
-        return;
     if (spline)
         followSpline();
-    else if (tracker)
+    if (!driver)
+        return;
+    if (!spline && tracker)
         followCheckPoints();
     driver->update(dtSeconds);
 }
@@ -58,7 +58,6 @@ float AiTrackFollower::nearestDistance(const Ogre::Vector2& position) const
 
 void AiTrackFollower::followSpline()
 {
-    AiCar* car = driver->getAiCar();
     if (!car)
         return;
     const Ogre::Vector2 position = car->getGroundPosition();
@@ -76,7 +75,8 @@ void AiTrackFollower::followSpline()
         distance += lookAhead - away;
         target = splinePoint(distance);
     }
-    driver->setTarget(target, kSplineSpeedKmh);
+    if (driver)
+        driver->setTarget(target, kSplineSpeedKmh);
     if (marker)
         marker->setPosition(target.x, kMarkerHeight, target.y);
 }

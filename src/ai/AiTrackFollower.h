@@ -1,5 +1,7 @@
 // Chooses the computer driver's target each physics step: the next checkpoint, or a point
-// on the track's centre spline a speed-dependent distance ahead of the car.
+// on the track's centre spline a speed-dependent distance ahead of the car. The spline
+// target follows the car while the player drives too, so that a driver handed the car
+// takes up the road where it stands.
 #pragma once
 
 #include <OGRE/OgreVector.h>
@@ -9,6 +11,7 @@ namespace Ogre
 class SceneNode;
 }
 
+class AiCar;
 class CheckPointTracker;
 class OperationalAI;
 class TrackSpline;
@@ -25,6 +28,8 @@ public:
     static constexpr float kLostLookAheads = 3.0f;
 
     void setOperationalAI(OperationalAI* driver) { this->driver = driver; }
+    // The car followed (borrowed), whoever drives it; null for none.
+    void setCar(AiCar* car) { this->car = car; }
     void setCheckPointTracker(CheckPointTracker* tracker) { this->tracker = tracker; }
     void setTrackSpline(TrackSpline* spline) { this->spline = spline; }
     void setMarker(Ogre::SceneNode* marker) { this->marker = marker; }
@@ -35,7 +40,8 @@ public:
     // The spline target's distance from the start, never below the look-ahead.
     void setDistance(float d) { distance = d < lookAhead ? lookAhead : d; }
 
-    // Sets the driver's target and steps it once (the spline wins when both are set).
+    // Moves the spline target along with the car; with a driver, sets its target and steps
+    // it once (the spline wins when both are set).
     void update(float dtSeconds);
 
 private:
@@ -47,6 +53,7 @@ private:
     Ogre::Vector2 splinePoint(float at) const;
 
     OperationalAI* driver = nullptr;
+    AiCar* car = nullptr;
     CheckPointTracker* tracker = nullptr;
     TrackSpline* spline = nullptr;
     float distance = kMinLookAhead;

@@ -26,10 +26,40 @@ NNOperationalAI::NNOperationalAI(const std::string& speedNetwork_, const std::st
     speedNetwork.addName(kSpeedOutput, false);
     steerNetwork.addName(kSteerInput, true);
     steerNetwork.addName(kSteerOutput, false);
-    speedNetwork.load(speedNetworkFile);
-    steerNetwork.load(steerNetworkFile);
-    info1 = steerNetworkFile;
-    info2 = speedNetworkFile;
+    speedNetwork.load(speedNetworkFile, &speedProblem);
+    steerNetwork.load(steerNetworkFile, &steerProblem);
+    updateInfo();
+}
+
+bool NNOperationalAI::usable(const NeuronalNetwork& network)
+{
+    return network.hasNetwork() && network.getInputCount() == 1 && network.getOutputCount() == 1;
+}
+
+std::string NNOperationalAI::networkInfo(const NeuronalNetwork& network, const std::string& file) const
+{
+    if (learning || usable(network))
+        return file;
+    // The panel is narrow: the file's own name and a word.
+    const std::string name = file.substr(file.find_last_of('/') + 1);
+    switch (network.getLoadFailure())
+    {
+    case NeuronalNetwork::LoadFailure::Missing:
+        return name + ": missing";
+    case NeuronalNetwork::LoadFailure::Unreadable:
+        return name + ": unreadable";
+    case NeuronalNetwork::LoadFailure::Damaged:
+        return name + ": damaged";
+    case NeuronalNetwork::LoadFailure::None:
+        break;
+    }
+    return name + ": wrong size";
+}
+
+void NNOperationalAI::updateInfo()
+{
+    info1 = networkInfo(steerNetwork, steerNetworkFile);
+    info2 = networkInfo(speedNetwork, speedNetworkFile);
 }
 
 NNOperationalAI::~NNOperationalAI()
@@ -55,6 +85,7 @@ void NNOperationalAI::setLearning(bool on)
         }
     }
     learning = on;
+    updateInfo();
 }
 
 void NNOperationalAI::resetControllers()
@@ -70,18 +101,27 @@ void NNOperationalAI::update(float dtSeconds)
     drive(dtSeconds);
 }
 
-bool NNOperationalAI::runNetwork(NeuronalNetwork& network, const char* input, float value)
+float NNOperationalAI::runNetwork(NeuronalNetwork& network, const char* input, float value, const char* output)
 {
     network.setInput(input, value);
-    if (network.hasNetwork() && network.run())
-        return true;
-    if (!missingNetworkLogged)
+    if (!(network.run() && usable(network)) && !unusableLogged)
     {
-        debugLog() << "Neural driver: no usable network in " << steerNetworkFile << " or " << speedNetworkFile
-                   << ", driving with its PID controllers" << std::endl;
-        missingNetworkLogged = true;
+        unusableLogged = true;
+        struct Use
+        {
+            const NeuronalNetwork& network;
+            const std::string& problem;
+            const std::string& panelLine;
+            const char* task;
+        };
+        const Use uses[] = {{steerNetwork, steerProblem, info1, "steer"},
+                            {speedNetwork, speedProblem, info2, "accelerate or brake"}};
+        for (const Use& use : uses)
+            if (!usable(use.network))
+                debugLog() << "Neural driver: " << use.panelLine << (use.problem.empty() ? "" : " (" + use.problem + ")")
+                           << ", so it does not " << use.task << std::endl;
     }
-    return false;
+    return network.getOutput(output);
 }
 
 float NNOperationalAI::steeringOutput(float angleDegrees, float dtSeconds)
@@ -95,9 +135,7 @@ float NNOperationalAI::steeringOutput(float angleDegrees, float dtSeconds)
         steerNetwork.addTrainingSample();
         return pid;
     }
-    if (!runNetwork(steerNetwork, kSteerInput, angleDegrees))
-        return pid;
-    const float steering = steerNetwork.getOutput(kSteerOutput);
+    const float steering = runNetwork(steerNetwork, kSteerInput, angleDegrees, kSteerOutput);
     return aiCar->getWheelSpeed() > kFastKmh ? steering * 2.0f : steering;
 }
 
@@ -112,7 +150,5 @@ float NNOperationalAI::speedOutput(float speedErrorKmh, float dtSeconds)
         speedNetwork.addTrainingSample();
         return pid;
     }
-    if (!runNetwork(speedNetwork, kSpeedInput, speedErrorKmh))
-        return pid;
-    return speedNetwork.getOutput(kSpeedOutput) * kSpeedOutputScale;
+    return runNetwork(speedNetwork, kSpeedInput, speedErrorKmh, kSpeedOutput) * kSpeedOutputScale;
 }

@@ -3,12 +3,20 @@
 
 #include "AtomicFile.h"
 #include "RegularFile.h"
+#include "ai/NetworkFileCheck.h"
+#include "ai/TrainingFileCheck.h"
 
+// The float build's types first: FANN's internal reader declarations use them.
 #include <floatfann.h>
+#include <fann_internal.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace
 {
@@ -32,6 +40,27 @@ bool collect(const std::vector<std::string>& names, const NeuronalNetwork::Value
         out.push_back(found->second);
     }
     return true;
+}
+
+// The checked bytes themselves go to FANN's reader, never the file a second time.
+struct MemoryFile
+{
+    explicit MemoryFile(std::string& content) : file(fmemopen(content.data(), content.size(), "r")) {}
+    ~MemoryFile()
+    {
+        if (file)
+            std::fclose(file);
+    }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+    std::FILE* file;
+};
+
+bool refuse(std::string* problem, const std::string& reason)
+{
+    if (problem)
+        *problem = reason;
+    return false;
 }
 
 void writeLine(std::ostream& out, const std::vector<std::string>& names, const NeuronalNetwork::Values& values)
@@ -103,6 +132,10 @@ bool NeuronalNetwork::run()
     const fann_type* results = fann_run(network.get(), inputs.data());
     if (!results)
         return false;
+    // Huge finite weights can still sum to infinity or NaN, which must not reach a car.
+    for (std::size_t i = 0; i < outputNames.size(); ++i)
+        if (!std::isfinite(results[i]))
+            return false;
     for (std::size_t i = 0; i < outputNames.size(); ++i)
         outputValues[outputNames[i]] = results[i];
     return true;
@@ -116,18 +149,11 @@ void NeuronalNetwork::addTrainingSample()
 
 bool NeuronalNetwork::writeTrainingFile(const std::string& fileName, std::string* error) const
 {
-    auto refuse = [&](const std::string& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
     if (fileName.empty())
-        return refuse("no training file name");
-    if (recordedInputs.empty())
-        return refuse(fileName + ": no samples recorded, nothing written");
+        return refuse(error, "no training file name");
     // A loaded network's counts rule the file's header: lines of another length would not read back.
     if (inputCount != inputNames.size() || outputCount != outputNames.size())
-        return refuse(fileName + ": the network's inputs and outputs differ from the driver's names");
+        return refuse(error, fileName + ": the network's inputs and outputs differ from the driver's names");
 
     std::ostringstream text;
     text << recordedInputs.size() << ' ' << inputCount << ' ' << outputCount << '\n';
@@ -139,15 +165,35 @@ bool NeuronalNetwork::writeTrainingFile(const std::string& fileName, std::string
     return writeFileAtomically(fileName, text.str(), error);
 }
 
-bool NeuronalNetwork::load(const std::string& fileName)
+bool NeuronalNetwork::load(const std::string& fileName, std::string* problem)
 {
     network.reset();
-    // The library opens what it is given and would wait for ever on a FIFO.
-    if (fileName.empty() || !isRegularFile(fileName))
-        return false;
-    network.reset(fann_create_from_file(fileName.c_str()));
+    loadFailure = LoadFailure::Missing;
+    if (fileName.empty())
+        return refuse(problem, "no network file name");
+    struct stat info{};
+    if (::stat(fileName.c_str(), &info) != 0 && errno == ENOENT)
+        return refuse(problem, fileName + ": no such file");
+    loadFailure = LoadFailure::Unreadable;
+    std::string content, reason;
+    if (!readRegularFile(fileName, NetworkFileCheck::kMaxFileBytes, content, reason))
+        return refuse(problem, fileName + ": " + reason);
+    loadFailure = LoadFailure::Damaged;
+    if (reason = NetworkFileCheck::checkText(content); !reason.empty())
+        return refuse(problem, fileName + ": " + reason);
+    {
+        MemoryFile memory(content);
+        if (memory.file)
+            network.reset(fann_create_from_fd(memory.file, fileName.c_str()));
+    }
     if (!network)
-        return false;
+        return refuse(problem, fileName + ": FANN could not read it");
+    if (reason = NetworkFileCheck::checkNetwork(*network); !reason.empty())
+    {
+        network.reset();
+        return refuse(problem, fileName + ": " + reason);
+    }
+    loadFailure = LoadFailure::None;
     inputCount = fann_get_num_input(network.get());
     outputCount = fann_get_num_output(network.get());
     return true;
@@ -169,13 +215,31 @@ bool NeuronalNetwork::create()
 }
 
 bool NeuronalNetwork::trainFromFile(const std::string& fileName, unsigned maxEpochs, unsigned epochsBetweenReports,
-                                    unsigned seed)
+                                    unsigned seed, std::string* problem)
 {
-    if (!isRegularFile(fileName))
-        return false;
-    fann_train_data* data = fann_read_train_from_file(fileName.c_str());
+    std::string content, reason;
+    if (!readRegularFile(fileName, TrainingFileCheck::kMaxFileBytes, content, reason))
+        return refuse(problem, fileName + ": " + reason);
+    TrainingFileCheck::Counts counts;
+    if (reason = TrainingFileCheck::checkText(content, counts); !reason.empty())
+        return refuse(problem, fileName + ": " + reason);
+    // FANN's first weights come from the samples' range: it reads the first sample blindly.
+    if (counts.samples == 0)
+        return refuse(problem, fileName + ": no samples to train on");
+    fann_train_data* data = nullptr;
+    {
+        MemoryFile memory(content);
+        if (memory.file)
+            data = fann_read_train_from_fd(memory.file, fileName.c_str());
+    }
     if (!data)
-        return false;
+        return refuse(problem, fileName + ": FANN could not read it");
+    if (fann_length_train_data(data) != counts.samples || fann_num_input_train_data(data) != counts.inputs ||
+        fann_num_output_train_data(data) != counts.outputs)
+    {
+        fann_destroy_train(data);
+        return refuse(problem, fileName + ": FANN read other counts than the file's");
+    }
     bool trained = false;
     if (!network)
     {
@@ -194,7 +258,7 @@ bool NeuronalNetwork::trainFromFile(const std::string& fileName, unsigned maxEpo
         trained = true;
     }
     fann_destroy_train(data);
-    return trained;
+    return trained || refuse(problem, fileName + ": its samples do not fit the network's inputs and outputs");
 }
 
 int NeuronalNetwork::save(const std::string& fileName) const

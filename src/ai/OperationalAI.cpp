@@ -57,17 +57,18 @@ float OperationalAI::limitSpeed(float requestedKmh, float steering, const AiCar&
     const float magnitude = std::fabs(steering);
     if (const LinearCurve* curve = car.getSpeedCurve())
         return std::min(requestedKmh, curve->getValue(magnitude));
-    // Steps for a car without its curve; the last that holds wins.
-    float limit = requestedKmh;
+    // Steps for a car without its curve: the last that holds wins and replaces the request,
+    // a slower one too.
+    float speed = requestedKmh;
     if (magnitude > 0.8f)
-        limit = 160.0f;
+        speed = 160.0f;
     if (magnitude > 1.0f)
-        limit = 145.0f;
+        speed = 145.0f;
     if (magnitude > 5.0f)
-        limit = 100.0f;
+        speed = 100.0f;
     if (magnitude > 10.0f)
-        limit = 20.0f;
-    return std::min(requestedKmh, limit);
+        speed = 20.0f;
+    return speed;
 }
 
 std::string OperationalAI::gainText(float kp, float ki, float kd)

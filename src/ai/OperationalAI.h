@@ -37,8 +37,8 @@ public:
     float getLastAngle() const { return lastAngle; }
     float getTargetSpeed() const { return targetSpeedKmh; }
 
-    // The highest speed for a steering output: the car's curve, else fixed steps; it only
-    // ever lowers the request.
+    // The target speed for a steering output: the car's curve, which only ever lowers the
+    // request, or for a car without one fixed steps that replace it.
     static float limitSpeed(float requestedKmh, float steering, const AiCar& car);
 
 protected:

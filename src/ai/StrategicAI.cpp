@@ -4,6 +4,7 @@
 #include "LogStream.h"
 #include "ai/AdaptivePIDOperationalAI.h"
 #include "ai/AiTrackFollower.h"
+#include "ai/CarAiAdapter.h"
 #include "ai/NNOperationalAI.h"
 #include "ai/PIDOperationalAI.h"
 #include "track/CheckPointTracker.h"
@@ -56,6 +57,17 @@ void StrategicAI::setCar(Car* car)
     for (auto& driver : drivers)
         if (driver)
             driver->setCar(car);
+    followedCar = car ? std::make_unique<CarAiAdapter>(*car) : nullptr;
+    follower->setCar(followedCar.get());
+}
+
+void StrategicAI::setAiCar(AiCar* car)
+{
+    for (auto& driver : drivers)
+        if (driver)
+            driver->setAiCar(car);
+    followedCar.reset();
+    follower->setCar(car);
 }
 
 void StrategicAI::setMarker(Ogre::SceneNode* node)

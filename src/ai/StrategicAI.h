@@ -15,6 +15,7 @@ class Overlay;
 class SceneNode;
 }
 
+class AiCar;
 class AiTrackFollower;
 class Car;
 class CheckPointTracker;
@@ -36,8 +37,10 @@ public:
     StrategicAI(const StrategicAI&) = delete;
     StrategicAI& operator=(const StrategicAI&) = delete;
 
-    // The car every driver steers (borrowed).
+    // The car every driver steers and the follower follows (borrowed).
     void setCar(Car* car);
+    // The same for a car seen only through the drivers' interface (tests).
+    void setAiCar(AiCar* car);
     void setMarker(Ogre::SceneNode* marker);
     void setCheckPointTracker(CheckPointTracker* tracker);
     void setTrackSpline(TrackSpline* spline);
@@ -59,6 +62,7 @@ private:
     void showDebugOverlay();
 
     CheckPointTracker* tracker = nullptr;
+    std::unique_ptr<AiCar> followedCar;  // the follower's view of the car given by setCar
     std::unique_ptr<AiTrackFollower> follower;
     std::vector<std::unique_ptr<OperationalAI>> drivers;
     unsigned index = 0;

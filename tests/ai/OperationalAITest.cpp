@@ -104,7 +104,7 @@ TEST(OperationalAI, SteersAndPedalsWithOneSignEach)
     EXPECT_EQ(held.throttle, -1.0f);
 }
 
-TEST(OperationalAI, SpeedLimitsOnlyLowerTheRequest)
+TEST(OperationalAI, TheCurveOnlyLowersTheRequestTheStepsReplaceIt)
 {
     const LinearCurve curve = roadsterCurve();
     FakeCar withCurve;
@@ -131,7 +131,8 @@ TEST(OperationalAI, SpeedLimitsOnlyLowerTheRequest)
         {"steps, 2", without, 300, -2.0f, 145},
         {"steps, 6", without, 300, 6.0f, 100},
         {"steps, 11", without, 300, 11.0f, 20},
-        {"steps never raise a slow request", without, 50, 0.9f, 50},
+        {"steps replace a slow request too", without, 50, 0.9f, 160},
+        {"steps leave a slow request below 0.8", without, 50, 0.8f, 50},
     };
     for (const Case& c : cases)
         EXPECT_NEAR(OperationalAI::limitSpeed(c.requested, c.steering, c.car), c.expected, 1e-3f) << c.what;
@@ -164,17 +165,52 @@ TEST(OperationalAI, AdaptiveDriverTunesOnlyItsSteeringWithinLimits)
     EXPECT_EQ(driver.getInfo2(), "P:0.05 I:0.02 D:0") << "the speed gains stay";
 }
 
-TEST(NNOperationalAI, WithoutNetworksFallsBackToItsPIDAndSaysSo)
+TEST(NNOperationalAI, WithoutUsableNetworksItNeitherSteersNorAcceleratesAndItsPanelSaysWhy)
 {
-    FakeCar car;
-    NNOperationalAI neural("/nonexistent/speed.net", "/nonexistent/steer.net", "", "");
-    neural.setAiCar(&car);
-    EXPECT_FALSE(neural.hasNetworks());
-    neural.setTarget(Ogre::Vector2(0, -10), 100.0f);
-    neural.update(kStep);
-    EXPECT_GT(car.throttle, 0.0f) << "it still drives";
-    EXPECT_NEAR(car.throttle, 0.05f * 100.0f + 0.02f * 100.0f * kStep, 1e-4f);
-    EXPECT_EQ(neural.getInfo1(), "/nonexistent/steer.net");
+    TempFolder folder;
+    // A network of two inputs, which the driver's one input cannot run.
+    NeuronalNetwork twoInputs(3, 3);
+    twoInputs.addName("a", true);
+    twoInputs.addName("b", true);
+    twoInputs.addName("out", false);
+    ASSERT_TRUE(twoInputs.create());
+    const std::string wide = folder.path() + "NNOperationalSteer.net";
+    ASSERT_EQ(twoInputs.save(wide), 0);
+    const std::string damaged = folder.write("NNOperationalSpeed.net", "FANN_FLO_2.1\nnum_layers=0\n");
+    struct Case
+    {
+        const char* what;
+        std::string speedFile, steerFile;
+        const char* speedLine;  // the panel's lines: the steering network first
+        const char* steerLine;
+    };
+    const Case cases[] = {
+        {"no files", "/nonexistent/NNOperationalSpeed.net", "/nonexistent/NNOperationalSteer.net",
+         "NNOperationalSpeed.net: missing", "NNOperationalSteer.net: missing"},
+        {"damaged and of the wrong size", damaged, wide, "NNOperationalSpeed.net: damaged",
+         "NNOperationalSteer.net: wrong size"},
+        {"a folder", folder.path(), "", ": unreadable", ": missing"},
+    };
+    for (const Case& c : cases)
+    {
+        FakeCar car;
+        car.wheelSpeed = 50.0f;
+        NNOperationalAI neural(c.speedFile, c.steerFile, "", "");
+        neural.setAiCar(&car);
+        EXPECT_FALSE(neural.hasNetworks()) << c.what;
+        neural.setTarget(Ogre::Vector2(-10, -10), 100.0f);  // ahead left, faster than the car
+        neural.update(kStep);
+        EXPECT_EQ(car.left, 0.0f) << c.what;
+        EXPECT_EQ(car.right, 0.0f) << c.what;
+        EXPECT_EQ(car.throttle, 0.0f) << c.what;
+        EXPECT_EQ(car.brake, 0.0f) << c.what;
+        EXPECT_NE(neural.getInfo1().find(c.steerLine), std::string::npos) << c.what << ": " << neural.getInfo1();
+        EXPECT_NE(neural.getInfo2().find(c.speedLine), std::string::npos) << c.what << ": " << neural.getInfo2();
+        // Learning it does not need them: the panel names its files.
+        neural.setLearning(true);
+        EXPECT_EQ(neural.getInfo1(), c.steerFile) << c.what;
+        EXPECT_EQ(neural.getInfo2(), c.speedFile) << c.what;
+    }
 }
 
 TEST(NNOperationalAI, DrivesWithItsNetworksAndSteersHarderAbove200)
@@ -234,4 +270,17 @@ TEST(NNOperationalAI, LearningWritesBothTrainingFilesOnlyWhenItEnds)
     }
     EXPECT_EQ(TempFolder::read(speedData).substr(0, 6), "5 1 1\n");
     EXPECT_EQ(TempFolder::read(steerData).substr(0, 6), "5 1 1\n");
+}
+
+TEST(NNOperationalAI, ALearningDriverThatRecordedNothingKeepsEarlierTrainingFiles)
+{
+    TempFolder folder;
+    const std::string speedData = folder.write("speedtraining.data", "1 1 1\n5 \n0.3 \n");
+    const std::string steerData = folder.write("steertraining.data", "1 1 1\n-2 \n0.1 \n");
+    {
+        NNOperationalAI neural("", "", speedData, steerData);
+        neural.setLearning(true);  // picked by no one in this race
+    }
+    EXPECT_EQ(TempFolder::read(speedData), "1 1 1\n5 \n0.3 \n");
+    EXPECT_EQ(TempFolder::read(steerData), "1 1 1\n-2 \n0.1 \n");
 }

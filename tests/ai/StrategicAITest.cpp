@@ -1,10 +1,13 @@
-// The driver selector and the track follower: the cycle of drivers, the look-ahead on the
-// spline, taking up the path again after the car was put back, one step per physics step.
+// The driver selector and the track follower: the cycle of drivers, the learning driver's
+// training files, the look-ahead on the spline, the target kept ahead of the player, taking
+// up the path again after the car was put back, one step per physics step.
 #include "ai/AiTrackFollower.h"
 #include "ai/OperationalAI.h"
 #include "ai/StrategicAI.h"
 #include "track/CheckPointTracker.h"
 #include "track/TrackSpline.h"
+
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +71,31 @@ TEST(StrategicAI, CyclesThroughTheDriversAndBackToThePlayer)
     EXPECT_EQ(selector.getIndex(), 0u);
 }
 
+TEST(StrategicAI, TheLearningDriverLearnsWhenPickedAndWritesBothFilesWithTheRace)
+{
+    TempFolder folder;
+    StraightRoad road;
+    FakeCar car;
+    const std::string speedData = folder.path() + StrategicAI::kSpeedTraining;
+    const std::string steerData = folder.path() + StrategicAI::kSteerTraining;
+    {
+        StrategicAI selector("", folder.path());
+        selector.setAiCar(&car);
+        selector.setTrackSpline(&road);
+        for (int driver = 0; driver < 3; ++driver)
+            selector.nextOperationalAI();
+        ASSERT_EQ(selector.getIndex(), 3u);
+        for (int step = 0; step < 25; ++step)
+            selector.onPhysicStep(0.01f);
+        selector.nextOperationalAI();  // the driving one records nothing
+        for (int step = 0; step < 10; ++step)
+            selector.onPhysicStep(0.01f);
+        EXPECT_TRUE(TempFolder::read(speedData).empty()) << "written when the race ends";
+    }
+    EXPECT_EQ(TempFolder::read(speedData).substr(0, 7), "25 1 1\n");
+    EXPECT_EQ(TempFolder::read(steerData).substr(0, 7), "25 1 1\n");
+}
+
 TEST(AiTrackFollower, TargetRunsALookAheadInFrontOfTheCar)
 {
     StraightRoad road;
@@ -90,6 +118,7 @@ TEST(AiTrackFollower, TargetRunsALookAheadInFrontOfTheCar)
         driver.setAiCar(&car);
         AiTrackFollower follower;
         follower.setOperationalAI(&driver);
+        follower.setCar(&car);
         follower.setTrackSpline(&road);
         follower.update(0.01f);
         EXPECT_FLOAT_EQ(follower.getLookAhead(), c.lookAhead) << c.what;
@@ -107,6 +136,7 @@ TEST(AiTrackFollower, FarTargetsStayAndAPutBackCarIsFoundAgain)
     driver.setAiCar(&car);
     AiTrackFollower follower;
     follower.setOperationalAI(&driver);
+    follower.setCar(&car);
     follower.setTrackSpline(&road);
 
     // Drive to 500 units along the road.
@@ -130,6 +160,28 @@ TEST(AiTrackFollower, FarTargetsStayAndAPutBackCarIsFoundAgain)
     EXPECT_NEAR(driver.target().y, -220.0f, 2.5f);
 }
 
+TEST(AiTrackFollower, TheTargetKeepsAheadOfThePlayerSoADriverTakesUpTheRoadThere)
+{
+    StraightRoad road;
+    FakeCar car;
+    AiTrackFollower follower;
+    follower.setCar(&car);
+    follower.setTrackSpline(&road);
+    for (float z = 0; z >= -300.0f; z -= 1.0f)  // the player drives, no driver is stepped
+    {
+        car.position = Ogre::Vector2(0, z);
+        follower.update(0.01f);
+    }
+    EXPECT_NEAR(follower.getDistance(), 320.0f, 0.5f);
+
+    CountingDriver driver;
+    driver.setAiCar(&car);
+    follower.setOperationalAI(&driver);
+    follower.update(0.01f);
+    EXPECT_EQ(driver.steps, 1);
+    EXPECT_NEAR(driver.target().y, -320.0f, 0.5f) << "ahead of the car, not back at the start";
+}
+
 TEST(AiTrackFollower, OneStepPerPhysicsStepEvenWithSplineAndCheckPoints)
 {
     StraightRoad road;
@@ -141,6 +193,7 @@ TEST(AiTrackFollower, OneStepPerPhysicsStepEvenWithSplineAndCheckPoints)
     driver.setAiCar(&car);
     AiTrackFollower follower;
     follower.setOperationalAI(&driver);
+    follower.setCar(&car);
     follower.setTrackSpline(&road);
     follower.setCheckPointTracker(&tracker);
     follower.update(0.01f);

@@ -1,6 +1,7 @@
 // The driving input table: keys and axes on each action, the two dead zones, and the
 // one-shot actions that a key triggers once (also a tap between two frames) and an axis in
-// every frame; while a computer driver has the car only the one-shot actions act.
+// every frame; while a computer driver has the car only the one-shot actions act, and the
+// handbrake is off.
 #include "ActionMapper.h"
 #include "DriveActions.h"
 #include "DrivingControls.h"
@@ -113,7 +114,7 @@ TEST_F(DrivingInputTest, HeldKeyActsOnceHeldAxisEveryFrame)
     EXPECT_EQ(controls.restarts, 4);
 }
 
-TEST_F(DrivingInputTest, ComputerDriverKeepsThePedalsAndSteeringOneShotsStillAct)
+TEST_F(DrivingInputTest, ComputerDriverKeepsThePedalsAndSteeringWithTheHandbrakeOffOneShotsStillAct)
 {
     actions.accelerate.press();
     actions.left.press();
@@ -127,7 +128,7 @@ TEST_F(DrivingInputTest, ComputerDriverKeepsThePedalsAndSteeringOneShotsStillAct
     EXPECT_EQ(controls.brake, -1.0f);
     EXPECT_EQ(controls.digitalLeft, -1);
     EXPECT_EQ(controls.steerRight, 1.0f);
-    EXPECT_EQ(controls.handbrake, -1);
+    EXPECT_EQ(controls.handbrake, 0) << "a handbrake held as the driver took over is let go";
     EXPECT_EQ(controls.cameras, 1);
     EXPECT_EQ(controls.carResets, 1);
     EXPECT_EQ(controls.restarts, 1);

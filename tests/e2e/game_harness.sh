@@ -170,6 +170,21 @@ hand_to_pid_driver() {
     return 1
 }
 
+# Hands the car to driver $1 (1 PID, 2 self-tuning PID, 3 neural learning, 4 neural driving)
+# in a race whose selector still starts at the player, $2 being the number of "Driver" lines
+# in the debug log when the race began: "A" until $1 presses have been logged since (a press
+# the game never saw is pressed again). 1 when the driver does not have the car.
+hand_to_driver() {
+    local wanted=$1 before=$2 steps
+    for _ in $(seq $((wanted * 3))); do
+        steps=$(count_in "$DEBUG_LOG" "^Driver [0-9]*:")
+        [ $((steps - before)) -ge "$wanted" ] && break
+        press_key a
+        wait_for_more "$DEBUG_LOG" "$steps" 10 "^Driver [0-9]*:" || true
+    done
+    [[ "$(grep "^Driver [0-9]*:" "$DEBUG_LOG" | tail -n 1)" == "Driver $wanted:"* ]]
+}
+
 # Key presses and clicks go to the game's window (pointer inside it first, as a player's is).
 # Waits up to a minute for it, but not for a game that has ended: "xdotool search --sync"
 # would wait for ever.

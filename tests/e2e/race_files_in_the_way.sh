@@ -5,7 +5,9 @@ source "$(dirname "$0")/racedriver_harness.sh"
 
 start_xvfb
 mkdir -p "$USER_DIR/maps/stdHighscore"
-mkfifo "$USER_DIR/maps/stdHighscore/TestLoop.sde.shadow" "$USER_DIR/speedtraining.data" "$USER_DIR/steertraining.data"
+rm -f "$BIN_DIR/speedtraining.data" "$BIN_DIR/steertraining.data"
+# The training files lie in the working folder, the ghost in the per-user one.
+mkfifo "$USER_DIR/maps/stdHighscore/TestLoop.sde.shadow" "$BIN_DIR/speedtraining.data" "$BIN_DIR/steertraining.data"
 start_race TestLoop '<Vegetation enable="false"/>'
 grep -q "Race without a ghost: .*TestLoop.sde.shadow: not a regular file" "$DEBUG_LOG" ||
     fail "no log line naming the ghost that is no file"

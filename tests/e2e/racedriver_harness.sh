@@ -3,16 +3,18 @@
 # Source it after game_harness.sh.
 CONTROL="$WORK/control"
 
-# Starts the driver on track $1 with $2 inside <Graphics> at 1024 x 768 and waits for the race;
-# RACE_CORES, when set, is the taskset list it is pinned to.
+# Starts the driver on track $1 (several, separated by blanks, are raced in turn, each after
+# "next") with $2 inside <Graphics> at 1024 x 768 (or RACE_RESOLUTION) and waits for the first
+# race; RACE_CORES, when set, is the taskset list it is pinned to.
 start_race() {
     mkdir -p "$USER_DIR"
-    printf '<GameConfig><Video><Resolution value="1024 x 768"/></Video><Graphics>%s</Graphics></GameConfig>\n' "$2" \
-        >"$USER_DIR/quillmor.cfg"
+    printf '<GameConfig><Video><Resolution value="%s"/></Video><Graphics>%s</Graphics></GameConfig>\n' \
+        "${RACE_RESOLUTION:-1024 x 768}" "$2" >"$USER_DIR/quillmor.cfg"
     : >"$WORK/stdout"
-    local pin=()
+    local pin=() maps=() track
     [ -n "${RACE_CORES:-}" ] && pin=(taskset -c "$RACE_CORES")
-    (cd "$BIN_DIR" && exec "${pin[@]}" ./quillmor_racedriver "$CONTROL" "../media/maps/$1.map" >"$WORK/stdout" 2>"$WORK/stderr") &
+    for track in $1; do maps+=("../media/maps/$track.map"); done
+    (cd "$BIN_DIR" && exec "${pin[@]}" ./quillmor_racedriver "$CONTROL" "${maps[@]}" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
     wait_for_output "race ready" 1 120
 }
@@ -104,4 +106,24 @@ end_race() {
     echo next >"$CONTROL"
     wait_for_exit 60
     [ "$EXIT_STATUS" = 0 ] || fail "the driver ended with status $EXIT_STATUS"
+}
+
+# Waits until the race clock of the current race (since its "race ready") reaches $1 seconds or the debug log holds $2
+# lines matching $3; 1 when the clock got there first. The wall clock only stops a race that
+# no longer runs (nothing reported for two minutes).
+wait_for_log_by_race_clock() {
+    local limit=$1 count=$2 pattern=$3 last="" still=0
+    while [ "$(count_in "$DEBUG_LOG" "$pattern")" -lt "$count" ]; do
+        awk -v limit="$limit" '/race ready/ { now = 0 } /^speed / { now = $15 } END { exit !(now >= limit) }' \
+            "$WORK/stdout" && return 1
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the driver ended while waiting for '$pattern' ($count)"
+        if [ "$(grep -c "^speed " "$WORK/stdout")" = "$last" ]; then
+            still=$((still + 1))
+            [ "$still" -lt 1200 ] || fail "no report from the race for two minutes"
+        else
+            last=$(grep -c "^speed " "$WORK/stdout")
+            still=0
+        fi
+        sleep 0.1
+    done
 }

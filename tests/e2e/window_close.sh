@@ -40,7 +40,7 @@ done
 sleep 3
 close_and_check "closed in a race"
 grep -q "training samples written to .*speedtraining.data" "$DEBUG_LOG" || fail "closed in a race: no training data written"
-[ -s "$USER_DIR/speedtraining.data" ] || fail "closed in a race: no training file"
+[ -s "$BIN_DIR/speedtraining.data" ] || fail "closed in a race: no training file in the working folder"
 
 # The X server ends under the game.
 start_afresh

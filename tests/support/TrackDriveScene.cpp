@@ -55,6 +55,16 @@ std::unique_ptr<Car> TrackDriveScene::makeCarAtStart(const CarDesc& desc)
     return car;
 }
 
+std::unique_ptr<Car> TrackDriveScene::makeCarAfterTheCountdown(const CarDesc& desc)
+{
+    auto car = makeCarAtStart(desc);
+    car->setStopped(true);
+    for (float t = 0; t < kCountdown; t += kStep)
+        step(*car);
+    car->setStopped(false);
+    return car;
+}
+
 bool TrackDriveScene::step(Car& car)
 {
     PhysicBase& physics = *race.getPhysicBase();

@@ -25,8 +25,12 @@ public:
     TrackDriveScene(const TrackDriveScene&) = delete;
     TrackDriveScene& operator=(const TrackDriveScene&) = delete;
 
+    static constexpr float kCountdown = 0.5f;  // seconds a car is held at the start
+
     // The car on the tracker's start pose, followed by the tracker.
     std::unique_ptr<Car> makeCarAtStart(const CarDesc& desc);
+    // The same car held through the countdown and let go, as a race does.
+    std::unique_ptr<Car> makeCarAfterTheCountdown(const CarDesc& desc);
     // One fixed step as the race runs it: paging, the world, the car, the tracker.
     // False once the car is in the finish box after every gate.
     bool step(Car& car);

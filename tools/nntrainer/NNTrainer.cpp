@@ -20,7 +20,6 @@
 
 namespace
 {
-constexpr float kCountdown = 0.5f;       // seconds held at the start
 constexpr float kSlowestLapKmh = 25.0f;  // a lap slower than this is given up
 constexpr unsigned kMaxEpochs = 2000;
 constexpr unsigned kHiddenLayers = 3;
@@ -32,14 +31,11 @@ bool recordLap(const std::string& trackFile, NNOperationalAI& driver)
 {
     TrackDriveScene race(trackFile);
     const auto desc = CarScene::roadster();
-    auto car = race.makeCarAtStart(*desc);
-    car->setStopped(true);
-    for (float t = 0; t < kCountdown; t += TrackDriveScene::kStep)
-        race.step(*car);
-    car->setStopped(false);
+    auto car = race.makeCarAfterTheCountdown(*desc);
     driver.setCar(car.get());
     AiTrackFollower follower;
     follower.setOperationalAI(&driver);
+    follower.setCar(driver.getAiCar());
     follower.setTrackSpline(race.track().getTrackSpline());
     const long limit = static_cast<long>(race.track().getTrackSpline()->getLength() / (kSlowestLapKmh / 3.6f) /
                                          TrackDriveScene::kStep);
@@ -62,9 +58,15 @@ bool train(const std::string& trainingFile, const std::string& input, const std:
     NeuronalNetwork network(kHiddenLayers, kHiddenNeurons);
     network.addName(input, true);
     network.addName(output, false);
-    if (!network.trainFromFile(trainingFile, kMaxEpochs, 0) || network.save(networkFile) != 0)
+    std::string problem;
+    if (!network.trainFromFile(trainingFile, kMaxEpochs, 0, NeuronalNetwork::kDefaultTrainingSeed, &problem))
     {
-        std::cerr << "cannot train " << networkFile << " from " << trainingFile << '\n';
+        std::cerr << "cannot train " << networkFile << ": " << problem << '\n';
+        return false;
+    }
+    if (network.save(networkFile) != 0)
+    {
+        std::cerr << "cannot write " << networkFile << '\n';
         return false;
     }
     std::cout << "trained " << networkFile << '\n';

@@ -12,6 +12,8 @@
 //   launch <km/h> sets the car moving along its heading at that speed, its wheels rolling with it
 //   report <frames>   reports the car every that many frames from now on
 //   ray <x> <y> <z> <dx> <dy> <dz> <length>   the static shape a ray hits first
+//   timescale <factor>   runs the race clock that many times the wall clock, in this race and
+//                 the next (the physics still simulates at most 0.1 s a frame, in its fixed steps)
 // usage: quillmor_racedriver <control file> <track file>...   (run from the build's bin folder)
 #include "DebugOverlay.h"
 #include "GameManager.h"
@@ -27,6 +29,7 @@
 #include "graphics/Screenshot.h"
 #include "gui/MainMenuState.h"
 #include "physic/Car.h"
+#include "physic/PhysicBase.h"
 #include "sky/DayClock.h"
 #include "sky/SkySystem.h"
 #include "track/DataFileError.h"
@@ -118,6 +121,7 @@ int main(int argc, char** argv)
     Clock::time_point lastFrameAt = Clock::now();
     std::string shotPath;
     long shotAtFrame = -1;
+    float timeScale = 1.0f;
 
     GameManager* manager = GameManager::getInstance();
     manager->setFrameHook([&](GameManager* game) {
@@ -145,6 +149,7 @@ int main(int argc, char** argv)
                 game->resetGameScene();
                 return true;
             }
+            game->getGameScene()->getPhysicBase()->setTimeScale(timeScale);
             std::printf("track %s loaded in %ld ms\n", path.c_str(), millisecondsSince(begin));
             // The game's log says nothing of the desert's trees.
             if (const VegetationManager* vegetation = game->getGameScene()->getVegetation();
@@ -301,6 +306,18 @@ int main(int argc, char** argv)
                 std::printf("ray %s\n", TreeProbe::castRay(*game->getGameScene(), origin, direction, length).c_str());
             else
                 std::printf("ray: give an origin, a direction and a length\n");
+        }
+        else if (verb == "timescale")
+        {
+            float factor = 0.0f;
+            if (!(command >> factor) || !(factor > 0.0f))
+                std::printf("timescale: give a factor above 0\n");
+            else
+            {
+                timeScale = factor;
+                game->getGameScene()->getPhysicBase()->setTimeScale(timeScale);
+                std::printf("timescale %.2f\n", timeScale);
+            }
         }
         else if (verb == "next")
         {
