@@ -1,5 +1,4 @@
-// Whole-or-nothing writes of one file or of files that belong together, and the temporary
-// files they go through.
+// Whole-or-nothing file writes through a temporary file and rename.
 #include "AtomicFile.h"
 
 #include "FolderManager.h"
@@ -20,6 +19,13 @@ mode_t currentUmask()
     const mode_t mask = umask(0);
     umask(mask);
     return mask;
+}
+
+bool fail(std::string* error, const std::string& what, const std::string& path)
+{
+    if (error)
+        *error = what + " '" + path + "': " + std::strerror(errno);
+    return false;
 }
 }
 
@@ -68,69 +74,49 @@ bool writeFileAtomically(const std::string& path, const std::string& content, st
             *error = "cannot replace '" + path + "': " + problem;
         return false;
     }
-    return writeFilesAtomically({{path, content}}, error);
+    std::string temporary;
+    const int fd = createTemporaryFor(path, temporary);
+    if (fd < 0)
+        return fail(error, "cannot create a temporary file for", path);
+
+    const char* data = content.data();
+    size_t left = content.size();
+    while (left > 0)
+    {
+        const ssize_t written = write(fd, data, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+        {
+            const int saved = errno;
+            close(fd);
+            unlink(temporary.c_str());
+            errno = saved;
+            return fail(error, "cannot write", path);
+        }
+        data += written;
+        left -= static_cast<size_t>(written);
+    }
+    if (fsync(fd) != 0 || close(fd) != 0)
+    {
+        const int saved = errno;
+        unlink(temporary.c_str());
+        errno = saved;
+        return fail(error, "cannot flush", path);
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0)
+    {
+        const int saved = errno;
+        unlink(temporary.c_str());
+        errno = saved;
+        return fail(error, "cannot replace", path);
+    }
+    return true;
 }
 
-bool writeFilesAtomically(const std::vector<FileContent>& files, std::string* error, FileWriter& writer)
+WholeFileWriter wholeFileWriter()
 {
-    std::vector<std::string> temporaries;  // "" once renamed
-    std::vector<std::string> oldCopies;    // "" where there was no file, or once put back
-    const auto removeLeftovers = [&] {
-        for (const std::vector<std::string>* names : {&temporaries, &oldCopies})
-            for (const std::string& name : *names)
-                if (!name.empty())
-                    writer.remove(name);
+    return [](const std::string& path, const std::string& content, std::string& error) {
+        return writeFileAtomically(path, content, &error);
     };
-    const auto failWith = [&](const std::string& reason) {
-        removeLeftovers();
-        if (error)
-            *error = reason;
-        return false;
-    };
-    std::string reason;
-    for (const FileContent& file : files)
-        if (!isAbsentOrRegularFile(file.path, &reason))
-            return failWith("cannot replace '" + file.path + "': " + reason);
-    for (const FileContent& file : files)
-    {
-        std::string temporary;
-        if (!writer.writeTemporary(file.path, file.content, temporary, reason))
-            return failWith(reason);
-        temporaries.push_back(temporary);
-    }
-    // One rename is a single step; with more, the old files are kept under second names, so
-    // that a failed rename can put back the ones renamed before it.
-    if (files.size() > 1)
-        for (const FileContent& file : files)
-        {
-            std::string copy;
-            if (!writer.keepCopy(file.path, copy, reason))
-                return failWith(reason);
-            oldCopies.push_back(copy);
-        }
-    for (std::size_t i = 0; i < files.size(); ++i)
-    {
-        if (writer.replace(temporaries[i], files[i].path, reason))
-        {
-            temporaries[i].clear();
-            continue;
-        }
-        for (std::size_t j = 0; j < i; ++j)
-        {
-            std::string why;
-            if (oldCopies[j].empty())
-                writer.remove(files[j].path);  // there was none before
-            else if (writer.replace(oldCopies[j], files[j].path, why))
-                oldCopies[j].clear();
-            else
-            {
-                reason += "; the old '" + files[j].path + "' could not be put back (" + why + ") and is kept as '" +
-                          oldCopies[j] + "'";
-                oldCopies[j].clear();
-            }
-        }
-        return failWith(reason);
-    }
-    removeLeftovers();
-    return true;
 }

@@ -2,21 +2,17 @@
 // which is flushed and then renamed over the target. A failure leaves the old file as it was.
 #pragma once
 
-#include "FileWriter.h"
-
 #include <cstddef>
+#include <functional>
 #include <string>
-#include <vector>
-
-struct FileContent
-{
-    std::string path;
-    std::string content;
-};
 
 // True on success; on failure false, with the reason (naming the file) in *error when given.
 // Refuses a target that is not a regular file (a folder, a FIFO, a device) without touching it.
 bool writeFileAtomically(const std::string& path, const std::string& content, std::string* error = nullptr);
+// One whole-file write, as writeFileAtomically does it: what a caller takes in its place where a
+// test makes some writes fail on purpose.
+using WholeFileWriter = std::function<bool(const std::string& path, const std::string& content, std::string& error)>;
+WholeFileWriter wholeFileWriter();
 
 // The temporaries are named path + ".tmp-" + six letters or digits, a name no file of the
 // game or of a player has, so one left by a writer that died midway can be removed on sight.
@@ -29,8 +25,3 @@ std::string temporaryTag(const std::string& fileName);
 int createTemporaryFor(const std::string& path, std::string& temporary);
 // Removes the temporaries that killed writers left in folder (ending in "/"); returns how many.
 int removeStaleTemporaries(const std::string& folder);
-
-// Files that belong together, written as one: either every one is replaced, or none is and
-// the old ones stay as they were (nor is any temporary file left behind).
-bool writeFilesAtomically(const std::vector<FileContent>& files, std::string* error = nullptr,
-                          FileWriter& writer = FileWriter::system());

@@ -2,6 +2,7 @@
 #include "RaceRules.h"
 
 #include "AtomicFile.h"
+#include "FileGroupWrite.h"
 #include "CarStateWriter.h"
 #include "LogStream.h"
 #include "RaceServices.h"
@@ -10,8 +11,8 @@
 #include <cstdio>
 #include <vector>
 
-RaceRules::RaceRules(RaceServices* services, const std::string& highScorePath, FileWriter& writer)
-    : services(services), writer(&writer), highScorePath(highScorePath)
+RaceRules::RaceRules(RaceServices* services, const std::string& highScorePath, WholeFileWriter writer)
+    : services(services), writer(std::move(writer)), highScorePath(highScorePath)
 {
     reset();
 }
@@ -166,21 +167,28 @@ void RaceRules::updatePhase()
 bool RaceRules::saveResults()
 {
     saveError.clear();
-    // A new best's table and ghost go together: the ghost beside rank 1 is always its run.
-    std::vector<FileContent> files;
+    // A new best's table and ghost go together, as one change of their folder: the ghost beside
+    // rank 1 is always its run, even if the game dies between the two.
+    const std::size_t slash = highScorePath.rfind('/');  // npos + 1 is 0: no folder
+    const std::string folder = slash == std::string::npos ? "./" : highScorePath.substr(0, slash + 1);
+    const std::string tableName = highScorePath.substr(slash + 1);
+    FileGroupWrite files(folder);
+    std::string tableBytes, ghostBytes;
     try {
+        tableBytes = HighScore::toArchive(table);
+        files.replace(tableName, [&](const std::string& staged, std::string& error) { return writer(staged, tableBytes, error); });
         if (table.getLastRank() == 1) {
             const CarStateWriter* recording = services->getRecording();
-            if (recording)
-                files.push_back({getGhostPath(), recording->toArchive()});
-            else
+            if (recording) {
+                ghostBytes = recording->toArchive();
+                files.replace(tableName + kGhostSuffix, [&](const std::string& staged, std::string& error) { return writer(staged, ghostBytes, error); });
+            } else
                 saveError = "no run was recorded for the ghost " + getGhostPath();
         }
-        files.push_back({highScorePath, HighScore::toArchive(table)});
     } catch (const std::exception& failure) {
         saveError = failure.what();
     }
-    if (saveError.empty() && writeFilesAtomically(files, &saveError, *writer)) {
+    if (saveError.empty() && files.commit(saveError)) {
         char seconds[32];
         std::snprintf(seconds, sizeof seconds, "%.2f", secondsAfterFinish);
         debugLog() << "Race results saved " << seconds << " s after the finish" << std::endl;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Countdown.h"
-#include "FileWriter.h"
+#include "AtomicFile.h"
 #include "HighScore.h"
 #include "RaceTimer.h"
 #include "Score.h"
@@ -33,7 +33,7 @@ public:
 
     // services and writer are borrowed and must outlive the rules. The table is read at once
     // (reset).
-    RaceRules(RaceServices* services, const std::string& highScorePath, FileWriter& writer = FileWriter::system());
+    RaceRules(RaceServices* services, const std::string& highScorePath, WholeFileWriter writer = wholeFileWriter());
 
     // Reloads the table and puts everything back to phase 0, the car held at the start.
     void reset();
@@ -87,7 +87,7 @@ private:
     void finish();
 
     RaceServices* services;
-    FileWriter* writer;
+    WholeFileWriter writer;
     std::string highScorePath;
     RaceTimer timer;
     HighScore table;

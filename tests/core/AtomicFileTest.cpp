@@ -1,6 +1,6 @@
-// Whole-or-nothing writes, of one file and of files that belong together.
+// Whole-or-nothing writes of one file: a killed writer leaves the old file, and its temporary is
+// told apart from the player's files and removed.
 #include "AtomicFile.h"
-#include "FailingFileWriter.h"
 #include "FolderManager.h"
 #include "TempFolder.h"
 
@@ -104,52 +104,4 @@ TEST(AtomicFileTest, TheTemporaryOfAWriterKilledAtItsFirstWriteIsRemovedAndNothi
                                         "track.map.tmp-abcdefg", "track.tmp-ab.cd"}),
               FolderManager::getFileList(temp.path()));
     EXPECT_EQ("the settings of yesterday", TempFolder::read(path));
-}
-
-TEST(AtomicFileTest, FilesThatBelongTogetherAreAllReplacedOrNoneIs)
-{
-    struct Case
-    {
-        const char* what;
-        FailingFileWriter::Operation failing;
-        int call;
-        bool hadGhost;  // whether the first file was there before
-    };
-    const Case cases[] = {
-        {"nothing fails", FailingFileWriter::kWriteTemporary, 0, true},
-        {"the second file's write", FailingFileWriter::kWriteTemporary, 2, true},
-        {"keeping the second old file", FailingFileWriter::kKeepCopy, 2, true},
-        {"the first rename", FailingFileWriter::kReplace, 1, true},
-        {"the second rename: the first file is put back", FailingFileWriter::kReplace, 2, true},
-        {"the second rename, the first file new: it goes again", FailingFileWriter::kReplace, 2, false},
-    };
-    for (const Case& c : cases)
-    {
-        TempFolder temp;
-        const std::string table = temp.write("TestLoop.sde", "old table");
-        const std::string ghost = table + ".shadow";
-        if (c.hadGhost)
-            temp.write("TestLoop.sde.shadow", "old ghost");
-        FailingFileWriter writer;
-        writer.failAt(c.failing, c.call);
-        std::string error;
-        const bool written = writeFilesAtomically({{ghost, "new ghost"}, {table, "new table"}}, &error, writer);
-
-        EXPECT_EQ(written, c.call == 0) << c.what;
-        if (written)
-        {
-            EXPECT_EQ(TempFolder::read(ghost), "new ghost") << c.what;
-            EXPECT_EQ(TempFolder::read(table), "new table") << c.what;
-        }
-        else
-        {
-            EXPECT_EQ(error, FailingFileWriter::kFailure) << c.what;
-            EXPECT_EQ(TempFolder::read(table), "old table") << c.what;
-            EXPECT_EQ(TempFolder::read(ghost), c.hadGhost ? "old ghost" : "") << c.what;
-        }
-        std::vector<std::string> files = {".", "..", "TestLoop.sde"};
-        if (written || c.hadGhost)
-            files.push_back("TestLoop.sde.shadow");
-        EXPECT_EQ(FolderManager::getFileList(temp.path()), files) << c.what << ": no temporary or copy left behind";
-    }
 }

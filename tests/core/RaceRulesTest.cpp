@@ -3,9 +3,10 @@
 #include "CarStateWriter.h"
 #include "FolderManager.h"
 #include "RaceRules.h"
+
+#include "AtomicFile.h"
 #include "RaceServices.h"
 
-#include "support/FailingFileWriter.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -122,8 +123,16 @@ protected:
     TempFolder folder;
     std::string path = folder.path() + "Oval.sde";
     FakeServices services;
-    FailingFileWriter writer;  // fails nothing until told
-    RaceRules rules{&services, path, writer};
+    // Writes whole files, until told to fail its n-th write from then on (a full disk).
+    int writes = 0;
+    int failingWrite = 0;
+    RaceRules rules{&services, path, [this](const std::string& file, const std::string& content, std::string& error) {
+                        if (++writes == failingWrite) {
+                            error = "injected failure";
+                            return false;
+                        }
+                        return writeFileAtomically(file, content, &error);
+                    }};
 };
 }  // namespace
 
@@ -367,11 +376,12 @@ TEST_F(RaceRulesTest, ANewBestsTableAndGhostAreWrittenAsOneOrNotAtAll)
 
     // A faster run, and the second file can't be written (a full disk).
     ASSERT_TRUE(rules.restart());
-    writer.failAt(FailingFileWriter::kWriteTemporary, 2);
+    writes = 0;
+    failingWrite = 2;
     race({}, 4.0f);
     EXPECT_TRUE(rules.isRaceOver());
     EXPECT_EQ(rules.getRaceRank(), 1);
-    EXPECT_NE(rules.getSaveError().find(FailingFileWriter::kFailure), std::string::npos) << rules.getSaveError();
+    EXPECT_NE(rules.getSaveError().find("injected failure"), std::string::npos) << rules.getSaveError();
     EXPECT_EQ(TempFolder::read(path), oldTable) << "the old best keeps its table";
     EXPECT_EQ(TempFolder::read(path + ".shadow"), oldGhost) << "and its ghost";
     EXPECT_EQ(FolderManager::getFileList(folder.path()),

@@ -211,7 +211,7 @@ mkdir "$TABLE"
 select_driver 1
 wait_for_debug "^Finish at" 2 180
 wait_for_ogre_log "race over: rank" 2 30
-grep -q "^Error saving the race results: .*TestLoop.sde': a folder, not a file" "$DEBUG_LOG" ||
+grep -q "^Error saving the race results: .*TestLoop.sde: a folder, not a file" "$DEBUG_LOG" ||
     fail "the failed save is not in the debug log"
 shoot_until save_failed 20 '[ "$(count_pixels 260 315 280 70 230 190 100 255 230 160)" -gt 100 ]' \
     "the name dialog does not show why the results were not saved"
